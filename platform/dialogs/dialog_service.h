@@ -1,0 +1,99 @@
+// The common dialogs and message boxes, behind a service that is real Qt dialogs on a desktop
+// and a scripted queue of answers in tests and headless runs.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/types.h"
+
+class CWnd;
+
+// Message box types and results.
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_OKCANCEL = 0x0001;
+constexpr UINT MB_YESNOCANCEL = 0x0003;
+constexpr UINT MB_YESNO = 0x0004;
+constexpr UINT MB_ICONERROR = 0x0010;
+constexpr UINT MB_ICONQUESTION = 0x0020;
+constexpr UINT MB_ICONWARNING = 0x0030;
+constexpr UINT MB_ICONINFORMATION = 0x0040;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// File dialog flags.
+constexpr UINT OFN_READONLY = 0x00000001;
+constexpr UINT OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr UINT OFN_HIDEREADONLY = 0x00000004;
+constexpr UINT OFN_PATHMUSTEXIST = 0x00000800;
+constexpr UINT OFN_FILEMUSTEXIST = 0x00001000;
+
+// Colour dialog flags.
+constexpr UINT CC_RGBINIT = 0x00000001;
+constexpr UINT CC_FULLOPEN = 0x00000002;
+
+// One entry of a filter string "Name (*.ext); *.ext|Other|*.o||": a description and the
+// semicolon-separated patterns.
+struct FileFilter {
+    std::string description;
+    std::vector<std::string> patterns;
+    friend bool operator==(const FileFilter&, const FileFilter&) = default;
+};
+std::vector<FileFilter> ParseFileFilter(const std::string& filter);
+
+struct FileDialogRequest {
+    bool open = true;
+    std::string defaultExtension;
+    std::string initialFileName;
+    UINT flags = 0;
+    std::vector<FileFilter> filters;
+    std::string title;
+};
+
+struct ColorDialogRequest {
+    COLORREF initial = 0;
+    UINT flags = 0;
+};
+
+struct AboutRequest {
+    std::string caption;
+    std::vector<std::string> lines;
+};
+
+// What a scripted service records of each dialog that was shown.
+struct ShownDialog {
+    enum class Kind { MessageBox, FileOpen, FileSave, Color, About, PopupMenu } kind{};
+    std::string caption;
+    std::string text;
+    UINT flags = 0;
+    FileDialogRequest file;
+    ColorDialogRequest color;
+    AboutRequest about;
+};
+
+class IDialogService {
+public:
+    virtual ~IDialogService() = default;
+    // Returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO).
+    virtual int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
+                           UINT type) = 0;
+    // The chosen full path, or nothing when cancelled. A save dialog with OFN_OVERWRITEPROMPT
+    // asks before it returns an existing file.
+    virtual std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) = 0;
+    virtual std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) = 0;
+    virtual void About(CWnd* owner, const AboutRequest& request) = 0;
+};
+
+// The service in use. Until one is set, a Qt service when a display is there and a scripted
+// one (cancelling everything) when running headless.
+IDialogService& DialogService();
+// Replaces the service in use; returns the previous one.
+std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService> service);
+
+// The platform's message box: owner, text, caption, type; returns the button pressed.
+int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption,
+                  UINT type = MB_OK);

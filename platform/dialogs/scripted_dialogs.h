@@ -1,0 +1,58 @@
+// The dialog service used by tests and headless runs: answers come from a queue, every dialog
+// shown is recorded.
+#pragma once
+
+#include <deque>
+#include <variant>
+
+#include "platform/dialogs/dialog_service.h"
+
+class CScriptedDialogService : public IDialogService {
+public:
+    // Queues answers, taken in order by the next dialogs of any kind. With the queue empty a
+    // message box answers IDOK and every other dialog is cancelled.
+    void PushButton(int button) { m_answers.emplace_back(button); }
+    void PushFile(std::string path) { m_answers.emplace_back(FileAnswer{std::move(path)}); }
+    void PushColor(COLORREF color) { m_answers.emplace_back(ColorAnswer{color}); }
+    void PushCancel() { m_answers.emplace_back(Cancel{}); }
+
+    const std::vector<ShownDialog>& Shown() const { return m_shown; }
+    void ClearShown() { m_shown.clear(); }
+    size_t PendingAnswers() const { return m_answers.size(); }
+
+    int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
+                   UINT type) override;
+    std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) override;
+    std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override;
+    void About(CWnd* owner, const AboutRequest& request) override;
+
+private:
+    struct FileAnswer {
+        std::string path;
+    };
+    struct ColorAnswer {
+        COLORREF color;
+    };
+    struct Cancel {};
+    using Answer = std::variant<int, FileAnswer, ColorAnswer, Cancel>;
+
+    std::optional<Answer> Next();
+
+    std::deque<Answer> m_answers;
+    std::vector<ShownDialog> m_shown;
+};
+
+// Installs a scripted service for the lifetime of the object and restores the previous one.
+class ScopedScriptedDialogs {
+public:
+    ScopedScriptedDialogs();
+    ~ScopedScriptedDialogs();
+    ScopedScriptedDialogs(const ScopedScriptedDialogs&) = delete;
+    ScopedScriptedDialogs& operator=(const ScopedScriptedDialogs&) = delete;
+    CScriptedDialogService* operator->() { return m_service; }
+    CScriptedDialogService& operator*() { return *m_service; }
+
+private:
+    CScriptedDialogService* m_service;
+    std::unique_ptr<IDialogService> m_previous;
+};

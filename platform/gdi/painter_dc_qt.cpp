@@ -1,0 +1,370 @@
+// The device context over a QPainter, with the classic platform's pixel rules.
+#include "platform/gdi/painter_dc_qt.h"
+
+#include <QPaintEngine>
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "platform/gdi/bitmap_qt.h"
+#include "platform/gdi/color_qt.h"
+#include "platform/gdi/text_metrics_qt.h"
+
+namespace {
+
+// The platform's cosmetic dotted pen: three pixels on, three off.
+constexpr int kDotOn = 3;
+constexpr int kDotPeriod = 6;
+
+QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.Width(), rc.Height()); }
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+RECT Deflated(const RECT& rc, UINT flags)
+{
+    RECT inner = rc;
+    inner.left += (flags & BF_LEFT) != 0 ? 1 : 0;
+    inner.top += (flags & BF_TOP) != 0 ? 1 : 0;
+    inner.right -= (flags & BF_RIGHT) != 0 ? 1 : 0;
+    inner.bottom -= (flags & BF_BOTTOM) != 0 ? 1 : 0;
+    return inner;
+}
+
+}  // namespace
+
+// A row or column of neighbouring pixels, filled at once.
+bool CPainterDC::PixelRun::Extend(POINT pixel)
+{
+    if (count == 0) {
+        return false;
+    }
+    const bool alongRow = pixel.y == last.y && pixel.y == first.y && std::abs(pixel.x - last.x) == 1;
+    const bool alongColumn =
+        pixel.x == last.x && pixel.x == first.x && std::abs(pixel.y - last.y) == 1;
+    if (!alongRow && !alongColumn) {
+        return false;
+    }
+    last = pixel;
+    ++count;
+    return true;
+}
+
+CPainterDC::CPainterDC(QPaintDevice* device, int logPixels, CBitmap* bitmap)
+    : m_device(device), m_logPixels(logPixels), m_bitmap(bitmap)
+{
+    // A zero-sized image has no engine; the context then measures but paints nothing.
+    if (m_device != nullptr && m_device->paintEngine() != nullptr) {
+        m_painter.begin(m_device);
+        m_painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+}
+
+CPainterDC::~CPainterDC() = default;
+
+const CTextMetrics& CPainterDC::Metrics()
+{
+    if (!m_metrics) {
+        m_metrics.emplace(MeasureOn(m_font.GetLogFont(), m_logPixels, m_device));
+    }
+    return *m_metrics;
+}
+
+void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color)
+{
+    if (width > 0 && height > 0) {
+        m_painter.fillRect(QRect(x, y, width, height), ToQColor(color));
+    }
+}
+
+// The platform's FillSolidRect works through the background colour and leaves it set.
+void CPainterDC::FillSolidRect(const RECT& rc, COLORREF color)
+{
+    m_bkColor = color;
+    if (CanPaint()) {
+        Fill(rc.left, rc.top, rc.Width(), rc.Height(), color);
+    }
+}
+
+POINT CPainterDC::MoveTo(int x, int y) { return std::exchange(m_position, POINT{x, y}); }
+
+void CPainterDC::LineTo(int x, int y)
+{
+    const POINT from = std::exchange(m_position, POINT{x, y});
+    if (CanPaint()) {
+        DrawSegment(from, m_position);
+    }
+}
+
+void CPainterDC::Polyline(const std::vector<POINT>& points)
+{
+    if (!CanPaint()) {
+        return;
+    }
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        DrawSegment(points[i - 1], points[i]);
+    }
+}
+
+void CPainterDC::DrawSegment(POINT from, POINT to)
+{
+    if (m_pen.style == PS_NULL || from == to) {
+        return;
+    }
+    if (m_pen.width > 1) {
+        // A wide pen is geometric: solid whatever its style, with round ends on both points.
+        m_painter.setPen(QPen(ToQColor(m_pen.color), m_pen.width, Qt::SolidLine, Qt::RoundCap,
+                              Qt::RoundJoin));
+        m_painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+    } else {
+        DrawThinSegment(from, to);
+    }
+}
+
+// A one-pixel line as filled runs of pixels, each pixel where integer arithmetic puts it
+// (rounded like MulDiv), the end point left out; runs keep straight lines to a single fill.
+void CPainterDC::DrawThinSegment(POINT from, POINT to)
+{
+    const int dx = to.x - from.x;
+    const int dy = to.y - from.y;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    const bool dotted = m_pen.style == PS_DOT;
+    PixelRun run;
+    for (int i = 0; i < steps; ++i) {
+        if (dotted && i % kDotPeriod >= kDotOn) {
+            FillRun(run);
+            continue;
+        }
+        const POINT pixel{from.x + MulDiv(i, dx, steps), from.y + MulDiv(i, dy, steps)};
+        if (!run.Extend(pixel)) {
+            FillRun(run);
+            run = PixelRun{pixel, pixel, 1};
+        }
+    }
+    FillRun(run);
+}
+
+void CPainterDC::FillRun(PixelRun& run)
+{
+    if (run.count > 0) {
+        Fill(std::min(run.first.x, run.last.x), std::min(run.first.y, run.last.y),
+             std::abs(run.last.x - run.first.x) + 1, std::abs(run.last.y - run.first.y) + 1,
+             m_pen.color);
+    }
+    run = PixelRun{};
+}
+
+void CPainterDC::FrameRect(const RECT& rc)
+{
+    if (!CanPaint() || IsRectEmpty(rc) || m_pen.style == PS_NULL) {
+        return;
+    }
+    const COLORREF color = m_pen.color;
+    Fill(rc.left, rc.top, rc.Width(), 1, color);
+    Fill(rc.left, rc.bottom - 1, rc.Width(), 1, color);
+    Fill(rc.left, rc.top, 1, rc.Height(), color);
+    Fill(rc.right - 1, rc.top, 1, rc.Height(), color);
+}
+
+int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format)
+{
+    const TextLayout layout = LayoutText(Metrics(), text, rc, format);
+    if ((format & DT_CALCRECT) != 0) {
+        rc = layout.extent;
+        return layout.result;
+    }
+    if (!CanPaint()) {
+        return layout.result;
+    }
+    m_painter.save();
+    if ((format & DT_NOCLIP) == 0) {
+        m_painter.setClipRect(ToQRect(rc), Qt::IntersectClip);
+    }
+    for (const TextLine& line : layout.lines) {
+        DrawLine(line, (format & DT_NOPREFIX) == 0);
+    }
+    m_painter.restore();
+    return layout.result;
+}
+
+void CPainterDC::TextOut(int x, int y, std::string_view text)
+{
+    if (!CanPaint()) {
+        return;
+    }
+    TextLine line;
+    line.text = std::string(text);
+    line.x = x;
+    line.y = y;
+    line.width = Metrics().Advance(text);
+    DrawLine(line, false);
+}
+
+void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics)
+{
+    const CTextMetrics& metrics = Metrics();
+    if (m_bkMode == OPAQUE) {
+        Fill(line.x, line.y, line.width, metrics.LineHeight(), m_bkColor);
+    }
+    const int baseline = line.y + metrics.Ascent();
+    m_painter.setFont(metrics.impl().font);
+    m_painter.setPen(ToQColor(m_textColor));
+    m_painter.drawText(QPoint(line.x, baseline), ToQString(line.text));
+    if (!underlineMnemonics) {
+        return;
+    }
+    const std::string_view shown = line.text;
+    for (const std::size_t offset : line.mnemonics) {
+        const int x = line.x + metrics.Advance(shown.substr(0, offset));
+        const int width = metrics.Advance(shown.substr(offset, Utf8CharLength(shown, offset)));
+        Fill(x, baseline + metrics.UnderlinePosition(), width, metrics.UnderlineThickness(),
+             m_textColor);
+    }
+}
+
+SIZE CPainterDC::GetTextExtentPoint32(std::string_view text)
+{
+    return SIZE{Metrics().Advance(text), Metrics().LineHeight()};
+}
+
+int CPainterDC::GetTextHeight() { return Metrics().LineHeight(); }
+
+void CPainterDC::DrawEdge(const RECT& rc, UINT edge, UINT flags)
+{
+    if (!CanPaint()) {
+        return;
+    }
+    if ((edge & BDR_RAISEDOUTER) != 0) {
+        DrawEdgeRing(rc, flags, COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+    } else if ((edge & BDR_SUNKENOUTER) != 0) {
+        DrawEdgeRing(rc, flags, COLOR_3DSHADOW, COLOR_3DHILIGHT);
+    }
+    const RECT inner = Deflated(rc, flags);
+    if ((edge & BDR_RAISEDINNER) != 0) {
+        DrawEdgeRing(inner, flags, COLOR_3DHILIGHT, COLOR_3DSHADOW);
+    } else if ((edge & BDR_SUNKENINNER) != 0) {
+        DrawEdgeRing(inner, flags, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+    }
+}
+
+// Top and left first, so that the bottom and right lines own the corners they share with them.
+void CPainterDC::DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft,
+                              COLORREF bottomRight)
+{
+    if (IsRectEmpty(rc)) {
+        return;
+    }
+    if ((flags & BF_TOP) != 0) {
+        Fill(rc.left, rc.top, rc.Width(), 1, topLeft);
+    }
+    if ((flags & BF_LEFT) != 0) {
+        Fill(rc.left, rc.top, 1, rc.Height(), topLeft);
+    }
+    if ((flags & BF_BOTTOM) != 0) {
+        Fill(rc.left, rc.bottom - 1, rc.Width(), 1, bottomRight);
+    }
+    if ((flags & BF_RIGHT) != 0) {
+        Fill(rc.right - 1, rc.top, 1, rc.Height(), bottomRight);
+    }
+}
+
+// Every other pixel of the frame, counted from the top-left one, is inverted; devices without
+// raster operations (paper) get the same dots in black.
+void CPainterDC::DrawFocusRect(const RECT& rc)
+{
+    if (!CanPaint() || IsRectEmpty(rc)) {
+        return;
+    }
+    m_painter.save();
+    const bool canInvert = m_painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes);
+    if (canInvert) {
+        m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    }
+    const QColor dot = canInvert ? QColor(Qt::white) : QColor(Qt::black);
+    const auto plot = [&](int x, int y) {
+        if ((x - rc.left + y - rc.top) % 2 == 0) {
+            m_painter.fillRect(QRect(x, y, 1, 1), dot);
+        }
+    };
+    const int right = rc.right - 1;
+    const int bottom = rc.bottom - 1;
+    for (int x = rc.left; x <= right; ++x) {
+        plot(x, rc.top);
+        if (bottom != rc.top) {
+            plot(x, bottom);
+        }
+    }
+    for (int y = rc.top + 1; y < bottom; ++y) {
+        plot(rc.left, y);
+        if (right != rc.left) {
+            plot(right, y);
+        }
+    }
+    m_painter.restore();
+}
+
+// Only SRCCOPY is supported; the part of the source rectangle outside its bitmap copies nothing.
+void CPainterDC::BitBlt(int x, int y, int width, int height, CDC& source, int xSrc, int ySrc,
+                        UINT rop)
+{
+    const CBitmap* bitmap = source.GetBitmap();
+    if (!CanPaint() || bitmap == nullptr || rop != SRCCOPY) {
+        return;
+    }
+    const QImage& image = bitmap->impl().image;
+    const QRect area = QRect(xSrc, ySrc, width, height) & image.rect();
+    if (area.isEmpty()) {
+        return;
+    }
+    // A copy first: the source may be this context's own image.
+    const QImage piece = image.copy(area);
+    m_painter.save();
+    m_painter.setCompositionMode(QPainter::CompositionMode_Source);
+    m_painter.drawImage(QPoint(x + area.x() - xSrc, y + area.y() - ySrc), piece);
+    m_painter.restore();
+}
+
+int CPainterDC::GetDeviceCaps(int index) const
+{
+    switch (index) {
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return m_logPixels;
+        case HORZRES:
+            return m_device != nullptr ? m_device->width() : 0;
+        case VERTRES:
+            return m_device != nullptr ? m_device->height() : 0;
+        default:
+            return 0;
+    }
+}
+
+COLORREF CPainterDC::SetTextColor(COLORREF color) { return std::exchange(m_textColor, color); }
+
+COLORREF CPainterDC::SetBkColor(COLORREF color) { return std::exchange(m_bkColor, color); }
+
+int CPainterDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
+
+CFont CPainterDC::SelectFont(const CFont& font)
+{
+    if (font != m_font) {
+        m_metrics.reset();
+    }
+    return std::exchange(m_font, font);
+}
+
+CPen CPainterDC::SelectPen(const CPen& pen) { return std::exchange(m_pen, pen); }
+
+void CPainterDC::SetClipRect(const RECT& rc)
+{
+    if (!CanPaint()) {
+        return;
+    }
+    if (IsRectEmpty(rc)) {
+        m_painter.setClipping(false);
+    } else {
+        m_painter.setClipRect(ToQRect(rc));
+    }
+}

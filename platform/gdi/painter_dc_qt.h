@@ -1,0 +1,82 @@
+// A device context over a QPainter: bitmaps on the screen side, PDF and printers on paper.
+#pragma once
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <optional>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/text_layout.h"
+#include "platform/gdi/text_metrics.h"
+
+// Paints on the device for the context's whole life. Coordinates are the device's pixels;
+// logPixels is its resolution in dots per inch.
+class CPainterDC : public CDC {
+public:
+    // bitmap, when given, is the CBitmap owning the device: the source for BitBlt.
+    CPainterDC(QPaintDevice* device, int logPixels, CBitmap* bitmap = nullptr);
+    ~CPainterDC() override;
+
+    void FillSolidRect(const RECT& rc, COLORREF color) override;
+    POINT MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Polyline(const std::vector<POINT>& points) override;
+    void FrameRect(const RECT& rc) override;
+    int DrawText(std::string_view text, RECT& rc, UINT format) override;
+    void TextOut(int x, int y, std::string_view text) override;
+    SIZE GetTextExtentPoint32(std::string_view text) override;
+    int GetTextHeight() override;
+    void DrawEdge(const RECT& rc, UINT edge, UINT flags) override;
+    void DrawFocusRect(const RECT& rc) override;
+    void BitBlt(int x, int y, int width, int height, CDC& source, int xSrc, int ySrc,
+                UINT rop) override;
+    int GetDeviceCaps(int index) const override;
+
+    COLORREF SetTextColor(COLORREF color) override;
+    COLORREF SetBkColor(COLORREF color) override;
+    int SetBkMode(int mode) override;
+    COLORREF GetTextColor() const override { return m_textColor; }
+    COLORREF GetBkColor() const override { return m_bkColor; }
+    int GetBkMode() const override { return m_bkMode; }
+    CFont SelectFont(const CFont& font) override;
+    CPen SelectPen(const CPen& pen) override;
+    const CFont& GetCurrentFont() const override { return m_font; }
+    const CPen& GetCurrentPen() const override { return m_pen; }
+    void SetClipRect(const RECT& rc) override;
+
+    CBitmap* GetBitmap() override { return m_bitmap; }
+
+    // For the printer, which ends the painter when the document is done.
+    QPainter& Painter() { return m_painter; }
+
+protected:
+    QPaintDevice* Device() const { return m_device; }
+
+private:
+    bool CanPaint() const { return m_painter.isActive(); }
+    const CTextMetrics& Metrics();
+    void Fill(int x, int y, int width, int height, COLORREF color);
+    void DrawSegment(POINT from, POINT to);
+    struct PixelRun {
+        POINT first;
+        POINT last;
+        int count = 0;
+        bool Extend(POINT pixel);
+    };
+    void DrawThinSegment(POINT from, POINT to);
+    void FillRun(PixelRun& run);
+    void DrawLine(const TextLine& line, bool underlineMnemonics);
+    void DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft, COLORREF bottomRight);
+
+    QPaintDevice* m_device;
+    int m_logPixels;
+    CBitmap* m_bitmap;
+    QPainter m_painter;
+    POINT m_position{};
+    COLORREF m_textColor = 0;
+    COLORREF m_bkColor = 0x00FFFFFF;
+    int m_bkMode = OPAQUE;
+    CFont m_font;
+    CPen m_pen;
+    std::optional<CTextMetrics> m_metrics;  // made on first use: building a font is not free
+};

@@ -1,0 +1,103 @@
+// LOGFONT to QFont conversion and the metrics device contexts lay text out with.
+#include "platform/gdi/text_metrics_qt.h"
+
+#include <QImage>
+#include <algorithm>
+
+namespace {
+
+constexpr int kDefaultTenthsOfPoint = 80;
+constexpr int kTenthsPerInch = 720;
+
+QImage MeasuringImage(int logPixels)
+{
+    QImage image(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(logPixels / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+QFont::Weight ToQtWeight(int lfWeight)
+{
+    // Qt's weights use the same 100..900 scale; zero means "don't care".
+    if (lfWeight <= 0) {
+        return QFont::Normal;
+    }
+    return static_cast<QFont::Weight>(std::clamp(lfWeight, 100, 900));
+}
+
+// A positive height is the whole cell (ascent + descent): scale the em size until it fits,
+// since only the em size can be asked for.
+int PixelSizeForCellHeight(QFont font, int cellHeight, const QPaintDevice* device)
+{
+    int pixelSize = cellHeight;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        font.setPixelSize(pixelSize);
+        const QFontMetrics metrics(font, device);
+        const int height = metrics.ascent() + metrics.descent();
+        if (height == cellHeight || height <= 0) {
+            break;
+        }
+        pixelSize = std::max(1, MulDiv(pixelSize, cellHeight, height));
+    }
+    return pixelSize;
+}
+
+}  // namespace
+
+QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
+{
+    const std::string& face =
+        logFont.lfFaceName.empty() ? DefaultGuiFont().lfFaceName : logFont.lfFaceName;
+    QFont font(QString::fromStdString(face));
+    font.setWeight(ToQtWeight(logFont.lfWeight));
+    font.setItalic(logFont.lfItalic);
+    font.setUnderline(logFont.lfUnderline);
+    font.setStrikeOut(logFont.lfStrikeOut);
+    // Without kerning the extent of a text is the sum of its parts, as the controls assume
+    // when they measure pieces of a line separately.
+    font.setKerning(false);
+    if (logFont.lfHeight < 0) {
+        font.setPixelSize(-logFont.lfHeight);
+    } else if (logFont.lfHeight > 0) {
+        font.setPixelSize(PixelSizeForCellHeight(font, logFont.lfHeight, device));
+    } else {
+        font.setPixelSize(std::max(1, MulDiv(kDefaultTenthsOfPoint, logPixels, kTenthsPerInch)));
+    }
+    return font;
+}
+
+CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
+{
+    QFont font = ToQFont(logFont, logPixels, device);
+    QFontMetrics metrics(font, device);
+    return CTextMetrics(std::make_unique<CTextMetrics::Impl>(
+        CTextMetrics::Impl{std::move(font), std::move(metrics)}));
+}
+
+CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels)
+{
+    const QImage image = MeasuringImage(logPixels);
+    *this = MeasureOn(font, logPixels, &image);
+}
+
+CTextMetrics::CTextMetrics(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+
+CTextMetrics::CTextMetrics(CTextMetrics&&) noexcept = default;
+CTextMetrics& CTextMetrics::operator=(CTextMetrics&&) noexcept = default;
+CTextMetrics::~CTextMetrics() = default;
+
+int CTextMetrics::Ascent() const { return m_impl->metrics.ascent(); }
+
+int CTextMetrics::Descent() const { return m_impl->metrics.descent(); }
+
+int CTextMetrics::Advance(std::string_view text) const
+{
+    return m_impl->metrics.horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int CTextMetrics::UnderlinePosition() const { return m_impl->metrics.underlinePos(); }
+
+int CTextMetrics::UnderlineThickness() const { return std::max(1, m_impl->metrics.lineWidth()); }

@@ -1,0 +1,136 @@
+// A window: message handlers with virtual-key codes and mouse flags, a backing surface that
+// every paint draws into, invalidation, drawing outside paint, capture, cursors and focus.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/gdi/dc.h"
+#include "platform/ui/command.h"
+#include "platform/ui/messages.h"
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    ~CWnd() override;
+
+    // A child window inside the parent's client area, or a top-level window without parent.
+    bool Create(CWnd* parent, const RECT& rect, UINT id = 0, UINT style = WS_CHILD | WS_VISIBLE);
+    void DestroyWindow();
+    bool IsWindow() const;
+    CWnd* GetParent() const { return m_parent; }
+    UINT GetDlgCtrlID() const { return m_id; }
+    // The window at the top of this one's parent chain.
+    CWnd* GetTopLevel();
+
+    // Message handlers.
+    virtual int OnCreate() { return 0; }
+    virtual void OnDestroy() {}
+    virtual void OnClose() { DestroyWindow(); }
+    // Paints the invalid part of the window; the context draws into the backing surface and
+    // is clipped to that part.
+    virtual void OnPaint(CDC& dc);
+    virtual void OnSize(int /*cx*/, int /*cy*/) {}
+    virtual void OnLButtonDown(UINT /*flags*/, POINT /*point*/) {}
+    virtual void OnLButtonUp(UINT /*flags*/, POINT /*point*/) {}
+    virtual void OnLButtonDblClk(UINT /*flags*/, POINT /*point*/) {}
+    virtual void OnRButtonDown(UINT /*flags*/, POINT /*point*/) {}
+    virtual void OnRButtonUp(UINT /*flags*/, POINT /*point*/) {}
+    virtual void OnMouseMove(UINT /*flags*/, POINT /*point*/) {}
+    virtual void OnKeyDown(UINT /*vk*/, UINT /*repeat*/, UINT /*flags*/) {}
+    virtual void OnKeyUp(UINT /*vk*/, UINT /*repeat*/, UINT /*flags*/) {}
+    // A typed character as its Unicode code point, control characters included (8, 9, 13, 27).
+    virtual void OnChar(UINT /*ch*/, UINT /*repeat*/, UINT /*flags*/) {}
+    virtual void OnSetFocus() {}
+    virtual void OnKillFocus() {}
+    virtual void OnGetMinMaxInfo(MINMAXINFO& /*info*/) {}
+    // Sees every key press of the window and its children first; true when it consumed it.
+    virtual bool PreTranslateKey(UINT /*vk*/, UINT /*modifiers*/) { return false; }
+
+    // Geometry.
+    RECT GetClientRect() const;
+    void GetClientRect(RECT& rc) const { rc = GetClientRect(); }
+    // Position and size in the parent's client coordinates, or on the screen for a top-level
+    // window.
+    RECT GetWindowRect() const;
+    void MoveWindow(const RECT& rc);
+    void ClientToScreen(POINT& point) const;
+    void ScreenToClient(POINT& point) const;
+    void ShowWindow(int command);
+    bool IsWindowVisible() const;
+
+    // Painting. Invalid parts are painted by UpdateWindow, RedrawWindow with RDW_UPDATENOW, or
+    // the next paint the toolkit asks for.
+    void InvalidateRect(const RECT* rc, bool erase = true);
+    void Invalidate(bool erase = true) { InvalidateRect(nullptr, erase); }
+    void ValidateRect(const RECT* rc);
+    void UpdateWindow();
+    bool RedrawWindow(const RECT* rc = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    RECT GetUpdateRect() const { return m_invalid; }
+    CBitmap& GetBackingSurface();
+    // Shows what was drawn into the backing surface outside a paint.
+    void FlushSurface();
+
+    // Text.
+    void SetWindowText(const std::string& text);
+    std::string GetWindowText() const;
+
+    // Input.
+    void SetCapture();
+    void ReleaseCapture();
+    bool HasCapture() const;
+    void SetCursor(Cursor cursor);
+    Cursor GetCursor() const { return m_cursor; }
+    void SetFocus();
+    bool HasFocus() const;
+    // Whether presses that come close together arrive as double-clicks (the window class's
+    // double-click style); without it the second press is a plain press.
+    void SetDoubleClicks(bool wanted) { m_doubleClicks = wanted; }
+    bool WantsDoubleClicks() const { return m_doubleClicks; }
+
+    // Sends a command up the parent chain to the first window that handles it.
+    bool SendCommand(UINT id);
+
+    struct Host;
+    Host* GetHost() const { return m_host.get(); }
+
+protected:
+    // Creation of the host by subclasses that need another kind (the frame window).
+    void AttachHost(std::unique_ptr<Host> host, CWnd* parent, UINT id);
+    bool FinishCreate();
+
+private:
+    friend struct Host;
+    void PaintInvalid();
+
+    std::unique_ptr<Host> m_host;
+    CWnd* m_parent = nullptr;
+    UINT m_id = 0;
+    RECT m_invalid{};
+    Cursor m_cursor = Cursor::Arrow;
+    bool m_doubleClicks = false;
+    bool m_destroying = false;
+};
+
+// Draws into a window's backing surface outside a paint (GetDC/ReleaseDC); what was drawn is
+// shown when the context is released.
+class CClientDC {
+public:
+    explicit CClientDC(CWnd* wnd);
+    ~CClientDC();
+    CClientDC(const CClientDC&) = delete;
+    CClientDC& operator=(const CClientDC&) = delete;
+    CDC* operator->() { return m_dc.get(); }
+    CDC& operator*() { return *m_dc; }
+
+private:
+    CWnd* m_wnd;
+    std::unique_ptr<CDC> m_dc;
+};
+
+// State of Shift, Control and Alt at the last input message: negative when down.
+short GetKeyState(UINT vk);
+int GetSystemMetrics(int index);
+CWnd* GetCapture();
