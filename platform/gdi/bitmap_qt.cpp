@@ -85,5 +85,5 @@ bool CBitmap::SavePng(const std::string& path) const
 
 std::unique_ptr<CDC> CreateBitmapDC(CBitmap& bitmap)
 {
-    return std::make_unique<CPainterDC>(&bitmap.impl().image, kScreenLogPixels, &bitmap);
+    return std::make_unique<CPainterDC>(bitmap, kScreenLogPixels);
 }

@@ -52,22 +52,54 @@ bool CPainterDC::PixelRun::Extend(POINT pixel)
     return true;
 }
 
-CPainterDC::CPainterDC(QPaintDevice* device, int logPixels, CBitmap* bitmap)
-    : m_device(device), m_logPixels(logPixels), m_bitmap(bitmap)
+CPainterDC::CPainterDC(QPaintDevice* device, int logPixels)
+    : m_device(device), m_logPixels(logPixels)
 {
-    // A zero-sized image has no engine; the context then measures but paints nothing.
     if (m_device != nullptr && m_device->paintEngine() != nullptr) {
         m_painter.begin(m_device);
         m_painter.setRenderHint(QPainter::Antialiasing, false);
     }
 }
 
+CPainterDC::CPainterDC(CBitmap& bitmap, int logPixels) : m_logPixels(logPixels), m_bitmap(&bitmap)
+{
+}
+
 CPainterDC::~CPainterDC() = default;
+
+QPaintDevice* CPainterDC::Device() const
+{
+    return m_bitmap != nullptr ? &m_bitmap->impl().image : m_device;
+}
+
+// A bitmap is painted one operation at a time: a QImage takes only one painter at once, and
+// it may be resized or painted by another context between two operations.
+CPainterDC::PaintScope::PaintScope(CPainterDC& dc) : m_dc(dc)
+{
+    QImage* image = m_dc.m_bitmap != nullptr ? &m_dc.m_bitmap->impl().image : nullptr;
+    if (image == nullptr || image->isNull() || !m_dc.m_painter.begin(image)) {
+        return;
+    }
+    m_opened = true;
+    m_dc.m_painter.setRenderHint(QPainter::Antialiasing, false);
+    if (m_dc.m_clip) {
+        m_dc.m_painter.setClipRect(*m_dc.m_clip);
+    }
+}
+
+CPainterDC::PaintScope::~PaintScope()
+{
+    if (m_opened) {
+        m_dc.m_painter.end();
+    }
+}
+
+bool CPainterDC::PaintScope::Active() const { return m_dc.m_painter.isActive(); }
 
 const CTextMetrics& CPainterDC::Metrics()
 {
     if (!m_metrics) {
-        m_metrics.emplace(MeasureOn(m_font.GetLogFont(), m_logPixels, m_device));
+        m_metrics.emplace(MeasureOn(m_font.GetLogFont(), m_logPixels, Device()));
     }
     return *m_metrics;
 }
@@ -83,7 +115,8 @@ void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color)
 void CPainterDC::FillSolidRect(const RECT& rc, COLORREF color)
 {
     m_bkColor = color;
-    if (CanPaint()) {
+    const PaintScope scope(*this);
+    if (scope.Active()) {
         Fill(rc.left, rc.top, rc.Width(), rc.Height(), color);
     }
 }
@@ -93,14 +126,16 @@ POINT CPainterDC::MoveTo(int x, int y) { return std::exchange(m_position, POINT{
 void CPainterDC::LineTo(int x, int y)
 {
     const POINT from = std::exchange(m_position, POINT{x, y});
-    if (CanPaint()) {
+    const PaintScope scope(*this);
+    if (scope.Active()) {
         DrawSegment(from, m_position);
     }
 }
 
 void CPainterDC::Polyline(const std::vector<POINT>& points)
 {
-    if (!CanPaint()) {
+    const PaintScope scope(*this);
+    if (!scope.Active()) {
         return;
     }
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -158,7 +193,8 @@ void CPainterDC::FillRun(PixelRun& run)
 
 void CPainterDC::FrameRect(const RECT& rc)
 {
-    if (!CanPaint() || IsRectEmpty(rc) || m_pen.style == PS_NULL) {
+    const PaintScope scope(*this);
+    if (!scope.Active() || IsRectEmpty(rc) || m_pen.style == PS_NULL) {
         return;
     }
     const COLORREF color = m_pen.color;
@@ -175,7 +211,8 @@ int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format)
         rc = layout.extent;
         return layout.result;
     }
-    if (!CanPaint()) {
+    const PaintScope scope(*this);
+    if (!scope.Active()) {
         return layout.result;
     }
     m_painter.save();
@@ -191,7 +228,8 @@ int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format)
 
 void CPainterDC::TextOut(int x, int y, std::string_view text)
 {
-    if (!CanPaint()) {
+    const PaintScope scope(*this);
+    if (!scope.Active()) {
         return;
     }
     TextLine line;
@@ -233,7 +271,8 @@ int CPainterDC::GetTextHeight() { return Metrics().LineHeight(); }
 
 void CPainterDC::DrawEdge(const RECT& rc, UINT edge, UINT flags)
 {
-    if (!CanPaint()) {
+    const PaintScope scope(*this);
+    if (!scope.Active()) {
         return;
     }
     if ((edge & BDR_RAISEDOUTER) != 0) {
@@ -274,7 +313,8 @@ void CPainterDC::DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft,
 // raster operations (paper) get the same dots in black.
 void CPainterDC::DrawFocusRect(const RECT& rc)
 {
-    if (!CanPaint() || IsRectEmpty(rc)) {
+    const PaintScope scope(*this);
+    if (!scope.Active() || IsRectEmpty(rc)) {
         return;
     }
     m_painter.save();
@@ -310,7 +350,7 @@ void CPainterDC::BitBlt(int x, int y, int width, int height, CDC& source, int xS
                         UINT rop)
 {
     const CBitmap* bitmap = source.GetBitmap();
-    if (!CanPaint() || bitmap == nullptr || rop != SRCCOPY) {
+    if (bitmap == nullptr || rop != SRCCOPY) {
         return;
     }
     const QImage& image = bitmap->impl().image;
@@ -320,6 +360,10 @@ void CPainterDC::BitBlt(int x, int y, int width, int height, CDC& source, int xS
     }
     // A copy first: the source may be this context's own image.
     const QImage piece = image.copy(area);
+    const PaintScope scope(*this);
+    if (!scope.Active()) {
+        return;
+    }
     m_painter.save();
     m_painter.setCompositionMode(QPainter::CompositionMode_Source);
     m_painter.drawImage(QPoint(x + area.x() - xSrc, y + area.y() - ySrc), piece);
@@ -333,9 +377,9 @@ int CPainterDC::GetDeviceCaps(int index) const
         case LOGPIXELSY:
             return m_logPixels;
         case HORZRES:
-            return m_device != nullptr ? m_device->width() : 0;
+            return Device() != nullptr ? Device()->width() : 0;
         case VERTRES:
-            return m_device != nullptr ? m_device->height() : 0;
+            return Device() != nullptr ? Device()->height() : 0;
         default:
             return 0;
     }
@@ -359,12 +403,17 @@ CPen CPainterDC::SelectPen(const CPen& pen) { return std::exchange(m_pen, pen); 
 
 void CPainterDC::SetClipRect(const RECT& rc)
 {
-    if (!CanPaint()) {
+    if (IsRectEmpty(rc)) {
+        m_clip.reset();
+    } else {
+        m_clip = ToQRect(rc);
+    }
+    if (!m_painter.isActive()) {
         return;
     }
-    if (IsRectEmpty(rc)) {
-        m_painter.setClipping(false);
+    if (m_clip) {
+        m_painter.setClipRect(*m_clip);
     } else {
-        m_painter.setClipRect(ToQRect(rc));
+        m_painter.setClipping(false);
     }
 }

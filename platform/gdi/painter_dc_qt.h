@@ -9,12 +9,13 @@
 #include "platform/gdi/text_layout.h"
 #include "platform/gdi/text_metrics.h"
 
-// Paints on the device for the context's whole life. Coordinates are the device's pixels;
-// logPixels is its resolution in dots per inch.
+// Coordinates are the device's pixels; logPixels is its resolution in dots per inch.
 class CPainterDC : public CDC {
 public:
-    // bitmap, when given, is the CBitmap owning the device: the source for BitBlt.
-    CPainterDC(QPaintDevice* device, int logPixels, CBitmap* bitmap = nullptr);
+    // Paints on the device for the context's whole life (PDF writers and printers).
+    CPainterDC(QPaintDevice* device, int logPixels);
+    // Paints on the bitmap's current image, opening the painter for each operation.
+    CPainterDC(CBitmap& bitmap, int logPixels);
     ~CPainterDC() override;
 
     void FillSolidRect(const RECT& rc, COLORREF color) override;
@@ -50,10 +51,22 @@ public:
     QPainter& Painter() { return m_painter; }
 
 protected:
-    QPaintDevice* Device() const { return m_device; }
+    QPaintDevice* Device() const;
 
 private:
-    bool CanPaint() const { return m_painter.isActive(); }
+    class PaintScope {
+    public:
+        explicit PaintScope(CPainterDC& dc);
+        ~PaintScope();
+        PaintScope(const PaintScope&) = delete;
+        PaintScope& operator=(const PaintScope&) = delete;
+        bool Active() const;
+
+    private:
+        CPainterDC& m_dc;
+        bool m_opened = false;
+    };
+
     const CTextMetrics& Metrics();
     void Fill(int x, int y, int width, int height, COLORREF color);
     void DrawSegment(POINT from, POINT to);
@@ -68,10 +81,11 @@ private:
     void DrawLine(const TextLine& line, bool underlineMnemonics);
     void DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft, COLORREF bottomRight);
 
-    QPaintDevice* m_device;
+    QPaintDevice* m_device = nullptr;
     int m_logPixels;
-    CBitmap* m_bitmap;
+    CBitmap* m_bitmap = nullptr;
     QPainter m_painter;
+    std::optional<QRect> m_clip;
     POINT m_position{};
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0x00FFFFFF;

@@ -31,6 +31,11 @@ private:
 // framework's automatic menu enabling; a rule, when present, decides for one with a handler.
 class CCmdTarget {
 public:
+    CCmdTarget() = default;
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
+    virtual ~CCmdTarget() = default;
+
     void OnCommandId(UINT id, std::function<void()> handler) { m_handlers[id] = std::move(handler); }
     void OnUpdateCommandId(UINT id, std::function<void(CCmdUI&)> rule)
     {

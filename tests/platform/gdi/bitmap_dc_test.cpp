@@ -101,7 +101,7 @@ TEST_F(BitmapDcTest, ClipRectRestrictsUntilCleared)
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{2, 2, 5, 5}));
     dc->SetClipRect({});
     dc->FillSolidRect({0, 0, 20, 12}, kRed);
-    EXPECT_EQ(InkBounds(bitmap, kWhite), RECT{});
+    EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{0, 0, 20, 12}));
 }
 
 TEST_F(BitmapDcTest, StraightLinesLeaveOutTheEndPointInEitherDirection)
@@ -227,12 +227,11 @@ TEST_F(BitmapDcTest, EdgesUseTheClassicColoursOnEachSide)
 
 TEST_F(BitmapDcTest, EdgeDrawsOnlyTheNamedSides)
 {
-    bitmap.Resize(10, 8, kPaper);
-    auto edc = CreateBitmapDC(bitmap);
-    edc->DrawEdge({0, 0, 10, 8}, EDGE_SUNKEN, BF_BOTTOM);
-    EXPECT_EQ(InkBounds(bitmap, kPaper), (RECT{0, 6, 10, 8}));
-    EXPECT_EQ(bitmap.GetPixel(0, 7), COLOR_3DHILIGHT);
-    EXPECT_EQ(bitmap.GetPixel(0, 6), COLOR_3DLIGHT);
+    CBitmap surface(10, 8, kPaper);
+    CreateBitmapDC(surface)->DrawEdge({0, 0, 10, 8}, EDGE_SUNKEN, BF_BOTTOM);
+    EXPECT_EQ(InkBounds(surface, kPaper), (RECT{0, 6, 10, 8}));
+    EXPECT_EQ(surface.GetPixel(0, 7), COLOR_3DHILIGHT);
+    EXPECT_EQ(surface.GetPixel(0, 6), COLOR_3DLIGHT);
 }
 
 TEST_F(BitmapDcTest, FocusRectInvertsAlternatePixelsAndUndoesItself)
@@ -257,7 +256,8 @@ TEST_F(BitmapDcTest, FocusRectInvertsAlternatePixelsAndUndoesItself)
     EXPECT_FALSE(inverted(3, 3));
     EXPECT_TRUE(inverted(3, 4));
     EXPECT_TRUE(inverted(12, 3));
-    EXPECT_TRUE(inverted(4, 8));
+    EXPECT_TRUE(inverted(3, 8));
+    EXPECT_FALSE(inverted(4, 8));
     EXPECT_EQ(bitmap.GetPixel(6, 5), original.GetPixel(6, 5));
     EXPECT_EQ(bitmap.GetPixel(13, 2), original.GetPixel(13, 2));
     EXPECT_EQ(bitmap.GetPixel(3, 9), original.GetPixel(3, 9));
@@ -286,6 +286,18 @@ TEST_F(BitmapDcTest, BitBltCopiesARegionAndIgnoresSourcesWithoutBitmap)
     CRecordingDC recorder;
     dc->BitBlt(0, 0, 20, 12, recorder, 0, 0, SRCCOPY);
     EXPECT_TRUE(SamePixels(bitmap, before));
+}
+
+TEST_F(BitmapDcTest, ContextsShareABitmapAndFollowItsResize)
+{
+    auto second = CreateBitmapDC(bitmap);
+    second->FillSolidRect({0, 0, 1, 1}, kRed);
+    dc->FillSolidRect({1, 0, 2, 1}, kRed);
+    EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{0, 0, 2, 1}));
+    bitmap.Resize(40, 30);
+    EXPECT_EQ(dc->GetDeviceCaps(HORZRES), 40);
+    dc->FillSolidRect({30, 20, 40, 30}, kBlack);
+    EXPECT_EQ(bitmap.GetPixel(39, 29), kBlack);
 }
 
 TEST_F(BitmapDcTest, EmptyBitmapContextMeasuresButDrawsNothing)

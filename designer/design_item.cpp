@@ -1,0 +1,121 @@
+// The field-for-field mapping between a design item and its little-endian 836-byte record.
+#include "designer/design_item.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/com/ansi_string.h"
+
+namespace {
+
+constexpr std::size_t kMarker = 0;
+constexpr std::size_t kKind = 8;
+constexpr std::size_t kEditStyle = 12;
+constexpr std::size_t kName = 16;
+constexpr std::size_t kText = 271;
+constexpr std::size_t kMask = 526;
+constexpr std::size_t kWholeDigits = 784;
+constexpr std::size_t kDecimalDigits = 788;
+constexpr std::size_t kMaxLength = 792;
+constexpr std::size_t kRect = 796;
+constexpr std::size_t kBackColor = 812;
+constexpr std::size_t kTextColor = 816;
+constexpr std::size_t kJustification = 820;
+constexpr std::size_t kTabOrder = 824;
+constexpr std::size_t kSelected = 828;
+constexpr std::size_t kResizeTarget = 829;
+constexpr std::size_t kBold = 830;
+constexpr std::size_t kUnderline = 831;
+constexpr std::size_t kItalic = 832;
+constexpr std::size_t kBorder = 833;
+constexpr char kMarkerText[] = "*QOR*";
+
+using Record = std::span<const std::uint8_t, kDesignItemRecordSize>;
+
+std::int32_t GetInt(Record r, std::size_t at)
+{
+    const std::uint32_t v = static_cast<std::uint32_t>(r[at]) |
+                            (static_cast<std::uint32_t>(r[at + 1]) << 8) |
+                            (static_cast<std::uint32_t>(r[at + 2]) << 16) |
+                            (static_cast<std::uint32_t>(r[at + 3]) << 24);
+    return static_cast<std::int32_t>(v);
+}
+
+void PutInt(DesignItemRecord& r, std::size_t at, std::int32_t value)
+{
+    const auto v = static_cast<std::uint32_t>(value);
+    for (std::size_t i = 0; i < 4; ++i) {
+        r[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+    }
+}
+
+// A field without its NUL is read to its end, so a damaged file cannot run past it.
+std::string GetString(Record r, std::size_t at, std::size_t size)
+{
+    const auto* begin = reinterpret_cast<const char*>(r.data() + at);
+    const auto* end = std::find(begin, begin + size, '\0');
+    return AnsiToUtf8(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+}
+
+void PutString(DesignItemRecord& r, std::size_t at, std::size_t size, const std::string& value)
+{
+    const std::string_view cut = CutToCharBoundary(value, size - 1);
+    std::memcpy(r.data() + at, cut.data(), cut.size());
+}
+
+}  // namespace
+
+DesignItem ReadDesignItemRecord(Record r)
+{
+    DesignItem item;
+    item.kind = GetInt(r, kKind);
+    item.editStyle = GetInt(r, kEditStyle);
+    item.name = GetString(r, kName, kNameFieldSize);
+    item.text = GetString(r, kText, kTextFieldSize);
+    item.mask = GetString(r, kMask, kMaskFieldSize);
+    item.wholeDigits = GetInt(r, kWholeDigits);
+    item.decimalDigits = GetInt(r, kDecimalDigits);
+    item.maxLength = GetInt(r, kMaxLength);
+    item.rect = RECT{GetInt(r, kRect), GetInt(r, kRect + 4), GetInt(r, kRect + 8),
+                     GetInt(r, kRect + 12)};
+    item.backColor = GetInt(r, kBackColor);
+    item.textColor = GetInt(r, kTextColor);
+    item.justification = GetInt(r, kJustification);
+    item.tabOrder = GetInt(r, kTabOrder);
+    item.selected = r[kSelected] != 0;
+    item.resizeTarget = r[kResizeTarget] != 0;
+    item.bold = r[kBold] != 0;
+    item.underline = r[kUnderline] != 0;
+    item.italic = r[kItalic] != 0;
+    item.border = r[kBorder] != 0;
+    return item;
+}
+
+DesignItemRecord WriteDesignItemRecord(const DesignItem& item)
+{
+    DesignItemRecord r{};
+    std::memcpy(r.data() + kMarker, kMarkerText, 5);
+    PutInt(r, kKind, item.kind);
+    PutInt(r, kEditStyle, item.editStyle);
+    PutString(r, kName, kNameFieldSize, item.name);
+    PutString(r, kText, kTextFieldSize, item.text);
+    PutString(r, kMask, kMaskFieldSize, item.mask);
+    PutInt(r, kWholeDigits, item.wholeDigits);
+    PutInt(r, kDecimalDigits, item.decimalDigits);
+    PutInt(r, kMaxLength, item.maxLength);
+    PutInt(r, kRect, item.rect.left);
+    PutInt(r, kRect + 4, item.rect.top);
+    PutInt(r, kRect + 8, item.rect.right);
+    PutInt(r, kRect + 12, item.rect.bottom);
+    PutInt(r, kBackColor, item.backColor);
+    PutInt(r, kTextColor, item.textColor);
+    PutInt(r, kJustification, item.justification);
+    PutInt(r, kTabOrder, item.tabOrder);
+    r[kSelected] = item.selected ? 1 : 0;
+    r[kResizeTarget] = item.resizeTarget ? 1 : 0;
+    r[kBold] = item.bold ? 1 : 0;
+    r[kUnderline] = item.underline ? 1 : 0;
+    r[kItalic] = item.italic ? 1 : 0;
+    r[kBorder] = item.border ? 1 : 0;
+    return r;
+}

@@ -1,0 +1,53 @@
+// Design items in memory and as the 836-byte records of a design file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "platform/gdi/types.h"
+
+enum ItemKind : std::int32_t {
+    kStaticText = 1,
+    kColumn = 2,
+    kHorizontalLine = 3,
+    kVerticalLine = 4,
+    kRectangle = 5,
+    kRoundRectangle = 6,
+};
+
+struct DesignItem {
+    std::int32_t kind = kStaticText;
+    std::int32_t editStyle = 1;
+    std::string name;
+    std::string text;
+    std::string mask;
+    std::int32_t wholeDigits = 0;
+    std::int32_t decimalDigits = 0;
+    std::int32_t maxLength = 255;
+    RECT rect{};
+    std::int32_t backColor = -1;
+    std::int32_t textColor = 0;
+    std::int32_t justification = 3;
+    std::int32_t tabOrder = -1;
+    bool selected = false;
+    bool resizeTarget = false;
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+    bool border = false;
+    friend bool operator==(const DesignItem&, const DesignItem&) = default;
+};
+
+constexpr std::size_t kDesignItemRecordSize = 836;
+using DesignItemRecord = std::array<std::uint8_t, kDesignItemRecordSize>;
+
+// Field sizes, terminating NUL included.
+constexpr std::size_t kNameFieldSize = 255;
+constexpr std::size_t kTextFieldSize = 255;
+constexpr std::size_t kMaskFieldSize = 258;
+
+DesignItem ReadDesignItemRecord(std::span<const std::uint8_t, kDesignItemRecordSize> record);
+// Strings longer than their fields are cut at a character boundary.
+DesignItemRecord WriteDesignItemRecord(const DesignItem& item);

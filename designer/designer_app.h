@@ -1,0 +1,16 @@
+// The designer's application object.
+#pragma once
+
+#include <memory>
+
+#include "designer/main_frame.h"
+#include "platform/ui/application.h"
+
+class CDesignerApp : public CWinApp {
+public:
+    bool InitInstance() override;
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+
+private:
+    std::unique_ptr<CMainFrame> m_frame;
+};

@@ -1,0 +1,50 @@
+// The designer's main frame: it owns the design and all program state, and is the canvas.
+#pragma once
+
+#include <string>
+
+#include "designer/design.h"
+#include "platform/ui/frame_wnd.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame();
+
+    bool PreCreateWindow(CREATESTRUCT& cs) override;
+    int OnCreate() override;
+    void OnGetMinMaxInfo(MINMAXINFO& info) override;
+    void OnPaint(CDC& dc) override;
+
+    // Fills the rectangle with the form's background and draws the items that meet it.
+    void PaintDesign(CDC& dc, const RECT& area);
+    void RepaintAll();
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnSetBackgroundColor();
+    void OnAppAbout();
+
+    Design& GetDesign() { return m_design; }
+    bool m_designLoaded = false;
+    bool m_previewMode = false;
+    std::string m_currentPath;
+    COLORREF m_formBackgroundColor = 0x00C0C0C0;
+    COLORREF m_highlightedFieldTextColor = 0x00FFFFFF;
+    COLORREF m_highlightedFieldBkColor = 0x00800000;
+    int m_placementTool = 0;  // an item kind, 0 when no tool is armed
+
+private:
+    void MapCommands();
+    // Commits the preview's pending changes; the seam where preview mode plugs in.
+    void CommitPreview() {}
+
+    Design m_design;
+};
+
+// Asks for a file and replaces the frame's design with it; failures are told by message box.
+void LoadDesign(CMainFrame& frame);
+// Asks for a file name and writes the frame's design; failures are told by message box.
+void SaveDesign(CMainFrame& frame);
+// Reads the file at the path into the frame, as Load does once a file was chosen.
+void LoadDesignFrom(CMainFrame& frame, const std::string& path);

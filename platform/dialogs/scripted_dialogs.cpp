@@ -1,0 +1,92 @@
+// Scripted answers for dialogs, and the record of what was shown.
+#include "platform/dialogs/scripted_dialogs.h"
+
+#include <filesystem>
+
+std::optional<CScriptedDialogService::Answer> CScriptedDialogService::Next()
+{
+    if (m_answers.empty()) {
+        return std::nullopt;
+    }
+    Answer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+int CScriptedDialogService::MessageBox(CWnd* /*owner*/, const std::string& text,
+                                       const std::string& caption, UINT type)
+{
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::MessageBox;
+    shown.caption = caption;
+    shown.text = text;
+    shown.flags = type;
+    m_shown.push_back(shown);
+    const auto answer = Next();
+    if (!answer) {
+        return IDOK;
+    }
+    const int* button = std::get_if<int>(&*answer);
+    return button ? *button : IDCANCEL;
+}
+
+std::optional<std::string> CScriptedDialogService::FileDialog(CWnd* owner,
+                                                              const FileDialogRequest& request)
+{
+    ShownDialog shown;
+    shown.kind = request.open ? ShownDialog::Kind::FileOpen : ShownDialog::Kind::FileSave;
+    shown.caption = request.title;
+    shown.flags = request.flags;
+    shown.file = request;
+    m_shown.push_back(shown);
+    const auto answer = Next();
+    const FileAnswer* file = answer ? std::get_if<FileAnswer>(&*answer) : nullptr;
+    if (file == nullptr) {
+        return std::nullopt;
+    }
+    std::error_code error;
+    if (!request.open && (request.flags & OFN_OVERWRITEPROMPT) &&
+        std::filesystem::exists(file->path, error)) {
+        const std::string name = std::filesystem::path(file->path).filename().string();
+        if (MessageBox(owner, name + " already exists.\nDo you want to replace it?", "Save As",
+                       MB_YESNO | MB_ICONWARNING) == IDNO) {
+            return std::nullopt;
+        }
+    }
+    return file->path;
+}
+
+std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
+                                                            const ColorDialogRequest& request)
+{
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::Color;
+    shown.flags = request.flags;
+    shown.color = request;
+    m_shown.push_back(shown);
+    const auto answer = Next();
+    const ColorAnswer* color = answer ? std::get_if<ColorAnswer>(&*answer) : nullptr;
+    return color ? std::optional<COLORREF>(color->color) : std::nullopt;
+}
+
+void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request)
+{
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::About;
+    shown.caption = request.caption;
+    shown.about = request;
+    for (const std::string& line : request.lines) {
+        shown.text += shown.text.empty() ? line : "\n" + line;
+    }
+    m_shown.push_back(shown);
+    Next();
+}
+
+ScopedScriptedDialogs::ScopedScriptedDialogs()
+{
+    auto service = std::make_unique<CScriptedDialogService>();
+    m_service = service.get();
+    m_previous = SetDialogService(std::move(service));
+}
+
+ScopedScriptedDialogs::~ScopedScriptedDialogs() { SetDialogService(std::move(m_previous)); }
