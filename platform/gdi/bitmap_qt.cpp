@@ -11,8 +11,7 @@ namespace {
 
 constexpr int kScreenLogPixels = 96;
 
-QImage MakeImage(int width, int height, COLORREF fill)
-{
+QImage MakeImage(int width, int height, COLORREF fill) {
     QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     // Dots per meter, so that the image reports the screen's 96 dpi to painters and fonts.
     const int dotsPerMeter = qRound(kScreenLogPixels / 0.0254);
@@ -25,18 +24,13 @@ QImage MakeImage(int width, int height, COLORREF fill)
 }  // namespace
 
 CBitmap::CBitmap(int width, int height, COLORREF fill)
-    : m_impl(std::make_unique<Impl>(Impl{MakeImage(width, height, fill)}))
-{
-}
+    : m_impl(std::make_unique<Impl>(Impl{MakeImage(width, height, fill)})) {}
 
 // A moved-from bitmap stays usable as an empty one.
 CBitmap::CBitmap(CBitmap&& other) noexcept
-    : m_impl(std::exchange(other.m_impl, std::make_unique<Impl>()))
-{
-}
+    : m_impl(std::exchange(other.m_impl, std::make_unique<Impl>())) {}
 
-CBitmap& CBitmap::operator=(CBitmap&& other) noexcept
-{
+CBitmap& CBitmap::operator=(CBitmap&& other) noexcept {
     if (this != &other) {
         m_impl = std::exchange(other.m_impl, std::make_unique<Impl>());
     }
@@ -45,27 +39,28 @@ CBitmap& CBitmap::operator=(CBitmap&& other) noexcept
 
 CBitmap::~CBitmap() = default;
 
-int CBitmap::Width() const { return m_impl->image.width(); }
+int CBitmap::Width() const {
+    return m_impl->image.width();
+}
 
-int CBitmap::Height() const { return m_impl->image.height(); }
+int CBitmap::Height() const {
+    return m_impl->image.height();
+}
 
-COLORREF CBitmap::GetPixel(int x, int y) const
-{
+COLORREF CBitmap::GetPixel(int x, int y) const {
     if (!m_impl->image.valid(x, y)) {
         return CLR_INVALID;
     }
     return FromQRgb(m_impl->image.pixel(x, y));
 }
 
-void CBitmap::SetPixel(int x, int y, COLORREF color)
-{
+void CBitmap::SetPixel(int x, int y, COLORREF color) {
     if (m_impl->image.valid(x, y)) {
         m_impl->image.setPixel(x, y, ToQRgb(color));
     }
 }
 
-void CBitmap::Resize(int width, int height, COLORREF fill)
-{
+void CBitmap::Resize(int width, int height, COLORREF fill) {
     if (width == Width() && height == Height()) {
         return;
     }
@@ -78,12 +73,10 @@ void CBitmap::Resize(int width, int height, COLORREF fill)
     m_impl->image = std::move(resized);
 }
 
-bool CBitmap::SavePng(const std::string& path) const
-{
+bool CBitmap::SavePng(const std::string& path) const {
     return m_impl->image.save(QString::fromStdString(path), "PNG");
 }
 
-std::unique_ptr<CDC> CreateBitmapDC(CBitmap& bitmap)
-{
+std::unique_ptr<CDC> CreateBitmapDC(CBitmap& bitmap) {
     return std::make_unique<CPainterDC>(bitmap, kScreenLogPixels);
 }

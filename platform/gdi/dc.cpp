@@ -6,8 +6,7 @@ constexpr int kScreenLogPixels = 96;
 constexpr int kTenthsPerInch = 720;
 }  // namespace
 
-LOGFONT DefaultGuiFont()
-{
+LOGFONT DefaultGuiFont() {
     LOGFONT lf;
     lf.lfHeight = -MulDiv(80, kScreenLogPixels, kTenthsPerInch);
     lf.lfWeight = FW_NORMAL;
@@ -15,8 +14,7 @@ LOGFONT DefaultGuiFont()
     return lf;
 }
 
-CFont CFont::FromPoints(int tenthsOfPoint, std::string faceName)
-{
+CFont CFont::FromPoints(int tenthsOfPoint, std::string faceName) {
     LOGFONT lf;
     lf.lfHeight = -MulDiv(tenthsOfPoint, kScreenLogPixels, kTenthsPerInch);
     lf.lfFaceName = std::move(faceName);

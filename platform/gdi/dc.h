@@ -86,7 +86,7 @@ LOGFONT DefaultGuiFont();
 
 // Font selected into a device context; a plain value.
 class CFont {
-public:
+  public:
     CFont() : m_logFont(DefaultGuiFont()) {}
     explicit CFont(LOGFONT lf) : m_logFont(std::move(lf)) {}
     // The platform's CreatePointFont: tenths of a point at the screen's 96 dpi.
@@ -94,7 +94,7 @@ public:
     const LOGFONT& GetLogFont() const { return m_logFont; }
     friend bool operator==(const CFont&, const CFont&) = default;
 
-private:
+  private:
     LOGFONT m_logFont;
 };
 
@@ -111,7 +111,7 @@ class CBitmap;
 // A device context. Coordinates are logical pixels (device units); rectangles have exclusive
 // right and bottom edges.
 class CDC {
-public:
+  public:
     CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
@@ -164,7 +164,7 @@ public:
 
 // An off-screen 32-bit RGB image that a memory device context draws into.
 class CBitmap {
-public:
+  public:
     CBitmap(int width, int height, COLORREF fill = 0x00FFFFFF);
     CBitmap(const CBitmap&) = delete;
     CBitmap& operator=(const CBitmap&) = delete;
@@ -184,7 +184,7 @@ public:
     Impl& impl() { return *m_impl; }
     const Impl& impl() const { return *m_impl; }
 
-private:
+  private:
     std::unique_ptr<Impl> m_impl;
 };
 

@@ -3,4 +3,6 @@
 
 #include <cstdlib>
 
-void PrepareFontConfiguration() { setenv("FONTCONFIG_FILE", QOR_FONTCONFIG_FILE, 0); }
+void PrepareFontConfiguration() {
+    setenv("FONTCONFIG_FILE", QOR_FONTCONFIG_FILE, 0);
+}

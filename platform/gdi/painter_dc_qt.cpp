@@ -16,15 +16,15 @@ namespace {
 constexpr int kDotOn = 3;
 constexpr int kDotPeriod = 6;
 
-QRect ToQRect(const RECT& rc) { return QRect(rc.left, rc.top, rc.Width(), rc.Height()); }
+QRect ToQRect(const RECT& rc) {
+    return QRect(rc.left, rc.top, rc.Width(), rc.Height());
+}
 
-QString ToQString(std::string_view text)
-{
+QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-RECT Deflated(const RECT& rc, UINT flags)
-{
+RECT Deflated(const RECT& rc, UINT flags) {
     RECT inner = rc;
     inner.left += (flags & BF_LEFT) != 0 ? 1 : 0;
     inner.top += (flags & BF_TOP) != 0 ? 1 : 0;
@@ -36,12 +36,12 @@ RECT Deflated(const RECT& rc, UINT flags)
 }  // namespace
 
 // A row or column of neighbouring pixels, filled at once.
-bool CPainterDC::PixelRun::Extend(POINT pixel)
-{
+bool CPainterDC::PixelRun::Extend(POINT pixel) {
     if (count == 0) {
         return false;
     }
-    const bool alongRow = pixel.y == last.y && pixel.y == first.y && std::abs(pixel.x - last.x) == 1;
+    const bool alongRow =
+        pixel.y == last.y && pixel.y == first.y && std::abs(pixel.x - last.x) == 1;
     const bool alongColumn =
         pixel.x == last.x && pixel.x == first.x && std::abs(pixel.y - last.y) == 1;
     if (!alongRow && !alongColumn) {
@@ -53,29 +53,25 @@ bool CPainterDC::PixelRun::Extend(POINT pixel)
 }
 
 CPainterDC::CPainterDC(QPaintDevice* device, int logPixels)
-    : m_device(device), m_logPixels(logPixels)
-{
+    : m_device(device), m_logPixels(logPixels) {
     if (m_device != nullptr && m_device->paintEngine() != nullptr) {
         m_painter.begin(m_device);
         m_painter.setRenderHint(QPainter::Antialiasing, false);
     }
 }
 
-CPainterDC::CPainterDC(CBitmap& bitmap, int logPixels) : m_logPixels(logPixels), m_bitmap(&bitmap)
-{
-}
+CPainterDC::CPainterDC(CBitmap& bitmap, int logPixels)
+    : m_logPixels(logPixels), m_bitmap(&bitmap) {}
 
 CPainterDC::~CPainterDC() = default;
 
-QPaintDevice* CPainterDC::Device() const
-{
+QPaintDevice* CPainterDC::Device() const {
     return m_bitmap != nullptr ? &m_bitmap->impl().image : m_device;
 }
 
 // A bitmap is painted one operation at a time: a QImage takes only one painter at once, and
 // it may be resized or painted by another context between two operations.
-CPainterDC::PaintScope::PaintScope(CPainterDC& dc) : m_dc(dc)
-{
+CPainterDC::PaintScope::PaintScope(CPainterDC& dc) : m_dc(dc) {
     QImage* image = m_dc.m_bitmap != nullptr ? &m_dc.m_bitmap->impl().image : nullptr;
     if (image == nullptr || image->isNull() || !m_dc.m_painter.begin(image)) {
         return;
@@ -87,33 +83,31 @@ CPainterDC::PaintScope::PaintScope(CPainterDC& dc) : m_dc(dc)
     }
 }
 
-CPainterDC::PaintScope::~PaintScope()
-{
+CPainterDC::PaintScope::~PaintScope() {
     if (m_opened) {
         m_dc.m_painter.end();
     }
 }
 
-bool CPainterDC::PaintScope::Active() const { return m_dc.m_painter.isActive(); }
+bool CPainterDC::PaintScope::Active() const {
+    return m_dc.m_painter.isActive();
+}
 
-const CTextMetrics& CPainterDC::Metrics()
-{
+const CTextMetrics& CPainterDC::Metrics() {
     if (!m_metrics) {
         m_metrics.emplace(MeasureOn(m_font.GetLogFont(), m_logPixels, Device()));
     }
     return *m_metrics;
 }
 
-void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color)
-{
+void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color) {
     if (width > 0 && height > 0) {
         m_painter.fillRect(QRect(x, y, width, height), ToQColor(color));
     }
 }
 
 // The platform's FillSolidRect works through the background colour and leaves it set.
-void CPainterDC::FillSolidRect(const RECT& rc, COLORREF color)
-{
+void CPainterDC::FillSolidRect(const RECT& rc, COLORREF color) {
     m_bkColor = color;
     const PaintScope scope(*this);
     if (scope.Active()) {
@@ -121,10 +115,11 @@ void CPainterDC::FillSolidRect(const RECT& rc, COLORREF color)
     }
 }
 
-POINT CPainterDC::MoveTo(int x, int y) { return std::exchange(m_position, POINT{x, y}); }
+POINT CPainterDC::MoveTo(int x, int y) {
+    return std::exchange(m_position, POINT{x, y});
+}
 
-void CPainterDC::LineTo(int x, int y)
-{
+void CPainterDC::LineTo(int x, int y) {
     const POINT from = std::exchange(m_position, POINT{x, y});
     const PaintScope scope(*this);
     if (scope.Active()) {
@@ -132,8 +127,7 @@ void CPainterDC::LineTo(int x, int y)
     }
 }
 
-void CPainterDC::Polyline(const std::vector<POINT>& points)
-{
+void CPainterDC::Polyline(const std::vector<POINT>& points) {
     const PaintScope scope(*this);
     if (!scope.Active()) {
         return;
@@ -143,15 +137,14 @@ void CPainterDC::Polyline(const std::vector<POINT>& points)
     }
 }
 
-void CPainterDC::DrawSegment(POINT from, POINT to)
-{
+void CPainterDC::DrawSegment(POINT from, POINT to) {
     if (m_pen.style == PS_NULL || from == to) {
         return;
     }
     if (m_pen.width > 1) {
         // A wide pen is geometric: solid whatever its style, with round ends on both points.
-        m_painter.setPen(QPen(ToQColor(m_pen.color), m_pen.width, Qt::SolidLine, Qt::RoundCap,
-                              Qt::RoundJoin));
+        m_painter.setPen(
+            QPen(ToQColor(m_pen.color), m_pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         m_painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
     } else {
         DrawThinSegment(from, to);
@@ -160,8 +153,7 @@ void CPainterDC::DrawSegment(POINT from, POINT to)
 
 // A one-pixel line as filled runs of pixels, each pixel where integer arithmetic puts it
 // (rounded like MulDiv), the end point left out; runs keep straight lines to a single fill.
-void CPainterDC::DrawThinSegment(POINT from, POINT to)
-{
+void CPainterDC::DrawThinSegment(POINT from, POINT to) {
     const int dx = to.x - from.x;
     const int dy = to.y - from.y;
     const int steps = std::max(std::abs(dx), std::abs(dy));
@@ -181,8 +173,7 @@ void CPainterDC::DrawThinSegment(POINT from, POINT to)
     FillRun(run);
 }
 
-void CPainterDC::FillRun(PixelRun& run)
-{
+void CPainterDC::FillRun(PixelRun& run) {
     if (run.count > 0) {
         Fill(std::min(run.first.x, run.last.x), std::min(run.first.y, run.last.y),
              std::abs(run.last.x - run.first.x) + 1, std::abs(run.last.y - run.first.y) + 1,
@@ -191,8 +182,7 @@ void CPainterDC::FillRun(PixelRun& run)
     run = PixelRun{};
 }
 
-void CPainterDC::FrameRect(const RECT& rc)
-{
+void CPainterDC::FrameRect(const RECT& rc) {
     const PaintScope scope(*this);
     if (!scope.Active() || IsRectEmpty(rc) || m_pen.style == PS_NULL) {
         return;
@@ -204,8 +194,7 @@ void CPainterDC::FrameRect(const RECT& rc)
     Fill(rc.right - 1, rc.top, 1, rc.Height(), color);
 }
 
-int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format)
-{
+int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
     const TextLayout layout = LayoutText(Metrics(), text, rc, format);
     if ((format & DT_CALCRECT) != 0) {
         rc = layout.extent;
@@ -226,8 +215,7 @@ int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format)
     return layout.result;
 }
 
-void CPainterDC::TextOut(int x, int y, std::string_view text)
-{
+void CPainterDC::TextOut(int x, int y, std::string_view text) {
     const PaintScope scope(*this);
     if (!scope.Active()) {
         return;
@@ -240,8 +228,7 @@ void CPainterDC::TextOut(int x, int y, std::string_view text)
     DrawLine(line, false);
 }
 
-void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics)
-{
+void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics) {
     const CTextMetrics& metrics = Metrics();
     if (m_bkMode == OPAQUE) {
         Fill(line.x, line.y, line.width, metrics.LineHeight(), m_bkColor);
@@ -262,15 +249,15 @@ void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics)
     }
 }
 
-SIZE CPainterDC::GetTextExtentPoint32(std::string_view text)
-{
+SIZE CPainterDC::GetTextExtentPoint32(std::string_view text) {
     return SIZE{Metrics().Advance(text), Metrics().LineHeight()};
 }
 
-int CPainterDC::GetTextHeight() { return Metrics().LineHeight(); }
+int CPainterDC::GetTextHeight() {
+    return Metrics().LineHeight();
+}
 
-void CPainterDC::DrawEdge(const RECT& rc, UINT edge, UINT flags)
-{
+void CPainterDC::DrawEdge(const RECT& rc, UINT edge, UINT flags) {
     const PaintScope scope(*this);
     if (!scope.Active()) {
         return;
@@ -289,9 +276,7 @@ void CPainterDC::DrawEdge(const RECT& rc, UINT edge, UINT flags)
 }
 
 // Top and left first, so that the bottom and right lines own the corners they share with them.
-void CPainterDC::DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft,
-                              COLORREF bottomRight)
-{
+void CPainterDC::DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft, COLORREF bottomRight) {
     if (IsRectEmpty(rc)) {
         return;
     }
@@ -311,8 +296,7 @@ void CPainterDC::DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft,
 
 // Every other pixel of the frame, counted from the top-left one, is inverted; devices without
 // raster operations (paper) get the same dots in black.
-void CPainterDC::DrawFocusRect(const RECT& rc)
-{
+void CPainterDC::DrawFocusRect(const RECT& rc) {
     const PaintScope scope(*this);
     if (!scope.Active() || IsRectEmpty(rc)) {
         return;
@@ -347,8 +331,7 @@ void CPainterDC::DrawFocusRect(const RECT& rc)
 
 // Only SRCCOPY is supported; the part of the source rectangle outside its bitmap copies nothing.
 void CPainterDC::BitBlt(int x, int y, int width, int height, CDC& source, int xSrc, int ySrc,
-                        UINT rop)
-{
+                        UINT rop) {
     const CBitmap* bitmap = source.GetBitmap();
     if (bitmap == nullptr || rop != SRCCOPY) {
         return;
@@ -370,8 +353,7 @@ void CPainterDC::BitBlt(int x, int y, int width, int height, CDC& source, int xS
     m_painter.restore();
 }
 
-int CPainterDC::GetDeviceCaps(int index) const
-{
+int CPainterDC::GetDeviceCaps(int index) const {
     switch (index) {
         case LOGPIXELSX:
         case LOGPIXELSY:
@@ -385,24 +367,30 @@ int CPainterDC::GetDeviceCaps(int index) const
     }
 }
 
-COLORREF CPainterDC::SetTextColor(COLORREF color) { return std::exchange(m_textColor, color); }
+COLORREF CPainterDC::SetTextColor(COLORREF color) {
+    return std::exchange(m_textColor, color);
+}
 
-COLORREF CPainterDC::SetBkColor(COLORREF color) { return std::exchange(m_bkColor, color); }
+COLORREF CPainterDC::SetBkColor(COLORREF color) {
+    return std::exchange(m_bkColor, color);
+}
 
-int CPainterDC::SetBkMode(int mode) { return std::exchange(m_bkMode, mode); }
+int CPainterDC::SetBkMode(int mode) {
+    return std::exchange(m_bkMode, mode);
+}
 
-CFont CPainterDC::SelectFont(const CFont& font)
-{
+CFont CPainterDC::SelectFont(const CFont& font) {
     if (font != m_font) {
         m_metrics.reset();
     }
     return std::exchange(m_font, font);
 }
 
-CPen CPainterDC::SelectPen(const CPen& pen) { return std::exchange(m_pen, pen); }
+CPen CPainterDC::SelectPen(const CPen& pen) {
+    return std::exchange(m_pen, pen);
+}
 
-void CPainterDC::SetClipRect(const RECT& rc)
-{
+void CPainterDC::SetClipRect(const RECT& rc) {
     if (IsRectEmpty(rc)) {
         m_clip.reset();
     } else {

@@ -11,7 +11,7 @@
 
 // Coordinates are the device's pixels; logPixels is its resolution in dots per inch.
 class CPainterDC : public CDC {
-public:
+  public:
     // Paints on the device for the context's whole life (PDF writers and printers).
     CPainterDC(QPaintDevice* device, int logPixels);
     // Paints on the bitmap's current image, opening the painter for each operation.
@@ -50,19 +50,19 @@ public:
     // For the printer, which ends the painter when the document is done.
     QPainter& Painter() { return m_painter; }
 
-protected:
+  protected:
     QPaintDevice* Device() const;
 
-private:
+  private:
     class PaintScope {
-    public:
+      public:
         explicit PaintScope(CPainterDC& dc);
         ~PaintScope();
         PaintScope(const PaintScope&) = delete;
         PaintScope& operator=(const PaintScope&) = delete;
         bool Active() const;
 
-    private:
+      private:
         CPainterDC& m_dc;
         bool m_opened = false;
     };

@@ -6,12 +6,9 @@
 #include "platform/gdi/text_layout.h"
 
 CRecordingDC::CRecordingDC(CDC* target, int logPixels, SIZE resolution)
-    : m_target(target), m_logPixels(logPixels), m_resolution(resolution)
-{
-}
+    : m_target(target), m_logPixels(logPixels), m_resolution(resolution) {}
 
-std::vector<DcCall> CRecordingDC::CallsOf(DcOp op) const
-{
+std::vector<DcCall> CRecordingDC::CallsOf(DcOp op) const {
     std::vector<DcCall> matching;
     for (const DcCall& call : m_calls) {
         if (call.op == op) {
@@ -21,8 +18,7 @@ std::vector<DcCall> CRecordingDC::CallsOf(DcOp op) const
     return matching;
 }
 
-DcCall& CRecordingDC::Record(DcOp op)
-{
+DcCall& CRecordingDC::Record(DcOp op) {
     DcCall& call = m_calls.emplace_back();
     call.op = op;
     call.font = m_font;
@@ -33,16 +29,14 @@ DcCall& CRecordingDC::Record(DcOp op)
     return call;
 }
 
-const CTextMetrics& CRecordingDC::Metrics()
-{
+const CTextMetrics& CRecordingDC::Metrics() {
     if (!m_metrics) {
         m_metrics.emplace(m_font.GetLogFont(), m_logPixels);
     }
     return *m_metrics;
 }
 
-void CRecordingDC::FillSolidRect(const RECT& rc, COLORREF color)
-{
+void CRecordingDC::FillSolidRect(const RECT& rc, COLORREF color) {
     DcCall& call = Record(DcOp::FillSolidRect);
     call.rect = rc;
     call.color = color;
@@ -52,8 +46,7 @@ void CRecordingDC::FillSolidRect(const RECT& rc, COLORREF color)
     }
 }
 
-POINT CRecordingDC::MoveTo(int x, int y)
-{
+POINT CRecordingDC::MoveTo(int x, int y) {
     Record(DcOp::MoveTo).point = POINT{x, y};
     if (m_target != nullptr) {
         m_target->MoveTo(x, y);
@@ -61,8 +54,7 @@ POINT CRecordingDC::MoveTo(int x, int y)
     return std::exchange(m_position, POINT{x, y});
 }
 
-void CRecordingDC::LineTo(int x, int y)
-{
+void CRecordingDC::LineTo(int x, int y) {
     DcCall& call = Record(DcOp::LineTo);
     call.point = POINT{x, y};
     call.points = {m_position, call.point};
@@ -72,16 +64,14 @@ void CRecordingDC::LineTo(int x, int y)
     }
 }
 
-void CRecordingDC::Polyline(const std::vector<POINT>& points)
-{
+void CRecordingDC::Polyline(const std::vector<POINT>& points) {
     Record(DcOp::Polyline).points = points;
     if (m_target != nullptr) {
         m_target->Polyline(points);
     }
 }
 
-void CRecordingDC::FrameRect(const RECT& rc)
-{
+void CRecordingDC::FrameRect(const RECT& rc) {
     Record(DcOp::FrameRect).rect = rc;
     if (m_target != nullptr) {
         m_target->FrameRect(rc);
@@ -90,8 +80,7 @@ void CRecordingDC::FrameRect(const RECT& rc)
 
 // The answer comes from this context's own measurement, so a layout recorded with and
 // without a target is the same.
-int CRecordingDC::DrawText(std::string_view text, RECT& rc, UINT format)
-{
+int CRecordingDC::DrawText(std::string_view text, RECT& rc, UINT format) {
     DcCall& call = Record(DcOp::DrawText);
     call.rect = rc;
     call.text = std::string(text);
@@ -105,8 +94,7 @@ int CRecordingDC::DrawText(std::string_view text, RECT& rc, UINT format)
     return layout.result;
 }
 
-void CRecordingDC::TextOut(int x, int y, std::string_view text)
-{
+void CRecordingDC::TextOut(int x, int y, std::string_view text) {
     DcCall& call = Record(DcOp::TextOut);
     call.point = POINT{x, y};
     call.text = std::string(text);
@@ -115,15 +103,15 @@ void CRecordingDC::TextOut(int x, int y, std::string_view text)
     }
 }
 
-SIZE CRecordingDC::GetTextExtentPoint32(std::string_view text)
-{
+SIZE CRecordingDC::GetTextExtentPoint32(std::string_view text) {
     return SIZE{Metrics().Advance(text), Metrics().LineHeight()};
 }
 
-int CRecordingDC::GetTextHeight() { return Metrics().LineHeight(); }
+int CRecordingDC::GetTextHeight() {
+    return Metrics().LineHeight();
+}
 
-void CRecordingDC::DrawEdge(const RECT& rc, UINT edge, UINT flags)
-{
+void CRecordingDC::DrawEdge(const RECT& rc, UINT edge, UINT flags) {
     DcCall& call = Record(DcOp::DrawEdge);
     call.rect = rc;
     call.flags = edge;
@@ -133,8 +121,7 @@ void CRecordingDC::DrawEdge(const RECT& rc, UINT edge, UINT flags)
     }
 }
 
-void CRecordingDC::DrawFocusRect(const RECT& rc)
-{
+void CRecordingDC::DrawFocusRect(const RECT& rc) {
     Record(DcOp::DrawFocusRect).rect = rc;
     if (m_target != nullptr) {
         m_target->DrawFocusRect(rc);
@@ -142,8 +129,7 @@ void CRecordingDC::DrawFocusRect(const RECT& rc)
 }
 
 void CRecordingDC::BitBlt(int x, int y, int width, int height, CDC& source, int xSrc, int ySrc,
-                          UINT rop)
-{
+                          UINT rop) {
     DcCall& call = Record(DcOp::BitBlt);
     call.rect = RECT{x, y, x + width, y + height};
     call.point = POINT{xSrc, ySrc};
@@ -153,8 +139,7 @@ void CRecordingDC::BitBlt(int x, int y, int width, int height, CDC& source, int 
     }
 }
 
-int CRecordingDC::GetDeviceCaps(int index) const
-{
+int CRecordingDC::GetDeviceCaps(int index) const {
     switch (index) {
         case LOGPIXELSX:
         case LOGPIXELSY:
@@ -168,8 +153,7 @@ int CRecordingDC::GetDeviceCaps(int index) const
     }
 }
 
-COLORREF CRecordingDC::SetTextColor(COLORREF color)
-{
+COLORREF CRecordingDC::SetTextColor(COLORREF color) {
     Record(DcOp::SetTextColor).color = color;
     if (m_target != nullptr) {
         m_target->SetTextColor(color);
@@ -177,8 +161,7 @@ COLORREF CRecordingDC::SetTextColor(COLORREF color)
     return std::exchange(m_textColor, color);
 }
 
-COLORREF CRecordingDC::SetBkColor(COLORREF color)
-{
+COLORREF CRecordingDC::SetBkColor(COLORREF color) {
     Record(DcOp::SetBkColor).color = color;
     if (m_target != nullptr) {
         m_target->SetBkColor(color);
@@ -186,8 +169,7 @@ COLORREF CRecordingDC::SetBkColor(COLORREF color)
     return std::exchange(m_bkColor, color);
 }
 
-int CRecordingDC::SetBkMode(int mode)
-{
+int CRecordingDC::SetBkMode(int mode) {
     Record(DcOp::SetBkMode).mode = mode;
     if (m_target != nullptr) {
         m_target->SetBkMode(mode);
@@ -195,8 +177,7 @@ int CRecordingDC::SetBkMode(int mode)
     return std::exchange(m_bkMode, mode);
 }
 
-CFont CRecordingDC::SelectFont(const CFont& font)
-{
+CFont CRecordingDC::SelectFont(const CFont& font) {
     Record(DcOp::SelectFont).font = font;
     if (m_target != nullptr) {
         m_target->SelectFont(font);
@@ -207,8 +188,7 @@ CFont CRecordingDC::SelectFont(const CFont& font)
     return std::exchange(m_font, font);
 }
 
-CPen CRecordingDC::SelectPen(const CPen& pen)
-{
+CPen CRecordingDC::SelectPen(const CPen& pen) {
     Record(DcOp::SelectPen).pen = pen;
     if (m_target != nullptr) {
         m_target->SelectPen(pen);
@@ -216,8 +196,7 @@ CPen CRecordingDC::SelectPen(const CPen& pen)
     return std::exchange(m_pen, pen);
 }
 
-void CRecordingDC::SetClipRect(const RECT& rc)
-{
+void CRecordingDC::SetClipRect(const RECT& rc) {
     Record(DcOp::SetClipRect).rect = rc;
     if (m_target != nullptr) {
         m_target->SetClipRect(rc);

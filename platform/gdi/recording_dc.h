@@ -52,7 +52,7 @@ struct DcCall {
 // Records calls; measures text with the real font metrics of the selected font; when given a
 // target, also draws every call there (the recording printer uses that).
 class CRecordingDC : public CDC {
-public:
+  public:
     explicit CRecordingDC(CDC* target = nullptr, int logPixels = 96, SIZE resolution = {800, 600});
 
     const std::vector<DcCall>& Calls() const { return m_calls; }
@@ -85,7 +85,7 @@ public:
     const CPen& GetCurrentPen() const override { return m_pen; }
     void SetClipRect(const RECT& rc) override;
 
-private:
+  private:
     DcCall& Record(DcOp op);
     const CTextMetrics& Metrics();
 

@@ -16,8 +16,7 @@ struct MarkedText {
 };
 
 // A single '&' underlines the character after it and "&&" stands for one '&'.
-MarkedText RemovePrefixes(std::string_view text)
-{
+MarkedText RemovePrefixes(std::string_view text) {
     MarkedText out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '&') {
@@ -33,8 +32,7 @@ MarkedText RemovePrefixes(std::string_view text)
 }
 
 // CR, LF and CR LF each end a line; a break at the very end opens no further line.
-std::vector<Range> SplitHardLines(std::string_view text)
-{
+std::vector<Range> SplitHardLines(std::string_view text) {
     std::vector<Range> lines;
     std::size_t start = 0;
     std::size_t i = 0;
@@ -54,15 +52,13 @@ std::vector<Range> SplitHardLines(std::string_view text)
     return lines;
 }
 
-int Advance(const CTextMetrics& metrics, std::string_view text, Range range)
-{
+int Advance(const CTextMetrics& metrics, std::string_view text, Range range) {
     return metrics.Advance(text.substr(range.begin, range.end - range.begin));
 }
 
 // The end of the last word that still fits; a first word too wide for the line stands alone.
 std::size_t LastFittingBreak(const CTextMetrics& metrics, std::string_view text, Range line,
-                             int width)
-{
+                             int width) {
     std::size_t best = line.end;
     bool fitted = false;
     for (std::size_t b = line.begin + 1; b < line.end; ++b) {
@@ -79,8 +75,7 @@ std::size_t LastFittingBreak(const CTextMetrics& metrics, std::string_view text,
 }
 
 std::vector<Range> WrapLine(const CTextMetrics& metrics, std::string_view text, Range line,
-                            int width)
-{
+                            int width) {
     std::vector<Range> out;
     std::size_t pos = line.begin;
     while (true) {
@@ -102,8 +97,7 @@ std::vector<Range> WrapLine(const CTextMetrics& metrics, std::string_view text, 
 }
 
 std::vector<Range> BreakLines(const CTextMetrics& metrics, std::string_view text, const RECT& rc,
-                              UINT format)
-{
+                              UINT format) {
     if ((format & DT_SINGLELINE) != 0) {
         return {Range{0, text.size()}};
     }
@@ -119,8 +113,7 @@ std::vector<Range> BreakLines(const CTextMetrics& metrics, std::string_view text
     return lines;
 }
 
-TextLine MakeLine(const CTextMetrics& metrics, const MarkedText& marked, Range range)
-{
+TextLine MakeLine(const CTextMetrics& metrics, const MarkedText& marked, Range range) {
     TextLine line;
     line.text = marked.text.substr(range.begin, range.end - range.begin);
     for (const std::size_t mark : marked.marks) {
@@ -133,8 +126,7 @@ TextLine MakeLine(const CTextMetrics& metrics, const MarkedText& marked, Range r
 }
 
 // Vertical placement applies to single lines only, as on the classic platform.
-int FirstLineTop(const RECT& rc, int lineHeight, UINT format)
-{
+int FirstLineTop(const RECT& rc, int lineHeight, UINT format) {
     if ((format & DT_SINGLELINE) == 0) {
         return rc.top;
     }
@@ -147,8 +139,7 @@ int FirstLineTop(const RECT& rc, int lineHeight, UINT format)
     return rc.top;
 }
 
-int LineLeft(const RECT& rc, int width, UINT format)
-{
+int LineLeft(const RECT& rc, int width, UINT format) {
     if ((format & DT_CENTER) != 0) {
         return rc.left + (rc.Width() - width) / 2;
     }
@@ -161,8 +152,7 @@ int LineLeft(const RECT& rc, int width, UINT format)
 }  // namespace
 
 TextLayout LayoutText(const CTextMetrics& metrics, std::string_view text, const RECT& rc,
-                      UINT format)
-{
+                      UINT format) {
     const MarkedText marked =
         (format & DT_NOPREFIX) != 0 ? MarkedText{std::string(text), {}} : RemovePrefixes(text);
     TextLayout layout;
@@ -187,8 +177,7 @@ TextLayout LayoutText(const CTextMetrics& metrics, std::string_view text, const 
     return layout;
 }
 
-std::size_t Utf8CharLength(std::string_view text, std::size_t offset)
-{
+std::size_t Utf8CharLength(std::string_view text, std::size_t offset) {
     if (offset >= text.size()) {
         return 0;
     }

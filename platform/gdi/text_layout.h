@@ -19,7 +19,7 @@ struct TextLine {
 struct TextLayout {
     std::vector<TextLine> lines;
     int lineHeight = 0;
-    RECT extent{};  // what DT_CALCRECT makes of the rectangle
+    RECT extent{};   // what DT_CALCRECT makes of the rectangle
     int result = 0;  // what DrawText returns
 };
 

@@ -7,7 +7,7 @@
 #include "platform/gdi/dc.h"
 
 class CTextMetrics {
-public:
+  public:
     // Measures as an image at logPixels dots per inch would.
     CTextMetrics(const LOGFONT& font, int logPixels);
     CTextMetrics(CTextMetrics&&) noexcept;
@@ -27,6 +27,6 @@ public:
     explicit CTextMetrics(std::unique_ptr<Impl> impl);
     const Impl& impl() const { return *m_impl; }
 
-private:
+  private:
     std::unique_ptr<Impl> m_impl;
 };

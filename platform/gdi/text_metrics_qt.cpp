@@ -9,8 +9,7 @@ namespace {
 constexpr int kDefaultTenthsOfPoint = 80;
 constexpr int kTenthsPerInch = 720;
 
-QImage MeasuringImage(int logPixels)
-{
+QImage MeasuringImage(int logPixels) {
     QImage image(1, 1, QImage::Format_RGB32);
     const int dotsPerMeter = qRound(logPixels / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
@@ -18,8 +17,7 @@ QImage MeasuringImage(int logPixels)
     return image;
 }
 
-QFont::Weight ToQtWeight(int lfWeight)
-{
+QFont::Weight ToQtWeight(int lfWeight) {
     // Qt's weights use the same 100..900 scale; zero means "don't care".
     if (lfWeight <= 0) {
         return QFont::Normal;
@@ -29,8 +27,7 @@ QFont::Weight ToQtWeight(int lfWeight)
 
 // A positive height is the whole cell (ascent + descent): scale the em size until it fits,
 // since only the em size can be asked for.
-int PixelSizeForCellHeight(QFont font, int cellHeight, const QPaintDevice* device)
-{
+int PixelSizeForCellHeight(QFont font, int cellHeight, const QPaintDevice* device) {
     int pixelSize = cellHeight;
     for (int attempt = 0; attempt < 3; ++attempt) {
         font.setPixelSize(pixelSize);
@@ -46,8 +43,7 @@ int PixelSizeForCellHeight(QFont font, int cellHeight, const QPaintDevice* devic
 
 }  // namespace
 
-QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
-{
+QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device) {
     const std::string& face =
         logFont.lfFaceName.empty() ? DefaultGuiFont().lfFaceName : logFont.lfFaceName;
     QFont font(QString::fromStdString(face));
@@ -68,16 +64,14 @@ QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
     return font;
 }
 
-CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
-{
+CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device) {
     QFont font = ToQFont(logFont, logPixels, device);
     QFontMetrics metrics(font, device);
     return CTextMetrics(std::make_unique<CTextMetrics::Impl>(
         CTextMetrics::Impl{std::move(font), std::move(metrics)}));
 }
 
-CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels)
-{
+CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels) {
     const QImage image = MeasuringImage(logPixels);
     *this = MeasureOn(font, logPixels, &image);
 }
@@ -88,16 +82,23 @@ CTextMetrics::CTextMetrics(CTextMetrics&&) noexcept = default;
 CTextMetrics& CTextMetrics::operator=(CTextMetrics&&) noexcept = default;
 CTextMetrics::~CTextMetrics() = default;
 
-int CTextMetrics::Ascent() const { return m_impl->metrics.ascent(); }
+int CTextMetrics::Ascent() const {
+    return m_impl->metrics.ascent();
+}
 
-int CTextMetrics::Descent() const { return m_impl->metrics.descent(); }
+int CTextMetrics::Descent() const {
+    return m_impl->metrics.descent();
+}
 
-int CTextMetrics::Advance(std::string_view text) const
-{
+int CTextMetrics::Advance(std::string_view text) const {
     return m_impl->metrics.horizontalAdvance(
         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-int CTextMetrics::UnderlinePosition() const { return m_impl->metrics.underlinePos(); }
+int CTextMetrics::UnderlinePosition() const {
+    return m_impl->metrics.underlinePos();
+}
 
-int CTextMetrics::UnderlineThickness() const { return std::max(1, m_impl->metrics.lineWidth()); }
+int CTextMetrics::UnderlineThickness() const {
+    return std::max(1, m_impl->metrics.lineWidth());
+}

@@ -10,18 +10,22 @@ using UINT = unsigned int;
 // What GetPixel answers for a point outside the bitmap.
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
-constexpr COLORREF RGB(int r, int g, int b)
-{
+constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // number * numerator / denominator through a 64-bit product, rounded half away from zero like
 // the platform call; -1 when the denominator is zero.
-constexpr int MulDiv(int number, int numerator, int denominator)
-{
+constexpr int MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0) {
         return -1;
     }
@@ -56,16 +60,16 @@ struct RECT {
     friend bool operator==(const RECT&, const RECT&) = default;
 };
 
-inline bool IsRectEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+inline bool IsRectEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 
-inline bool PtInRect(const RECT& r, POINT p)
-{
+inline bool PtInRect(const RECT& r, POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
 // Like the platform call: false and an all-zero rectangle when the two do not overlap.
-inline bool IntersectRect(RECT& out, const RECT& a, const RECT& b)
-{
+inline bool IntersectRect(RECT& out, const RECT& a, const RECT& b) {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
            std::min(a.bottom, b.bottom)};
     if (IsRectEmpty(r)) {
@@ -77,8 +81,7 @@ inline bool IntersectRect(RECT& out, const RECT& a, const RECT& b)
 }
 
 // An empty rectangle contributes nothing; false when both are empty.
-inline bool UnionRect(RECT& out, const RECT& a, const RECT& b)
-{
+inline bool UnionRect(RECT& out, const RECT& a, const RECT& b) {
     if (IsRectEmpty(a) && IsRectEmpty(b)) {
         out = RECT{};
         return false;
@@ -94,16 +97,14 @@ inline bool UnionRect(RECT& out, const RECT& a, const RECT& b)
     return true;
 }
 
-inline void OffsetRect(RECT& r, int dx, int dy)
-{
+inline void OffsetRect(RECT& r, int dx, int dy) {
     r.left += dx;
     r.right += dx;
     r.top += dy;
     r.bottom += dy;
 }
 
-inline void InflateRect(RECT& r, int dx, int dy)
-{
+inline void InflateRect(RECT& r, int dx, int dy) {
     r.left -= dx;
     r.right += dx;
     r.top -= dy;

@@ -3,8 +3,12 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
 
 #include "platform/gdi/fonts.h"
+#include "platform/ui/wnd_qt.h"
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -19,8 +23,28 @@ CWinApp::~CWinApp()
     }
 }
 
+namespace {
+// With QOR_SCREENSHOT set, the main window is saved as a picture once it has been shown and
+// the program ends: the headless demonstration runs this way.
+void ScheduleScreenshot()
+{
+    const char* path = std::getenv("QOR_SCREENSHOT");
+    if (path == nullptr || *path == '\0') {
+        return;
+    }
+    const QString file = QString::fromLocal8Bit(path);
+    QTimer::singleShot(800, [file] {
+        if (QWidget* window = QtWidgetOf(AfxGetMainWnd())) {
+            window->grab().save(file);
+        }
+        QCoreApplication::exit(0);
+    });
+}
+}  // namespace
+
 int CWinApp::Run()
 {
+    ScheduleScreenshot();
     const int code = QApplication::exec();
     const int exitCode = ExitInstance();
     return code != 0 ? code : exitCode;
@@ -45,8 +69,11 @@ int AfxWinMain(CWinApp& app, int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         app.m_args.emplace_back(argv[i]);
     }
-    if (!app.InitInstance()) {
-        return app.ExitInstance();
+    const int code = app.InitInstance() ? app.Run() : app.ExitInstance();
+    // Windows go before the toolkit application they live in.
+    if (CWnd* main = AfxGetMainWnd()) {
+        main->DestroyWindow();
     }
-    return app.Run();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return code;
 }

@@ -15,13 +15,12 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kPaper = RGB(0x12, 0x34, 0x56);
 
 class BitmapDcTest : public GdiTest {
-protected:
+  protected:
     CBitmap bitmap{20, 12, kWhite};
     std::unique_ptr<CDC> dc = CreateBitmapDC(bitmap);
 };
 
-TEST(BitmapTest, PixelsAreColorrefsAndOutOfRangeIsInvalid)
-{
+TEST(BitmapTest, PixelsAreColorrefsAndOutOfRangeIsInvalid) {
     CBitmap bitmap(4, 3, RGB(1, 2, 3));
     EXPECT_EQ(bitmap.GetPixel(0, 0), 0x00030201U);
     bitmap.SetPixel(3, 2, RGB(0xAA, 0xBB, 0xCC));
@@ -33,8 +32,7 @@ TEST(BitmapTest, PixelsAreColorrefsAndOutOfRangeIsInvalid)
     EXPECT_EQ(InkBounds(bitmap, RGB(1, 2, 3)), (RECT{3, 2, 4, 3}));
 }
 
-TEST(BitmapTest, ResizeKeepsOverlapAndFillsTheRest)
-{
+TEST(BitmapTest, ResizeKeepsOverlapAndFillsTheRest) {
     CBitmap bitmap(3, 3, kRed);
     bitmap.SetPixel(2, 2, kBlack);
     bitmap.Resize(5, 4, kWhite);
@@ -49,8 +47,7 @@ TEST(BitmapTest, ResizeKeepsOverlapAndFillsTheRest)
     EXPECT_EQ(bitmap.GetPixel(2, 0), CLR_INVALID);
 }
 
-TEST(BitmapTest, MovedFromBitmapIsEmptyAndSavesPng)
-{
+TEST(BitmapTest, MovedFromBitmapIsEmptyAndSavesPng) {
     CBitmap source(6, 2, kRed);
     CBitmap moved(std::move(source));
     EXPECT_EQ(moved.GetPixel(5, 1), kRed);
@@ -62,8 +59,7 @@ TEST(BitmapTest, MovedFromBitmapIsEmptyAndSavesPng)
     std::filesystem::remove(path);
 }
 
-TEST_F(BitmapDcTest, StartsWithTheClassicDefaults)
-{
+TEST_F(BitmapDcTest, StartsWithTheClassicDefaults) {
     EXPECT_EQ(dc->GetTextColor(), kBlack);
     EXPECT_EQ(dc->GetBkColor(), kWhite);
     EXPECT_EQ(dc->GetBkMode(), OPAQUE);
@@ -77,16 +73,14 @@ TEST_F(BitmapDcTest, StartsWithTheClassicDefaults)
     EXPECT_EQ(dc->GetBitmap(), &bitmap);
 }
 
-TEST_F(BitmapDcTest, DeviceCapsAreTheBitmapAtScreenResolution)
-{
+TEST_F(BitmapDcTest, DeviceCapsAreTheBitmapAtScreenResolution) {
     EXPECT_EQ(dc->GetDeviceCaps(HORZRES), 20);
     EXPECT_EQ(dc->GetDeviceCaps(VERTRES), 12);
     EXPECT_EQ(dc->GetDeviceCaps(LOGPIXELSX), 96);
     EXPECT_EQ(dc->GetDeviceCaps(LOGPIXELSY), 96);
 }
 
-TEST_F(BitmapDcTest, FillSolidRectLeavesOutRightAndBottomAndSetsBkColor)
-{
+TEST_F(BitmapDcTest, FillSolidRectLeavesOutRightAndBottomAndSetsBkColor) {
     dc->FillSolidRect({0, 0, 10, 5}, kRed);
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{0, 0, 10, 5}));
     EXPECT_EQ(dc->GetBkColor(), kRed);
@@ -94,8 +88,7 @@ TEST_F(BitmapDcTest, FillSolidRectLeavesOutRightAndBottomAndSetsBkColor)
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{0, 0, 10, 5}));
 }
 
-TEST_F(BitmapDcTest, ClipRectRestrictsUntilCleared)
-{
+TEST_F(BitmapDcTest, ClipRectRestrictsUntilCleared) {
     dc->SetClipRect({2, 2, 5, 5});
     dc->FillSolidRect({0, 0, 20, 12}, kRed);
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{2, 2, 5, 5}));
@@ -104,8 +97,7 @@ TEST_F(BitmapDcTest, ClipRectRestrictsUntilCleared)
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{0, 0, 20, 12}));
 }
 
-TEST_F(BitmapDcTest, StraightLinesLeaveOutTheEndPointInEitherDirection)
-{
+TEST_F(BitmapDcTest, StraightLinesLeaveOutTheEndPointInEitherDirection) {
     dc->MoveTo(0, 3);
     dc->LineTo(10, 3);
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{0, 3, 10, 4}));
@@ -124,8 +116,7 @@ TEST_F(BitmapDcTest, StraightLinesLeaveOutTheEndPointInEitherDirection)
     EXPECT_EQ(InkBounds(vertical, kWhite), (RECT{4, 1, 5, 9}));
 }
 
-TEST_F(BitmapDcTest, DiagonalLineStopsOneShortOfItsEnd)
-{
+TEST_F(BitmapDcTest, DiagonalLineStopsOneShortOfItsEnd) {
     dc->MoveTo(0, 0);
     dc->LineTo(5, 5);
     for (int i = 0; i < 5; ++i) {
@@ -140,8 +131,7 @@ TEST_F(BitmapDcTest, DiagonalLineStopsOneShortOfItsEnd)
     EXPECT_EQ(bitmap.GetPixel(15, 3), kWhite);
 }
 
-TEST_F(BitmapDcTest, PenStyleAndWidthShapeTheLine)
-{
+TEST_F(BitmapDcTest, PenStyleAndWidthShapeTheLine) {
     dc->SelectPen(CPen{PS_NULL, 1, kBlack});
     dc->MoveTo(0, 1);
     dc->LineTo(19, 1);
@@ -166,8 +156,7 @@ TEST_F(BitmapDcTest, PenStyleAndWidthShapeTheLine)
     EXPECT_EQ(bitmap.GetPixel(9, 10), kWhite);
 }
 
-TEST_F(BitmapDcTest, PolylineJoinsSegmentsAndLeavesOutTheLastPoint)
-{
+TEST_F(BitmapDcTest, PolylineJoinsSegmentsAndLeavesOutTheLastPoint) {
     dc->Polyline({{1, 1}, {6, 1}, {6, 6}});
     EXPECT_EQ(bitmap.GetPixel(1, 1), kBlack);
     EXPECT_EQ(bitmap.GetPixel(6, 1), kBlack);
@@ -176,8 +165,7 @@ TEST_F(BitmapDcTest, PolylineJoinsSegmentsAndLeavesOutTheLastPoint)
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{1, 1, 7, 6}));
 }
 
-TEST_F(BitmapDcTest, FrameRectOutlinesInsideTheRectangle)
-{
+TEST_F(BitmapDcTest, FrameRectOutlinesInsideTheRectangle) {
     dc->SelectPen(CPen{PS_SOLID, 0, kRed});
     dc->FrameRect({2, 2, 8, 6});
     EXPECT_EQ(InkBounds(bitmap, kWhite), (RECT{2, 2, 8, 6}));
@@ -195,8 +183,7 @@ struct EdgeColours {
     COLORREF innerBottomRight;
 };
 
-TEST_F(BitmapDcTest, EdgesUseTheClassicColoursOnEachSide)
-{
+TEST_F(BitmapDcTest, EdgesUseTheClassicColoursOnEachSide) {
     const EdgeColours cases[] = {
         {EDGE_RAISED, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DHILIGHT, COLOR_3DSHADOW},
         {EDGE_SUNKEN, COLOR_3DSHADOW, COLOR_3DHILIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT},
@@ -225,8 +212,7 @@ TEST_F(BitmapDcTest, EdgesUseTheClassicColoursOnEachSide)
     }
 }
 
-TEST_F(BitmapDcTest, EdgeDrawsOnlyTheNamedSides)
-{
+TEST_F(BitmapDcTest, EdgeDrawsOnlyTheNamedSides) {
     CBitmap surface(10, 8, kPaper);
     CreateBitmapDC(surface)->DrawEdge({0, 0, 10, 8}, EDGE_SUNKEN, BF_BOTTOM);
     EXPECT_EQ(InkBounds(surface, kPaper), (RECT{0, 6, 10, 8}));
@@ -234,8 +220,7 @@ TEST_F(BitmapDcTest, EdgeDrawsOnlyTheNamedSides)
     EXPECT_EQ(surface.GetPixel(0, 6), COLOR_3DLIGHT);
 }
 
-TEST_F(BitmapDcTest, FocusRectInvertsAlternatePixelsAndUndoesItself)
-{
+TEST_F(BitmapDcTest, FocusRectInvertsAlternatePixelsAndUndoesItself) {
     for (int y = 0; y < bitmap.Height(); ++y) {
         for (int x = 0; x < bitmap.Width(); ++x) {
             bitmap.SetPixel(x, y, RGB(x * 10, y * 20, 77));
@@ -266,8 +251,7 @@ TEST_F(BitmapDcTest, FocusRectInvertsAlternatePixelsAndUndoesItself)
     EXPECT_TRUE(SamePixels(bitmap, original));
 }
 
-TEST_F(BitmapDcTest, BitBltCopiesARegionAndIgnoresSourcesWithoutBitmap)
-{
+TEST_F(BitmapDcTest, BitBltCopiesARegionAndIgnoresSourcesWithoutBitmap) {
     CBitmap source(8, 8, kPaper);
     source.SetPixel(2, 3, kRed);
     auto sdc = CreateBitmapDC(source);
@@ -288,8 +272,7 @@ TEST_F(BitmapDcTest, BitBltCopiesARegionAndIgnoresSourcesWithoutBitmap)
     EXPECT_TRUE(SamePixels(bitmap, before));
 }
 
-TEST_F(BitmapDcTest, ContextsShareABitmapAndFollowItsResize)
-{
+TEST_F(BitmapDcTest, ContextsShareABitmapAndFollowItsResize) {
     auto second = CreateBitmapDC(bitmap);
     second->FillSolidRect({0, 0, 1, 1}, kRed);
     dc->FillSolidRect({1, 0, 2, 1}, kRed);
@@ -300,8 +283,7 @@ TEST_F(BitmapDcTest, ContextsShareABitmapAndFollowItsResize)
     EXPECT_EQ(bitmap.GetPixel(39, 29), kBlack);
 }
 
-TEST_F(BitmapDcTest, EmptyBitmapContextMeasuresButDrawsNothing)
-{
+TEST_F(BitmapDcTest, EmptyBitmapContextMeasuresButDrawsNothing) {
     CBitmap empty(0, 0);
     auto edc = CreateBitmapDC(empty);
     edc->FillSolidRect({0, 0, 5, 5}, kRed);

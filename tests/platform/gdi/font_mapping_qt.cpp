@@ -8,16 +8,14 @@
 
 namespace {
 
-QString ResolvedFamily(const char* face)
-{
+QString ResolvedFamily(const char* face) {
     EnsureHeadlessApplication();
     LOGFONT lf = DefaultGuiFont();
     lf.lfFaceName = face;
     return QFontInfo(ToQFont(lf, 96, nullptr)).family();
 }
 
-TEST(FontMappingTest, ClassicFacesResolveToLiberation)
-{
+TEST(FontMappingTest, ClassicFacesResolveToLiberation) {
     EXPECT_TRUE(ResolvedFamily("MS Sans Serif").contains("Liberation Sans"));
     EXPECT_TRUE(ResolvedFamily("Arial").contains("Liberation Sans"));
     EXPECT_TRUE(ResolvedFamily("MS Shell Dlg").contains("Liberation Sans"));
@@ -27,8 +25,7 @@ TEST(FontMappingTest, ClassicFacesResolveToLiberation)
     EXPECT_TRUE(ResolvedFamily("").contains("Liberation Sans"));
 }
 
-TEST(FontMappingTest, LogFontStyleReachesTheFont)
-{
+TEST(FontMappingTest, LogFontStyleReachesTheFont) {
     EnsureHeadlessApplication();
     LOGFONT lf = DefaultGuiFont();
     lf.lfHeight = -20;

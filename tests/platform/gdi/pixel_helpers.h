@@ -8,13 +8,12 @@
 
 // Every drawing test may touch fonts, which need the application object.
 class GdiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { EnsureHeadlessApplication(); }
 };
 
 // The smallest rectangle holding every pixel that differs from the background; empty if none.
-inline RECT InkBounds(const CBitmap& bitmap, COLORREF background)
-{
+inline RECT InkBounds(const CBitmap& bitmap, COLORREF background) {
     RECT ink{bitmap.Width(), bitmap.Height(), 0, 0};
     for (int y = 0; y < bitmap.Height(); ++y) {
         for (int x = 0; x < bitmap.Width(); ++x) {
@@ -27,8 +26,7 @@ inline RECT InkBounds(const CBitmap& bitmap, COLORREF background)
     return IsRectEmpty(ink) ? RECT{} : ink;
 }
 
-inline bool SamePixels(const CBitmap& a, const CBitmap& b)
-{
+inline bool SamePixels(const CBitmap& a, const CBitmap& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) {
         return false;
     }

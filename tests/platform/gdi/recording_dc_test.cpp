@@ -12,8 +12,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 class RecordingDcTest : public GdiTest {};
 
 // A little of everything a control draws, against any context.
-void DrawSample(CDC& dc)
-{
+void DrawSample(CDC& dc) {
     dc.FillSolidRect({0, 0, 60, 30}, RGB(200, 200, 200));
     dc.DrawEdge({2, 2, 58, 28}, EDGE_SUNKEN, BF_RECT);
     dc.SelectPen(CPen{PS_DOT, 1, kBlue});
@@ -28,8 +27,7 @@ void DrawSample(CDC& dc)
     dc.TextOut(40, 4, "clipped");
 }
 
-TEST_F(RecordingDcTest, RecordsCallsWithTheStateInForce)
-{
+TEST_F(RecordingDcTest, RecordsCallsWithTheStateInForce) {
     CRecordingDC dc;
     dc.SetTextColor(kRed);
     dc.SetBkMode(TRANSPARENT);
@@ -59,8 +57,7 @@ TEST_F(RecordingDcTest, RecordsCallsWithTheStateInForce)
     EXPECT_TRUE(dc.Calls().empty());
 }
 
-TEST_F(RecordingDcTest, LinesKeepTheirStartAndEnd)
-{
+TEST_F(RecordingDcTest, LinesKeepTheirStartAndEnd) {
     CRecordingDC dc;
     dc.MoveTo(3, 4);
     dc.LineTo(10, 4);
@@ -72,8 +69,7 @@ TEST_F(RecordingDcTest, LinesKeepTheirStartAndEnd)
     EXPECT_EQ(dc.MoveTo(0, 0), (POINT{10, 9}));
 }
 
-TEST_F(RecordingDcTest, MeasuresLikeABitmapContext)
-{
+TEST_F(RecordingDcTest, MeasuresLikeABitmapContext) {
     CRecordingDC recording;
     CBitmap bitmap(10, 10);
     auto screen = CreateBitmapDC(bitmap);
@@ -93,8 +89,7 @@ TEST_F(RecordingDcTest, MeasuresLikeABitmapContext)
     EXPECT_GT(recording.GetTextHeight(), screen->GetTextHeight());
 }
 
-TEST_F(RecordingDcTest, ForwardsToItsTargetPixelForPixel)
-{
+TEST_F(RecordingDcTest, ForwardsToItsTargetPixelForPixel) {
     CBitmap direct(60, 30);
     DrawSample(*CreateBitmapDC(direct));
 
@@ -108,8 +103,7 @@ TEST_F(RecordingDcTest, ForwardsToItsTargetPixelForPixel)
     EXPECT_EQ(recording.CallsOf(DcOp::SetClipRect).at(0).rect, (RECT{0, 0, 30, 30}));
 }
 
-TEST_F(RecordingDcTest, BitBltIsRecordedAndForwarded)
-{
+TEST_F(RecordingDcTest, BitBltIsRecordedAndForwarded) {
     CBitmap source(10, 10, kRed);
     auto sourceDc = CreateBitmapDC(source);
     CBitmap destination(20, 20);
@@ -124,8 +118,7 @@ TEST_F(RecordingDcTest, BitBltIsRecordedAndForwarded)
     EXPECT_EQ(InkBounds(destination, 0x00FFFFFF), (RECT{5, 6, 9, 9}));
 }
 
-TEST_F(RecordingDcTest, DeviceCapsComeFromItsProfileThenItsTarget)
-{
+TEST_F(RecordingDcTest, DeviceCapsComeFromItsProfileThenItsTarget) {
     CRecordingDC paper(nullptr, 600, SIZE{5100, 6600});
     EXPECT_EQ(paper.GetDeviceCaps(LOGPIXELSX), 600);
     EXPECT_EQ(paper.GetDeviceCaps(LOGPIXELSY), 600);

@@ -10,21 +10,19 @@ constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
 class TextTest : public GdiTest {
-protected:
+  protected:
     CBitmap bitmap{200, 60, kWhite};
     std::unique_ptr<CDC> dc = CreateBitmapDC(bitmap);
 
     void Clear(COLORREF color = kWhite) { bitmap = CBitmap(200, 60, color); }
 
-    RECT DrawAndInk(std::string_view text, RECT rc, UINT format)
-    {
+    RECT DrawAndInk(std::string_view text, RECT rc, UINT format) {
         dc->DrawText(text, rc, format);
         return InkBounds(bitmap, kWhite);
     }
 };
 
-TEST(FontTest, PointSizesAndTheDefaultFontFollowTheScreen)
-{
+TEST(FontTest, PointSizesAndTheDefaultFontFollowTheScreen) {
     EXPECT_EQ(DefaultGuiFont().lfHeight, -11);
     EXPECT_EQ(DefaultGuiFont().lfFaceName, "MS Sans Serif");
     EXPECT_EQ(CFont::FromPoints(100, "Arial").GetLogFont().lfHeight, -13);
@@ -37,8 +35,7 @@ TEST(FontTest, PointSizesAndTheDefaultFontFollowTheScreen)
     EXPECT_EQ(MulDiv(1 << 30, 8, 16), 1 << 29);
 }
 
-TEST_F(TextTest, HorizontalAlignmentPlacesTheInk)
-{
+TEST_F(TextTest, HorizontalAlignmentPlacesTheInk) {
     const RECT rc{20, 10, 180, 30};
     const RECT left = DrawAndInk("Hello", rc, DT_LEFT | DT_SINGLELINE);
     EXPECT_GE(left.left, 20);
@@ -54,8 +51,7 @@ TEST_F(TextTest, HorizontalAlignmentPlacesTheInk)
     EXPECT_NEAR((centre.left + centre.right) / 2, 100, 3);
 }
 
-TEST_F(TextTest, VerticalPlacementAppliesToSingleLines)
-{
+TEST_F(TextTest, VerticalPlacementAppliesToSingleLines) {
     const RECT rc{0, 0, 200, 60};
     const int height = dc->GetTextHeight();
     const RECT centred = DrawAndInk("Hx", rc, DT_SINGLELINE | DT_VCENTER);
@@ -73,8 +69,7 @@ TEST_F(TextTest, VerticalPlacementAppliesToSingleLines)
     EXPECT_LT(InkBounds(bitmap, kWhite).bottom, height + 1);
 }
 
-TEST_F(TextTest, CalcRectMeasuresWithoutDrawing)
-{
+TEST_F(TextTest, CalcRectMeasuresWithoutDrawing) {
     RECT rc{10, 5, 10, 5};
     const int height = dc->DrawText("Hello world", rc, DT_SINGLELINE | DT_CALCRECT | DT_CENTER);
     const SIZE extent = dc->GetTextExtentPoint32("Hello world");
@@ -83,8 +78,7 @@ TEST_F(TextTest, CalcRectMeasuresWithoutDrawing)
     EXPECT_EQ(InkBounds(bitmap, kWhite), RECT{});
 }
 
-TEST_F(TextTest, WordBreakWrapsAtSpacesWithinTheWidth)
-{
+TEST_F(TextTest, WordBreakWrapsAtSpacesWithinTheWidth) {
     const int oneTwo = dc->GetTextExtentPoint32("one two").cx;
     RECT rc{0, 0, oneTwo + 2, 0};
     const int height = dc->DrawText("one two three four", rc, DT_WORDBREAK | DT_CALCRECT);
@@ -100,8 +94,7 @@ TEST_F(TextTest, WordBreakWrapsAtSpacesWithinTheWidth)
               line);
 }
 
-TEST_F(TextTest, PrefixesUnderlineAndDoubleAmpersandIsLiteral)
-{
+TEST_F(TextTest, PrefixesUnderlineAndDoubleAmpersandIsLiteral) {
     RECT plain{0, 0, 0, 0};
     RECT prefixed{0, 0, 0, 0};
     RECT literal{0, 0, 0, 0};
@@ -119,8 +112,7 @@ TEST_F(TextTest, PrefixesUnderlineAndDoubleAmpersandIsLiteral)
     EXPECT_EQ(withMark.left, withoutMark.left);
 }
 
-TEST_F(TextTest, TextIsClippedToItsRectangleUnlessNoClip)
-{
+TEST_F(TextTest, TextIsClippedToItsRectangleUnlessNoClip) {
     const RECT clipped = DrawAndInk("Wide text here", {10, 10, 30, 30}, DT_SINGLELINE);
     EXPECT_LE(clipped.right, 30);
     const RECT unclipped =
@@ -128,8 +120,7 @@ TEST_F(TextTest, TextIsClippedToItsRectangleUnlessNoClip)
     EXPECT_GT(unclipped.right, 40);
 }
 
-TEST_F(TextTest, OpaqueModeFillsOnlyTheTextCell)
-{
+TEST_F(TextTest, OpaqueModeFillsOnlyTheTextCell) {
     Clear(kRed);
     dc->SetBkColor(kWhite);
     dc->SetTextColor(0);
@@ -147,8 +138,7 @@ TEST_F(TextTest, OpaqueModeFillsOnlyTheTextCell)
     EXPECT_GT(InkBounds(bitmap, kRed).bottom, 30);
 }
 
-TEST_F(TextTest, TextOutPutsTheCellTopLeftAtThePointInTheTextColour)
-{
+TEST_F(TextTest, TextOutPutsTheCellTopLeftAtThePointInTheTextColour) {
     dc->SetTextColor(kRed);
     dc->TextOut(50, 20, "Ml");
     const RECT ink = InkBounds(bitmap, kWhite);
@@ -165,8 +155,7 @@ TEST_F(TextTest, TextOutPutsTheCellTopLeftAtThePointInTheTextColour)
     EXPECT_TRUE(red);
 }
 
-TEST_F(TextTest, ExtentsGrowWithTextAndWeightAndAddUp)
-{
+TEST_F(TextTest, ExtentsGrowWithTextAndWeightAndAddUp) {
     const SIZE ab = dc->GetTextExtentPoint32("ab");
     const SIZE abcd = dc->GetTextExtentPoint32("abcd");
     EXPECT_GT(abcd.cx, ab.cx);
@@ -181,8 +170,7 @@ TEST_F(TextTest, ExtentsGrowWithTextAndWeightAndAddUp)
     EXPECT_GT(dc->GetTextExtentPoint32("\xC3\xA9t\xC3\xA9").cx, 0);  // UTF-8 "été"
 }
 
-TEST_F(TextTest, LogFontHeightsKeepTheirClassicMeaning)
-{
+TEST_F(TextTest, LogFontHeightsKeepTheirClassicMeaning) {
     LOGFONT lf = DefaultGuiFont();
     lf.lfHeight = 30;
     dc->SelectFont(CFont(lf));
