@@ -65,10 +65,9 @@ QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
 }
 
 CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device) {
-    QFont font = ToQFont(logFont, logPixels, device);
-    QFontMetrics metrics(font, device);
-    return CTextMetrics(std::make_unique<CTextMetrics::Impl>(
-        CTextMetrics::Impl{std::move(font), std::move(metrics)}));
+    const QFont font = ToQFont(logFont, logPixels, device);
+    return CTextMetrics(
+        std::make_unique<CTextMetrics::Impl>(CTextMetrics::Impl{font, QFontMetrics(font, device)}));
 }
 
 CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels) {
