@@ -1,9 +1,8 @@
-// One QApplication for the whole test program, on the offscreen platform.
+// Makes sure an application object exists for code run outside the test programs' main.
 #include "platform/testing/headless.h"
 
 #include <QApplication>
 #include <cstdlib>
-#include <memory>
 
 #include "platform/gdi/fonts.h"
 
@@ -15,7 +14,9 @@ void EnsureHeadlessApplication()
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     PrepareFontConfiguration();
     static int argc = 1;
-    static char name[] = "qor-test";
+    static char name[] = "qor";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
+    // Kept for the life of the process: programs that call this own no application object.
+    static QApplication* app = new QApplication(argc, argv);  // NOLINT(cppcoreguidelines-owning-memory)
+    static_cast<void>(app);
 }

@@ -1,0 +1,17 @@
+// The test programs' entry: the application object lives on main's stack, so that it goes
+// before the toolkit's own static objects do.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/gdi/fonts.h"
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PrepareFontConfiguration();
+    const QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
