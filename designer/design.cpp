@@ -1,6 +1,7 @@
 // The item list's ordering rule and the design file's reader and writer.
 #include "designer/design.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -14,13 +15,31 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
+namespace {
+bool GoesToFront(const DesignItem& item)
+{
+    return item.kind >= kStaticText && item.kind <= kVerticalLine;
+}
+}  // namespace
+
 void Design::Insert(DesignItem item)
 {
-    if (item.kind >= kStaticText && item.kind <= kVerticalLine) {
+    if (GoesToFront(item)) {
         m_items.insert(m_items.begin(), std::move(item));
     } else {
         m_items.push_back(std::move(item));
     }
+}
+
+Design Design::FromFileOrder(std::vector<DesignItem> items)
+{
+    // Inserting each at the front reverses the front kinds; a stable partition and one
+    // reversal give the same list without moving the items once per insertion.
+    const auto back = std::stable_partition(items.begin(), items.end(), GoesToFront);
+    std::reverse(items.begin(), back);
+    Design design;
+    design.m_items = std::move(items);
+    return design;
 }
 
 std::optional<Design> ReadDesignFile(const std::string& path)
@@ -29,12 +48,12 @@ std::optional<Design> ReadDesignFile(const std::string& path)
     if (!file) {
         return std::nullopt;
     }
-    Design design;
+    std::vector<DesignItem> items;
     DesignItemRecord record{};
     while (std::fread(record.data(), 1, record.size(), file.get()) == record.size()) {
-        design.Insert(ReadDesignItemRecord(record));
+        items.push_back(ReadDesignItemRecord(record));
     }
-    return design;
+    return Design::FromFileOrder(std::move(items));
 }
 
 bool WriteDesignFile(const std::string& path, const Design& design)
@@ -51,11 +70,13 @@ bool WriteDesignFile(const std::string& path, const Design& design)
         std::remove(temporary.c_str());
         return false;
     }
-    bool ok = true;
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(design.Items().size() * kDesignItemRecordSize);
     for (const DesignItem& item : design.Items()) {
         const DesignItemRecord record = WriteDesignItemRecord(item);
-        ok = ok && std::fwrite(record.data(), 1, record.size(), file.get()) == record.size();
+        bytes.insert(bytes.end(), record.begin(), record.end());
     }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     ok = ok && std::fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0;
     ok = std::fclose(file.release()) == 0 && ok;
     ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;

@@ -12,6 +12,8 @@ public:
     // Kinds 1 to 4 go to the front so that texts, columns and lines are hit before the frames
     // around them; rectangles go to the back.
     void Insert(DesignItem item);
+    // Builds a design from items in file order by the same rule, in one pass.
+    static Design FromFileOrder(std::vector<DesignItem> items);
     void Clear() { m_items.clear(); }
     const std::vector<DesignItem>& Items() const { return m_items; }
     std::vector<DesignItem>& Items() { return m_items; }
