@@ -1,4 +1,5 @@
 // The designer's Load and Save: file dialogs, the extension check and the three messages.
+#include <filesystem>
 #include <strings.h>
 
 #include "designer/main_frame.h"
@@ -11,6 +12,15 @@ constexpr char kCaption[] = "Error";
 
 void Fail(CMainFrame& frame, const char* text) { AfxMessageBox(&frame, text, kCaption, MB_OK); }
 
+bool CheckExtension(CMainFrame& frame, const std::string& extension)
+{
+    if (strcasecmp(extension.c_str(), "QOR") != 0) {
+        Fail(frame, "A file with Invalid file extension was selected.");
+        return false;
+    }
+    return true;
+}
+
 // Asks for a file; the chosen path is remembered even when the extension is then refused.
 bool ChooseFile(CMainFrame& frame, bool open)
 {
@@ -19,11 +29,7 @@ bool ChooseFile(CMainFrame& frame, bool open)
         return false;
     }
     frame.m_currentPath = dialog.GetPathName();
-    if (strcasecmp(dialog.GetFileExt().c_str(), "QOR") != 0) {
-        Fail(frame, "A file with Invalid file extension was selected.");
-        return false;
-    }
-    return true;
+    return CheckExtension(frame, dialog.GetFileExt());
 }
 
 }  // namespace
@@ -39,6 +45,15 @@ void LoadDesignFrom(CMainFrame& frame, const std::string& path)
     frame.RepaintAll();
     frame.m_designLoaded = true;
     frame.m_previewMode = false;
+}
+
+void OpenDesignPath(CMainFrame& frame, const std::string& path)
+{
+    frame.m_currentPath = path;
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (CheckExtension(frame, extension.empty() ? extension : extension.substr(1))) {
+        LoadDesignFrom(frame, path);
+    }
 }
 
 void LoadDesign(CMainFrame& frame)

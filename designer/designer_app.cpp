@@ -15,8 +15,7 @@ bool CDesignerApp::InitInstance()
     m_frame->UpdateWindow();
     // A file handed over by a file manager opens as Open would open it.
     if (!m_args.empty()) {
-        m_frame->m_currentPath = m_args.front();
-        LoadDesignFrom(*m_frame, m_args.front());
+        OpenDesignPath(*m_frame, m_args.front());
     }
     return true;
 }

@@ -48,3 +48,5 @@ void LoadDesign(CMainFrame& frame);
 void SaveDesign(CMainFrame& frame);
 // Reads the file at the path into the frame, as Load does once a file was chosen.
 void LoadDesignFrom(CMainFrame& frame, const std::string& path);
+// Opens a path given on the command line with Open's extension check and messages.
+void OpenDesignPath(CMainFrame& frame, const std::string& path);

@@ -218,3 +218,16 @@ TEST_F(MainFrameTest, AboutBoxAndExit)
     ASSERT_TRUE(ClickMenuItem(frame, ID_APP_EXIT));
     EXPECT_FALSE(frame.IsWindow());
 }
+
+TEST_F(MainFrameTest, FileNamedAtStartUpOpensWithTheSameChecks)
+{
+    OpenDesignPath(frame, Temp("given.txt").string());
+    ASSERT_EQ(dialogs->Shown().size(), 1U);
+    EXPECT_EQ(dialogs->Shown()[0].text, "A file with Invalid file extension was selected.");
+    EXPECT_FALSE(frame.m_designLoaded);
+    const auto path = Temp("given.qor");
+    std::ofstream(path).close();
+    OpenDesignPath(frame, path.string());
+    EXPECT_TRUE(frame.m_designLoaded);
+    EXPECT_EQ(frame.m_currentPath, path.string());
+}
