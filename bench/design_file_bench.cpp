@@ -7,8 +7,7 @@
 
 namespace {
 
-Design MakeDesign(int count)
-{
+Design MakeDesign(int count) {
     Design design;
     for (int i = 0; i < count; ++i) {
         DesignItem item;
@@ -22,23 +21,20 @@ Design MakeDesign(int count)
     return design;
 }
 
-const std::string& BenchFile()
-{
+const std::string& BenchFile() {
     static const std::string path =
         (std::filesystem::temp_directory_path() / "qor_design_bench.qor").string();
     return path;
 }
 
-void BM_SaveDesign(benchmark::State& state)
-{
+void BM_SaveDesign(benchmark::State& state) {
     const Design design = MakeDesign(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(WriteDesignFile(BenchFile(), design));
     }
 }
 
-void BM_LoadDesign(benchmark::State& state)
-{
+void BM_LoadDesign(benchmark::State& state) {
     WriteDesignFile(BenchFile(), MakeDesign(static_cast<int>(state.range(0))));
     for (auto _ : state) {
         auto design = ReadDesignFile(BenchFile());

@@ -16,14 +16,12 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 namespace {
-bool GoesToFront(const DesignItem& item)
-{
+bool GoesToFront(const DesignItem& item) {
     return item.kind >= kStaticText && item.kind <= kVerticalLine;
 }
 }  // namespace
 
-void Design::Insert(DesignItem item)
-{
+void Design::Insert(DesignItem item) {
     if (GoesToFront(item)) {
         m_items.insert(m_items.begin(), std::move(item));
     } else {
@@ -31,8 +29,7 @@ void Design::Insert(DesignItem item)
     }
 }
 
-Design Design::FromFileOrder(std::vector<DesignItem> items)
-{
+Design Design::FromFileOrder(std::vector<DesignItem> items) {
     // Inserting each at the front reverses the front kinds; a stable partition and one
     // reversal give the same list without moving the items once per insertion.
     const auto back = std::stable_partition(items.begin(), items.end(), GoesToFront);
@@ -42,8 +39,7 @@ Design Design::FromFileOrder(std::vector<DesignItem> items)
     return design;
 }
 
-std::optional<Design> ReadDesignFile(const std::string& path)
-{
+std::optional<Design> ReadDesignFile(const std::string& path) {
     const File file(std::fopen(path.c_str(), "rb+"));
     if (!file) {
         return std::nullopt;
@@ -56,8 +52,7 @@ std::optional<Design> ReadDesignFile(const std::string& path)
     return Design::FromFileOrder(std::move(items));
 }
 
-bool WriteDesignFile(const std::string& path, const Design& design)
-{
+bool WriteDesignFile(const std::string& path, const Design& design) {
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {

@@ -8,7 +8,7 @@
 #include "designer/design_item.h"
 
 class Design {
-public:
+  public:
     // Kinds 1 to 4 go to the front so that texts, columns and lines are hit before the frames
     // around them; rectangles go to the back.
     void Insert(DesignItem item);
@@ -18,7 +18,7 @@ public:
     const std::vector<DesignItem>& Items() const { return m_items; }
     std::vector<DesignItem>& Items() { return m_items; }
 
-private:
+  private:
     std::vector<DesignItem> m_items;
 };
 

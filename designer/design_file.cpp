@@ -1,6 +1,6 @@
 // The designer's Load and Save: file dialogs, the extension check and the three messages.
-#include <filesystem>
 #include <strings.h>
+#include <filesystem>
 
 #include "designer/main_frame.h"
 #include "platform/dialogs/common_dialogs.h"
@@ -10,10 +10,11 @@ namespace {
 constexpr char kFilter[] = "Design Files (*.qor); *.qor||";
 constexpr char kCaption[] = "Error";
 
-void Fail(CMainFrame& frame, const char* text) { AfxMessageBox(&frame, text, kCaption, MB_OK); }
+void Fail(CMainFrame& frame, const char* text) {
+    AfxMessageBox(&frame, text, kCaption, MB_OK);
+}
 
-bool CheckExtension(CMainFrame& frame, const std::string& extension)
-{
+bool CheckExtension(CMainFrame& frame, const std::string& extension) {
     if (strcasecmp(extension.c_str(), "QOR") != 0) {
         Fail(frame, "A file with Invalid file extension was selected.");
         return false;
@@ -22,8 +23,7 @@ bool CheckExtension(CMainFrame& frame, const std::string& extension)
 }
 
 // Asks for a file; the chosen path is remembered even when the extension is then refused.
-bool ChooseFile(CMainFrame& frame, bool open)
-{
+bool ChooseFile(CMainFrame& frame, bool open) {
     CFileDialog dialog(open, "*.qor", {}, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kFilter, &frame);
     if (dialog.DoModal() != IDOK) {
         return false;
@@ -34,8 +34,7 @@ bool ChooseFile(CMainFrame& frame, bool open)
 
 }  // namespace
 
-void LoadDesignFrom(CMainFrame& frame, const std::string& path)
-{
+void LoadDesignFrom(CMainFrame& frame, const std::string& path) {
     std::optional<Design> design = ReadDesignFile(path);
     if (!design) {
         Fail(frame, "Error opening design file.");
@@ -47,8 +46,7 @@ void LoadDesignFrom(CMainFrame& frame, const std::string& path)
     frame.m_previewMode = false;
 }
 
-void OpenDesignPath(CMainFrame& frame, const std::string& path)
-{
+void OpenDesignPath(CMainFrame& frame, const std::string& path) {
     frame.m_currentPath = path;
     const std::string extension = std::filesystem::path(path).extension().string();
     if (CheckExtension(frame, extension.empty() ? extension : extension.substr(1))) {
@@ -56,15 +54,13 @@ void OpenDesignPath(CMainFrame& frame, const std::string& path)
     }
 }
 
-void LoadDesign(CMainFrame& frame)
-{
+void LoadDesign(CMainFrame& frame) {
     if (ChooseFile(frame, true)) {
         LoadDesignFrom(frame, frame.m_currentPath);
     }
 }
 
-void SaveDesign(CMainFrame& frame)
-{
+void SaveDesign(CMainFrame& frame) {
     if (!ChooseFile(frame, false)) {
         return;
     }

@@ -32,8 +32,7 @@ constexpr char kMarkerText[] = "*QOR*";
 
 using Record = std::span<const std::uint8_t, kDesignItemRecordSize>;
 
-std::int32_t GetInt(Record r, std::size_t at)
-{
+std::int32_t GetInt(Record r, std::size_t at) {
     const std::uint32_t v = static_cast<std::uint32_t>(r[at]) |
                             (static_cast<std::uint32_t>(r[at + 1]) << 8) |
                             (static_cast<std::uint32_t>(r[at + 2]) << 16) |
@@ -41,8 +40,7 @@ std::int32_t GetInt(Record r, std::size_t at)
     return static_cast<std::int32_t>(v);
 }
 
-void PutInt(DesignItemRecord& r, std::size_t at, std::int32_t value)
-{
+void PutInt(DesignItemRecord& r, std::size_t at, std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
     for (std::size_t i = 0; i < 4; ++i) {
         r[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
@@ -50,23 +48,20 @@ void PutInt(DesignItemRecord& r, std::size_t at, std::int32_t value)
 }
 
 // A field without its NUL is read to its end, so a damaged file cannot run past it.
-std::string GetString(Record r, std::size_t at, std::size_t size)
-{
+std::string GetString(Record r, std::size_t at, std::size_t size) {
     const auto* begin = reinterpret_cast<const char*>(r.data() + at);
     const auto* end = std::find(begin, begin + size, '\0');
     return AnsiToUtf8(std::string_view(begin, static_cast<std::size_t>(end - begin)));
 }
 
-void PutString(DesignItemRecord& r, std::size_t at, std::size_t size, const std::string& value)
-{
+void PutString(DesignItemRecord& r, std::size_t at, std::size_t size, const std::string& value) {
     const std::string_view cut = CutToCharBoundary(value, size - 1);
     std::memcpy(r.data() + at, cut.data(), cut.size());
 }
 
 }  // namespace
 
-DesignItem ReadDesignItemRecord(Record r)
-{
+DesignItem ReadDesignItemRecord(Record r) {
     DesignItem item;
     item.kind = GetInt(r, kKind);
     item.editStyle = GetInt(r, kEditStyle);
@@ -76,8 +71,8 @@ DesignItem ReadDesignItemRecord(Record r)
     item.wholeDigits = GetInt(r, kWholeDigits);
     item.decimalDigits = GetInt(r, kDecimalDigits);
     item.maxLength = GetInt(r, kMaxLength);
-    item.rect = RECT{GetInt(r, kRect), GetInt(r, kRect + 4), GetInt(r, kRect + 8),
-                     GetInt(r, kRect + 12)};
+    item.rect =
+        RECT{GetInt(r, kRect), GetInt(r, kRect + 4), GetInt(r, kRect + 8), GetInt(r, kRect + 12)};
     item.backColor = GetInt(r, kBackColor);
     item.textColor = GetInt(r, kTextColor);
     item.justification = GetInt(r, kJustification);
@@ -91,8 +86,7 @@ DesignItem ReadDesignItemRecord(Record r)
     return item;
 }
 
-DesignItemRecord WriteDesignItemRecord(const DesignItem& item)
-{
+DesignItemRecord WriteDesignItemRecord(const DesignItem& item) {
     DesignItemRecord r{};
     std::memcpy(r.data() + kMarker, kMarkerText, 5);
     PutInt(r, kKind, item.kind);

@@ -3,8 +3,7 @@
 
 #include "designer/resources.h"
 
-bool CDesignerApp::InitInstance()
-{
+bool CDesignerApp::InitInstance() {
     Enable3dControls();
     SetRegistryKey("Local AppWizard-Generated Applications");
     RegisterDesignerResources();

@@ -7,10 +7,10 @@
 #include "platform/ui/application.h"
 
 class CDesignerApp : public CWinApp {
-public:
+  public:
     bool InitInstance() override;
     CMainFrame* MainFrame() const { return m_frame.get(); }
 
-private:
+  private:
     std::unique_ptr<CMainFrame> m_frame;
 };

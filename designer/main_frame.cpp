@@ -11,10 +11,11 @@ constexpr int kFrameWidth = 800;
 constexpr int kFrameHeight = 600;
 }  // namespace
 
-CMainFrame::CMainFrame() { MapCommands(); }
+CMainFrame::CMainFrame() {
+    MapCommands();
+}
 
-void CMainFrame::MapCommands()
-{
+void CMainFrame::MapCommands() {
     OnCommandId(ID_FILE_NEW, [this] { OnFileNew(); });
     OnCommandId(ID_FILE_OPEN, [this] { LoadDesign(*this); });
     OnCommandId(ID_FILE_SAVE, [this] { OnFileSave(); });
@@ -32,15 +33,19 @@ void CMainFrame::MapCommands()
 
     // Edit, Controls and context commands are usable only while a design is edited.
     const auto whileEditing = [this](CCmdUI& ui) { ui.Enable(m_designLoaded && !m_previewMode); };
-    for (const UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL,
-                          ID_CONTEXT_PROPERTIES, ID_CONTEXT_DUPLICATE, ID_CONTEXT_DELETE}) {
+    for (const UINT id :
+         {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL,
+          ID_CONTEXT_PROPERTIES, ID_CONTEXT_DUPLICATE, ID_CONTEXT_DELETE}) {
         OnCommandId(id, [] {});
         OnUpdateCommandId(id, whileEditing);
     }
     const std::pair<UINT, int> tools[] = {
-        {ID_CONTROLS_STATICTEXT, kStaticText},         {ID_CONTROLS_COLUMN, kColumn},
-        {ID_CONTROLS_HORIZONTALLINE, kHorizontalLine}, {ID_CONTROLS_VERTICALLINE, kVerticalLine},
-        {ID_CONTROLS_RECTANGLE, kRectangle},           {ID_CONTROLS_ROUNDRECTANGLE, kRoundRectangle},
+        {ID_CONTROLS_STATICTEXT, kStaticText},
+        {ID_CONTROLS_COLUMN, kColumn},
+        {ID_CONTROLS_HORIZONTALLINE, kHorizontalLine},
+        {ID_CONTROLS_VERTICALLINE, kVerticalLine},
+        {ID_CONTROLS_RECTANGLE, kRectangle},
+        {ID_CONTROLS_ROUNDRECTANGLE, kRoundRectangle},
     };
     for (const auto& [id, kind] : tools) {
         OnCommandId(id, [this, kind = kind] { m_placementTool = kind; });
@@ -48,8 +53,7 @@ void CMainFrame::MapCommands()
     }
 }
 
-bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
-{
+bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
     static const std::string className = AfxRegisterWndClass(0);
     cs.className = className;
     cs.cx = kFrameWidth;
@@ -59,30 +63,30 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
     return CFrameWnd::PreCreateWindow(cs);
 }
 
-int CMainFrame::OnCreate()
-{
+int CMainFrame::OnCreate() {
     SetWindowText("");
     AfxOleInit();
     return 0;
 }
 
-void CMainFrame::OnGetMinMaxInfo(MINMAXINFO& info)
-{
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO& info) {
     info.ptMaxSize = POINT{kFrameWidth, kFrameHeight};
     info.ptMaxTrackSize = POINT{kFrameWidth, kFrameHeight};
 }
 
-void CMainFrame::OnPaint(CDC& dc) { PaintDesign(dc, GetClientRect()); }
+void CMainFrame::OnPaint(CDC& dc) {
+    PaintDesign(dc, GetClientRect());
+}
 
-void CMainFrame::PaintDesign(CDC& dc, const RECT& area)
-{
+void CMainFrame::PaintDesign(CDC& dc, const RECT& area) {
     dc.FillSolidRect(area, m_formBackgroundColor);
 }
 
-void CMainFrame::RepaintAll() { RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+void CMainFrame::RepaintAll() {
+    RedrawWindow(nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
 
-void CMainFrame::OnFileNew()
-{
+void CMainFrame::OnFileNew() {
     m_previewMode = false;
     m_designLoaded = true;
     m_currentPath.clear();
@@ -91,8 +95,7 @@ void CMainFrame::OnFileNew()
     RepaintAll();
 }
 
-void CMainFrame::OnFileSave()
-{
+void CMainFrame::OnFileSave() {
     if (m_previewMode) {
         CommitPreview();
         return;
@@ -100,8 +103,7 @@ void CMainFrame::OnFileSave()
     SaveDesign(*this);
 }
 
-void CMainFrame::OnSetBackgroundColor()
-{
+void CMainFrame::OnSetBackgroundColor() {
     CColorDialog dialog(m_formBackgroundColor, CC_FULLOPEN, this);
     if (dialog.DoModal() == IDOK) {
         m_formBackgroundColor = dialog.GetColor();
@@ -109,7 +111,6 @@ void CMainFrame::OnSetBackgroundColor()
     }
 }
 
-void CMainFrame::OnAppAbout()
-{
+void CMainFrame::OnAppAbout() {
     DialogService().About(this, AboutRequest{"About qorform", {"qorform Version 1.0"}});
 }

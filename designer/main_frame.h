@@ -7,7 +7,7 @@
 #include "platform/ui/frame_wnd.h"
 
 class CMainFrame : public CFrameWnd {
-public:
+  public:
     CMainFrame();
 
     bool PreCreateWindow(CREATESTRUCT& cs) override;
@@ -34,7 +34,7 @@ public:
     COLORREF m_highlightedFieldBkColor = 0x00800000;
     int m_placementTool = 0;  // an item kind, 0 when no tool is armed
 
-private:
+  private:
     void MapCommands();
     // Commits the preview's pending changes; the seam where preview mode plugs in.
     void CommitPreview() {}

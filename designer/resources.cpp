@@ -3,19 +3,18 @@
 
 #include "platform/ui/command.h"
 
-void RegisterDesignerResources()
-{
+void RegisterDesignerResources() {
     using M = MenuItemResource;
     RegisterMenuResource(
         IDR_MAINFRAME,
-        {M::Popup("&File", {M::Item("&New", ID_FILE_NEW), M::Item("&Open", ID_FILE_OPEN),
-                            M::Item("&Save", ID_FILE_SAVE), M::Separator(),
-                            M::Item("E&xit", ID_APP_EXIT)}),
-         M::Popup("&Edit", {M::Item("&Undo\tCtrl+Z", ID_EDIT_UNDO), M::Separator(),
-                            M::Item("Cu&t\tCtrl+X", ID_EDIT_CUT),
-                            M::Item("&Copy\tCtrl+C", ID_EDIT_COPY),
-                            M::Item("&Paste\tCtrl+V", ID_EDIT_PASTE), M::Separator(),
-                            M::Item("Select All", ID_EDIT_SELECT_ALL)}),
+        {M::Popup("&File",
+                  {M::Item("&New", ID_FILE_NEW), M::Item("&Open", ID_FILE_OPEN),
+                   M::Item("&Save", ID_FILE_SAVE), M::Separator(), M::Item("E&xit", ID_APP_EXIT)}),
+         M::Popup("&Edit",
+                  {M::Item("&Undo\tCtrl+Z", ID_EDIT_UNDO), M::Separator(),
+                   M::Item("Cu&t\tCtrl+X", ID_EDIT_CUT), M::Item("&Copy\tCtrl+C", ID_EDIT_COPY),
+                   M::Item("&Paste\tCtrl+V", ID_EDIT_PASTE), M::Separator(),
+                   M::Item("Select All", ID_EDIT_SELECT_ALL)}),
          M::Popup("Controls", {M::Item("StaticText", ID_CONTROLS_STATICTEXT),
                                M::Item("Column", ID_CONTROLS_COLUMN),
                                M::Item("Horizontal Line", ID_CONTROLS_HORIZONTALLINE),
@@ -25,11 +24,11 @@ void RegisterDesignerResources()
          M::Popup("Form", {M::Item("Set Background Color", ID_FORM_SETBACKGROUNDCOLOR),
                            M::Item("Preview", ID_FORM_PREVIEW)}),
          M::Popup("&Help", {M::Item("&About qorform...", ID_APP_ABOUT)})});
-    RegisterMenuResource(IDR_CONTEXTMENU,
-                         {M::Popup("Context", {M::Item("Properties", ID_CONTEXT_PROPERTIES),
-                                               M::Separator(),
-                                               M::Item("Duplicate", ID_CONTEXT_DUPLICATE),
-                                               M::Item("Delete", ID_CONTEXT_DELETE)})});
+    RegisterMenuResource(
+        IDR_CONTEXTMENU,
+        {M::Popup("Context", {M::Item("Properties", ID_CONTEXT_PROPERTIES), M::Separator(),
+                              M::Item("Duplicate", ID_CONTEXT_DUPLICATE),
+                              M::Item("Delete", ID_CONTEXT_DELETE)})});
     const UINT v = FVIRTKEY;
     RegisterAcceleratorResource(IDR_MAINFRAME, {
                                                    {v | FCONTROL, 'Z', ID_EDIT_UNDO},

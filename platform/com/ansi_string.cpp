@@ -13,8 +13,7 @@ constexpr std::array<char32_t, 32> kCp1252High{
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t c)
-{
+void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -28,8 +27,7 @@ void AppendUtf8(std::string& out, char32_t c)
 }
 
 // Length of the valid UTF-8 sequence at the start of the text, 0 when there is none.
-std::size_t ValidSequenceLength(std::string_view s)
-{
+std::size_t ValidSequenceLength(std::string_view s) {
     const auto b0 = static_cast<unsigned char>(s[0]);
     std::size_t length = 0;
     char32_t c = 0;
@@ -65,8 +63,7 @@ std::size_t ValidSequenceLength(std::string_view s)
 
 }  // namespace
 
-std::string AnsiToUtf8(std::string_view bytes)
-{
+std::string AnsiToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     while (!bytes.empty()) {
@@ -83,8 +80,7 @@ std::string AnsiToUtf8(std::string_view bytes)
     return out;
 }
 
-std::string_view CutToCharBoundary(std::string_view utf8, std::size_t maxBytes)
-{
+std::string_view CutToCharBoundary(std::string_view utf8, std::size_t maxBytes) {
     if (utf8.size() <= maxBytes) {
         return utf8;
     }
@@ -95,8 +91,7 @@ std::string_view CutToCharBoundary(std::string_view utf8, std::size_t maxBytes)
     return utf8.substr(0, end);
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
+bool EqualsNoCase(std::string_view a, std::string_view b) {
     const QString left = QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()));
     const QString right = QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size()));
     return left.toCaseFolded() == right.toCaseFolded();

@@ -4,8 +4,7 @@
 CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExtension,
                          const std::string& fileName, UINT flags, const std::string& filter,
                          CWnd* parent)
-    : m_parent(parent)
-{
+    : m_parent(parent) {
     m_request.open = openFileDialog;
     m_request.defaultExtension = defaultExtension;
     m_request.initialFileName = fileName;
@@ -14,8 +13,7 @@ CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExtensio
     m_request.title = openFileDialog ? "Open" : "Save As";
 }
 
-int CFileDialog::DoModal()
-{
+int CFileDialog::DoModal() {
     const std::optional<std::string> path = DialogService().FileDialog(m_parent, m_request);
     if (!path) {
         return IDCANCEL;
@@ -24,26 +22,21 @@ int CFileDialog::DoModal()
     return IDOK;
 }
 
-std::string CFileDialog::GetFileName() const
-{
+std::string CFileDialog::GetFileName() const {
     const auto slash = m_pathName.find_last_of('/');
     return slash == std::string::npos ? m_pathName : m_pathName.substr(slash + 1);
 }
 
-std::string CFileDialog::GetFileExt() const
-{
+std::string CFileDialog::GetFileExt() const {
     const std::string name = GetFileName();
     const auto dot = name.find_last_of('.');
     return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
 CColorDialog::CColorDialog(COLORREF initial, UINT flags, CWnd* parent)
-    : m_request{initial, flags}, m_parent(parent), m_color(initial)
-{
-}
+    : m_request{initial, flags}, m_parent(parent), m_color(initial) {}
 
-int CColorDialog::DoModal()
-{
+int CColorDialog::DoModal() {
     const std::optional<COLORREF> color = DialogService().ChooseColor(m_parent, m_request);
     if (!color) {
         return IDCANCEL;

@@ -6,10 +6,11 @@
 #include "platform/dialogs/dialog_service.h"
 
 class CFileDialog {
-public:
+  public:
     CFileDialog(bool openFileDialog, const std::string& defaultExtension = {},
-                const std::string& fileName = {}, UINT flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                const std::string& filter = {}, CWnd* parent = nullptr);
+                const std::string& fileName = {},
+                UINT flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const std::string& filter = {},
+                CWnd* parent = nullptr);
     // IDOK when a file was chosen, IDCANCEL otherwise.
     int DoModal();
     // Full path of the chosen file.
@@ -21,19 +22,19 @@ public:
 
     const FileDialogRequest& Request() const { return m_request; }
 
-private:
+  private:
     FileDialogRequest m_request;
     CWnd* m_parent;
     std::string m_pathName;
 };
 
 class CColorDialog {
-public:
+  public:
     explicit CColorDialog(COLORREF initial = 0, UINT flags = 0, CWnd* parent = nullptr);
     int DoModal();
     COLORREF GetColor() const { return m_color; }
 
-private:
+  private:
     ColorDialogRequest m_request;
     CWnd* m_parent;
     COLORREF m_color;

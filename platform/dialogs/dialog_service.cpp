@@ -9,8 +9,7 @@
 
 namespace {
 
-std::string Trim(const std::string& s)
-{
+std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string::npos) {
         return {};
@@ -18,8 +17,7 @@ std::string Trim(const std::string& s)
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-std::vector<std::string> SplitPatterns(const std::string& text)
-{
+std::vector<std::string> SplitPatterns(const std::string& text) {
     std::vector<std::string> patterns;
     std::stringstream in(text);
     std::string pattern;
@@ -32,8 +30,7 @@ std::vector<std::string> SplitPatterns(const std::string& text)
 }
 
 // A description without its pattern part still names its patterns in parentheses.
-std::vector<std::string> PatternsOfDescription(const std::string& description)
-{
+std::vector<std::string> PatternsOfDescription(const std::string& description) {
     const auto open = description.find('(');
     const auto close = description.find(')', open);
     if (open == std::string::npos || close == std::string::npos) {
@@ -42,22 +39,19 @@ std::vector<std::string> PatternsOfDescription(const std::string& description)
     return SplitPatterns(description.substr(open + 1, close - open - 1));
 }
 
-std::unique_ptr<IDialogService>& Current()
-{
+std::unique_ptr<IDialogService>& Current() {
     static std::unique_ptr<IDialogService> service;
     return service;
 }
 
-bool Headless()
-{
+bool Headless() {
     const QString platform = QGuiApplication::platformName();
     return platform.isEmpty() || platform == "offscreen" || platform == "minimal";
 }
 
 }  // namespace
 
-std::vector<FileFilter> ParseFileFilter(const std::string& filter)
-{
+std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
     std::vector<FileFilter> filters;
     std::vector<std::string> parts;
     std::stringstream in(filter);
@@ -75,8 +69,7 @@ std::vector<FileFilter> ParseFileFilter(const std::string& filter)
     return filters;
 }
 
-IDialogService& DialogService()
-{
+IDialogService& DialogService() {
     auto& service = Current();
     if (!service) {
         if (Headless()) {
@@ -88,13 +81,11 @@ IDialogService& DialogService()
     return *service;
 }
 
-std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService> service)
-{
+std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService> service) {
     std::swap(Current(), service);
     return service;
 }
 
-int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption, UINT type)
-{
+int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption, UINT type) {
     return DialogService().MessageBox(owner, text, caption, type);
 }

@@ -76,14 +76,15 @@ struct ShownDialog {
 };
 
 class IDialogService {
-public:
+  public:
     virtual ~IDialogService() = default;
     // Returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO).
     virtual int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                            UINT type) = 0;
     // The chosen full path, or nothing when cancelled. A save dialog with OFN_OVERWRITEPROMPT
     // asks before it returns an existing file.
-    virtual std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> FileDialog(CWnd* owner,
+                                                  const FileDialogRequest& request) = 0;
     virtual std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) = 0;
     virtual void About(CWnd* owner, const AboutRequest& request) = 0;
 };

@@ -16,8 +16,7 @@
 
 namespace {
 
-QString NameFilters(const std::vector<FileFilter>& filters)
-{
+QString NameFilters(const std::vector<FileFilter>& filters) {
     QStringList entries;
     for (const FileFilter& filter : filters) {
         QStringList patterns;
@@ -30,8 +29,7 @@ QString NameFilters(const std::vector<FileFilter>& filters)
 }
 
 // "*.qor" and "qor" both name the extension "qor".
-QString BareExtension(const std::string& extension)
-{
+QString BareExtension(const std::string& extension) {
     QString bare = QString::fromStdString(extension);
     while (bare.startsWith('*') || bare.startsWith('.')) {
         bare.remove(0, 1);
@@ -39,8 +37,7 @@ QString BareExtension(const std::string& extension)
     return bare;
 }
 
-QMessageBox::StandardButtons ButtonsOf(UINT type)
-{
+QMessageBox::StandardButtons ButtonsOf(UINT type) {
     switch (type & 0x0F) {
         case MB_OKCANCEL:
             return QMessageBox::Ok | QMessageBox::Cancel;
@@ -53,8 +50,7 @@ QMessageBox::StandardButtons ButtonsOf(UINT type)
     }
 }
 
-QMessageBox::Icon IconOf(UINT type)
-{
+QMessageBox::Icon IconOf(UINT type) {
     switch (type & 0xF0) {
         case MB_ICONERROR:
             return QMessageBox::Critical;
@@ -69,8 +65,7 @@ QMessageBox::Icon IconOf(UINT type)
     }
 }
 
-int ResultOf(int button)
-{
+int ResultOf(int button) {
     switch (button) {
         case QMessageBox::Ok:
             return IDOK;
@@ -84,17 +79,15 @@ int ResultOf(int button)
 }
 
 class CQtDialogService : public IDialogService {
-public:
+  public:
     int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
-                   UINT type) override
-    {
+                   UINT type) override {
         QMessageBox box(IconOf(type), QString::fromStdString(caption), QString::fromStdString(text),
                         ButtonsOf(type), QtWidgetOf(owner));
         return ResultOf(box.exec());
     }
 
-    std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) override
-    {
+    std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) override {
         QFileDialog dialog(QtWidgetOf(owner), QString::fromStdString(request.title));
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -112,8 +105,7 @@ public:
         return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath().toStdString();
     }
 
-    std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override
-    {
+    std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override {
         const QColor color = QColorDialog::getColor(ToQColor(request.initial), QtWidgetOf(owner));
         if (!color.isValid()) {
             return std::nullopt;
@@ -121,8 +113,7 @@ public:
         return RGB(color.red(), color.green(), color.blue());
     }
 
-    void About(CWnd* owner, const AboutRequest& request) override
-    {
+    void About(CWnd* owner, const AboutRequest& request) override {
         QDialog dialog(QtWidgetOf(owner));
         dialog.setWindowTitle(QString::fromStdString(request.caption));
         auto* layout = new QVBoxLayout(&dialog);  // NOLINT(cppcoreguidelines-owning-memory)
@@ -141,7 +132,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<IDialogService> CreateQtDialogService()
-{
+std::unique_ptr<IDialogService> CreateQtDialogService() {
     return std::make_unique<CQtDialogService>();
 }

@@ -3,8 +3,7 @@
 
 #include <filesystem>
 
-std::optional<CScriptedDialogService::Answer> CScriptedDialogService::Next()
-{
+std::optional<CScriptedDialogService::Answer> CScriptedDialogService::Next() {
     if (m_answers.empty()) {
         return std::nullopt;
     }
@@ -14,8 +13,7 @@ std::optional<CScriptedDialogService::Answer> CScriptedDialogService::Next()
 }
 
 int CScriptedDialogService::MessageBox(CWnd* /*owner*/, const std::string& text,
-                                       const std::string& caption, UINT type)
-{
+                                       const std::string& caption, UINT type) {
     ShownDialog shown;
     shown.kind = ShownDialog::Kind::MessageBox;
     shown.caption = caption;
@@ -31,8 +29,7 @@ int CScriptedDialogService::MessageBox(CWnd* /*owner*/, const std::string& text,
 }
 
 std::optional<std::string> CScriptedDialogService::FileDialog(CWnd* owner,
-                                                              const FileDialogRequest& request)
-{
+                                                              const FileDialogRequest& request) {
     ShownDialog shown;
     shown.kind = request.open ? ShownDialog::Kind::FileOpen : ShownDialog::Kind::FileSave;
     shown.caption = request.title;
@@ -57,8 +54,7 @@ std::optional<std::string> CScriptedDialogService::FileDialog(CWnd* owner,
 }
 
 std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
-                                                            const ColorDialogRequest& request)
-{
+                                                            const ColorDialogRequest& request) {
     ShownDialog shown;
     shown.kind = ShownDialog::Kind::Color;
     shown.flags = request.flags;
@@ -69,8 +65,7 @@ std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
     return color ? std::optional<COLORREF>(color->color) : std::nullopt;
 }
 
-void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request)
-{
+void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request) {
     ShownDialog shown;
     shown.kind = ShownDialog::Kind::About;
     shown.caption = request.caption;
@@ -82,11 +77,12 @@ void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request)
     Next();
 }
 
-ScopedScriptedDialogs::ScopedScriptedDialogs()
-{
+ScopedScriptedDialogs::ScopedScriptedDialogs() {
     auto service = std::make_unique<CScriptedDialogService>();
     m_service = service.get();
     m_previous = SetDialogService(std::move(service));
 }
 
-ScopedScriptedDialogs::~ScopedScriptedDialogs() { SetDialogService(std::move(m_previous)); }
+ScopedScriptedDialogs::~ScopedScriptedDialogs() {
+    SetDialogService(std::move(m_previous));
+}

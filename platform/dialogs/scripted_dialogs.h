@@ -8,7 +8,7 @@
 #include "platform/dialogs/dialog_service.h"
 
 class CScriptedDialogService : public IDialogService {
-public:
+  public:
     // Queues answers, taken in order by the next dialogs of any kind. With the queue empty a
     // message box answers IDOK and every other dialog is cancelled.
     void PushButton(int button) { m_answers.emplace_back(button); }
@@ -26,7 +26,7 @@ public:
     std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override;
     void About(CWnd* owner, const AboutRequest& request) override;
 
-private:
+  private:
     struct FileAnswer {
         std::string path;
     };
@@ -44,7 +44,7 @@ private:
 
 // Installs a scripted service for the lifetime of the object and restores the previous one.
 class ScopedScriptedDialogs {
-public:
+  public:
     ScopedScriptedDialogs();
     ~ScopedScriptedDialogs();
     ScopedScriptedDialogs(const ScopedScriptedDialogs&) = delete;
@@ -52,7 +52,7 @@ public:
     CScriptedDialogService* operator->() { return m_service; }
     CScriptedDialogService& operator*() { return *m_service; }
 
-private:
+  private:
     CScriptedDialogService* m_service;
     std::unique_ptr<IDialogService> m_previous;
 };

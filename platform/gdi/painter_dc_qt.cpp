@@ -95,7 +95,8 @@ bool CPainterDC::PaintScope::Active() const {
 
 const CTextMetrics& CPainterDC::Metrics() {
     if (!m_metrics) {
-        m_metrics.emplace(MeasureOn(m_font.GetLogFont(), m_logPixels, Device()));
+        // A bitmap's image may be empty or replaced: measure as any image at its resolution.
+        m_metrics.emplace(MeasureOn(m_font.GetLogFont(), m_logPixels, m_device));
     }
     return *m_metrics;
 }

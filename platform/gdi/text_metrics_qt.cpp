@@ -65,15 +65,15 @@ QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
 }
 
 CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device) {
-    const QFont font = ToQFont(logFont, logPixels, device);
-    return CTextMetrics(
-        std::make_unique<CTextMetrics::Impl>(CTextMetrics::Impl{font, QFontMetrics(font, device)}));
+    const QImage standIn = device == nullptr ? MeasuringImage(logPixels) : QImage();
+    const QPaintDevice* measured = device == nullptr ? &standIn : device;
+    const QFont font = ToQFont(logFont, logPixels, measured);
+    return CTextMetrics(std::make_unique<CTextMetrics::Impl>(
+        CTextMetrics::Impl{font, QFontMetrics(font, measured)}));
 }
 
-CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels) {
-    const QImage image = MeasuringImage(logPixels);
-    *this = MeasureOn(font, logPixels, &image);
-}
+CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels)
+    : CTextMetrics(MeasureOn(font, logPixels, nullptr)) {}
 
 CTextMetrics::CTextMetrics(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 

@@ -15,5 +15,5 @@ struct CTextMetrics::Impl {
 // The font a LOGFONT describes, sized in the device's pixels; face names go to fontconfig.
 QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device);
 
-// Metrics of the font as measured on the device.
+// Metrics of the font as measured on the device; without one, as on an image at logPixels.
 CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device);

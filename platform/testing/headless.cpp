@@ -6,8 +6,7 @@
 
 #include "platform/gdi/fonts.h"
 
-void EnsureHeadlessApplication()
-{
+void EnsureHeadlessApplication() {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
@@ -17,6 +16,7 @@ void EnsureHeadlessApplication()
     static char name[] = "qor";
     static char* argv[] = {name, nullptr};
     // Kept for the life of the process: programs that call this own no application object.
-    static QApplication* app = new QApplication(argc, argv);  // NOLINT(cppcoreguidelines-owning-memory)
+    static QApplication* app =
+        new QApplication(argc, argv);  // NOLINT(cppcoreguidelines-owning-memory)
     static_cast<void>(app);
 }

@@ -16,21 +16,18 @@
 
 namespace {
 
-void Send(CWnd& wnd, QEvent& event)
-{
+void Send(CWnd& wnd, QEvent& event) {
     if (CClientWidget* widget = ClientWidgetOf(wnd)) {
         QApplication::sendEvent(widget, &event);
     }
 }
 
-Qt::MouseButton ToQt(MouseButton button)
-{
+Qt::MouseButton ToQt(MouseButton button) {
     return button == MouseButton::Left ? Qt::LeftButton : Qt::RightButton;
 }
 
 void SendMouse(CWnd& wnd, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
-               POINT point, UINT modifiers)
-{
+               POINT point, UINT modifiers) {
     const QPointF local(point.x, point.y);
     CClientWidget* widget = ClientWidgetOf(wnd);
     const QPointF global = widget ? QPointF(widget->mapToGlobal(local.toPoint())) : local;
@@ -38,13 +35,11 @@ void SendMouse(CWnd& wnd, QEvent::Type type, Qt::MouseButton button, Qt::MouseBu
     Send(wnd, event);
 }
 
-QMainWindow* MainWindowOf(CFrameWnd& frame)
-{
+QMainWindow* MainWindowOf(CFrameWnd& frame) {
     return frame.GetHost() ? dynamic_cast<QMainWindow*>(frame.GetHost()->Outer()) : nullptr;
 }
 
-QMenu* FindMenu(CFrameWnd& frame, const std::string& title)
-{
+QMenu* FindMenu(CFrameWnd& frame, const std::string& title) {
     QMainWindow* window = MainWindowOf(frame);
     if (window == nullptr) {
         return nullptr;
@@ -59,8 +54,7 @@ QMenu* FindMenu(CFrameWnd& frame, const std::string& title)
 
 }  // namespace
 
-void SendKey(CWnd& wnd, UINT vk, UINT modifiers, const std::string& text)
-{
+void SendKey(CWnd& wnd, UINT vk, UINT modifiers, const std::string& text) {
     const Qt::KeyboardModifiers qtModifiers = QtModifiersFromFlags(modifiers);
     int key = QtKeyFromVirtualKey(vk);
     if (key == Qt::Key_Tab && (modifiers & FSHIFT)) {
@@ -72,8 +66,7 @@ void SendKey(CWnd& wnd, UINT vk, UINT modifiers, const std::string& text)
     Send(wnd, release);
 }
 
-void TypeText(CWnd& wnd, const std::string& text)
-{
+void TypeText(CWnd& wnd, const std::string& text) {
     for (const QChar ch : QString::fromStdString(text)) {
         const QChar upper = ch.toUpper();
         const bool letterOrDigit = (upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9');
@@ -85,44 +78,37 @@ void TypeText(CWnd& wnd, const std::string& text)
     }
 }
 
-void SendMouseDown(CWnd& wnd, MouseButton button, POINT point, UINT modifiers)
-{
+void SendMouseDown(CWnd& wnd, MouseButton button, POINT point, UINT modifiers) {
     SendMouse(wnd, QEvent::MouseButtonPress, ToQt(button), ToQt(button), point, modifiers);
 }
 
-void SendMouseUp(CWnd& wnd, MouseButton button, POINT point, UINT modifiers)
-{
+void SendMouseUp(CWnd& wnd, MouseButton button, POINT point, UINT modifiers) {
     SendMouse(wnd, QEvent::MouseButtonRelease, ToQt(button), Qt::NoButton, point, modifiers);
 }
 
-void SendMouseMove(CWnd& wnd, POINT point, bool leftDown, UINT modifiers)
-{
-    SendMouse(wnd, QEvent::MouseMove, Qt::NoButton, leftDown ? Qt::LeftButton : Qt::NoButton,
-              point, modifiers);
+void SendMouseMove(CWnd& wnd, POINT point, bool leftDown, UINT modifiers) {
+    SendMouse(wnd, QEvent::MouseMove, Qt::NoButton, leftDown ? Qt::LeftButton : Qt::NoButton, point,
+              modifiers);
 }
 
-void SendClick(CWnd& wnd, POINT point, UINT modifiers)
-{
+void SendClick(CWnd& wnd, POINT point, UINT modifiers) {
     SendMouseDown(wnd, MouseButton::Left, point, modifiers);
     SendMouseUp(wnd, MouseButton::Left, point, modifiers);
 }
 
-void SendClose(CFrameWnd& frame)
-{
+void SendClose(CFrameWnd& frame) {
     if (QMainWindow* window = MainWindowOf(frame)) {
         QCloseEvent event;
         QApplication::sendEvent(window, &event);
     }
 }
 
-COLORREF ReadPixel(CWnd& wnd, int x, int y)
-{
+COLORREF ReadPixel(CWnd& wnd, int x, int y) {
     wnd.UpdateWindow();
     return wnd.GetBackingSurface().GetPixel(x, y);
 }
 
-std::vector<MenuItemState> OpenMenu(CFrameWnd& frame, const std::string& title)
-{
+std::vector<MenuItemState> OpenMenu(CFrameWnd& frame, const std::string& title) {
     std::vector<MenuItemState> items;
     QMenu* menu = FindMenu(frame, title);
     if (menu == nullptr) {
@@ -140,8 +126,7 @@ std::vector<MenuItemState> OpenMenu(CFrameWnd& frame, const std::string& title)
     return items;
 }
 
-std::vector<std::string> MenuTitles(CFrameWnd& frame)
-{
+std::vector<std::string> MenuTitles(CFrameWnd& frame) {
     std::vector<std::string> titles;
     if (QMainWindow* window = MainWindowOf(frame)) {
         for (const QAction* action : window->menuBar()->actions()) {
@@ -151,8 +136,7 @@ std::vector<std::string> MenuTitles(CFrameWnd& frame)
     return titles;
 }
 
-bool ClickMenuItem(CFrameWnd& frame, UINT id)
-{
+bool ClickMenuItem(CFrameWnd& frame, UINT id) {
     for (const std::string& title : MenuTitles(frame)) {
         QMenu* menu = FindMenu(frame, title);
         emit menu->aboutToShow();
@@ -169,20 +153,17 @@ bool ClickMenuItem(CFrameWnd& frame, UINT id)
     return false;
 }
 
-SIZE FrameSize(CFrameWnd& frame)
-{
+SIZE FrameSize(CFrameWnd& frame) {
     const RECT rc = frame.GetWindowRect();
     return SIZE{rc.Width(), rc.Height()};
 }
 
-SIZE FrameMaximumSize(CFrameWnd& frame)
-{
+SIZE FrameMaximumSize(CFrameWnd& frame) {
     QMainWindow* window = MainWindowOf(frame);
     return window ? SIZE{window->maximumWidth(), window->maximumHeight()} : SIZE{};
 }
 
-void ResizeFrame(CFrameWnd& frame, int width, int height)
-{
+void ResizeFrame(CFrameWnd& frame, int width, int height) {
     if (QMainWindow* window = MainWindowOf(frame)) {
         window->resize(width, height);
     }

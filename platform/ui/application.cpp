@@ -14,10 +14,11 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp() {
+    g_app = this;
+}
 
-CWinApp::~CWinApp()
-{
+CWinApp::~CWinApp() {
     if (g_app == this) {
         g_app = nullptr;
     }
@@ -26,8 +27,7 @@ CWinApp::~CWinApp()
 namespace {
 // With QOR_SCREENSHOT set, the main window is saved as a picture once it has been shown and
 // the program ends: the headless demonstration runs this way.
-void ScheduleScreenshot()
-{
+void ScheduleScreenshot() {
     const char* path = std::getenv("QOR_SCREENSHOT");
     if (path == nullptr || *path == '\0') {
         return;
@@ -42,28 +42,29 @@ void ScheduleScreenshot()
 }
 }  // namespace
 
-int CWinApp::Run()
-{
+int CWinApp::Run() {
     ScheduleScreenshot();
     const int code = QApplication::exec();
     const int exitCode = ExitInstance();
     return code != 0 ? code : exitCode;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
-CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd() {
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
 
-void NoteWindowDestroyed(CWnd* wnd)
-{
+void NoteWindowDestroyed(CWnd* wnd) {
     if (g_app != nullptr && g_app->m_pMainWnd == wnd) {
         g_app->m_pMainWnd = nullptr;
         QCoreApplication::quit();
     }
 }
 
-int AfxWinMain(CWinApp& app, int argc, char** argv)
-{
+int AfxWinMain(CWinApp& app, int argc, char** argv) {
     PrepareFontConfiguration();
     QApplication qtApp(argc, argv);
     for (int i = 1; i < argc; ++i) {

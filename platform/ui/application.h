@@ -8,7 +8,7 @@
 #include "platform/ui/wnd.h"
 
 class CWinApp {
-public:
+  public:
     CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -30,14 +30,16 @@ public:
     std::vector<std::string> m_args;
     CWnd* m_pMainWnd = nullptr;
 
-private:
+  private:
     std::string m_registryKey;
 };
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 // Object-linking start-up: nothing to prepare on this platform.
-inline bool AfxOleInit() { return true; }
+inline bool AfxOleInit() {
+    return true;
+}
 
 // Program entry: prepares fonts, creates the toolkit application, runs InitInstance and the
 // event loop, returns the exit code.

@@ -13,7 +13,7 @@
 
 // The state a command's rule gives it each time a menu opens or an accelerator is pressed.
 class CCmdUI {
-public:
+  public:
     explicit CCmdUI(UINT id, bool enabled) : m_nID(id), m_enabled(enabled) {}
     void Enable(bool enable = true) { m_enabled = enable; }
     void SetCheck(int check = 1) { m_checked = check != 0; }
@@ -22,7 +22,7 @@ public:
     bool IsEnabled() const { return m_enabled; }
     std::optional<bool> Checked() const { return m_checked; }
 
-private:
+  private:
     bool m_enabled;
     std::optional<bool> m_checked;
 };
@@ -30,15 +30,16 @@ private:
 // Handlers and update rules by command id. A command without a handler is disabled, like the
 // framework's automatic menu enabling; a rule, when present, decides for one with a handler.
 class CCmdTarget {
-public:
+  public:
     CCmdTarget() = default;
     CCmdTarget(const CCmdTarget&) = delete;
     CCmdTarget& operator=(const CCmdTarget&) = delete;
     virtual ~CCmdTarget() = default;
 
-    void OnCommandId(UINT id, std::function<void()> handler) { m_handlers[id] = std::move(handler); }
-    void OnUpdateCommandId(UINT id, std::function<void(CCmdUI&)> rule)
-    {
+    void OnCommandId(UINT id, std::function<void()> handler) {
+        m_handlers[id] = std::move(handler);
+    }
+    void OnUpdateCommandId(UINT id, std::function<void(CCmdUI&)> rule) {
         m_rules[id] = std::move(rule);
     }
     // Evaluates the command's rule as a menu or accelerator would.
@@ -46,7 +47,7 @@ public:
     // Runs the command when its rule enables it; false when it was disabled or has no handler.
     bool ExecuteCommand(UINT id);
 
-private:
+  private:
     std::map<UINT, std::function<void()>> m_handlers;
     std::map<UINT, std::function<void(CCmdUI&)>> m_rules;
 };
@@ -57,9 +58,10 @@ struct MenuItemResource {
     std::vector<MenuItemResource> items;  // a popup when not empty
     bool separator = false;
 
-    static MenuItemResource Item(std::string text, UINT id) { return {std::move(text), id, {}, false}; }
-    static MenuItemResource Popup(std::string text, std::vector<MenuItemResource> items)
-    {
+    static MenuItemResource Item(std::string text, UINT id) {
+        return {std::move(text), id, {}, false};
+    }
+    static MenuItemResource Popup(std::string text, std::vector<MenuItemResource> items) {
         return {std::move(text), 0, std::move(items), false};
     }
     static MenuItemResource Separator() { return {{}, 0, {}, true}; }

@@ -10,14 +10,14 @@
 class CFrameWnd;
 
 class CFrameMainWindow : public QMainWindow {
-public:
+  public:
     // Builds the menu bar; every menu asks the frame's rules for its items when it opens.
     void BuildMenuBar(const MenuResource& menu);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void FillMenu(QMenu& menu, const std::vector<MenuItemResource>& items);
     void UpdateMenu(QMenu& menu);
     // The frame of the client widget; nullptr once the frame has let go of its window.

@@ -9,8 +9,7 @@
 #include "platform/ui/frame_host_qt.h"
 #include "platform/ui/wnd_host_qt.h"
 
-bool CFrameWnd::LoadFrame(UINT resourceId, UINT style, CWnd* parent)
-{
+bool CFrameWnd::LoadFrame(UINT resourceId, UINT style, CWnd* parent) {
     m_title = LoadStringResource(resourceId);
     m_style = style;
     m_accelerators = FindAcceleratorResource(resourceId);
@@ -39,15 +38,13 @@ bool CFrameWnd::LoadFrame(UINT resourceId, UINT style, CWnd* parent)
     return true;
 }
 
-void CFrameWnd::OnUpdateFrameTitle()
-{
+void CFrameWnd::OnUpdateFrameTitle() {
     if (m_style & FWS_ADDTOTITLE) {
         SetWindowText(m_title);
     }
 }
 
-void CFrameWnd::ApplySizeLimits()
-{
+void CFrameWnd::ApplySizeLimits() {
     QWidget* outer = IsWindow() ? GetHost()->Outer() : nullptr;
     if (outer == nullptr) {
         return;
@@ -65,8 +62,7 @@ void CFrameWnd::ApplySizeLimits()
     outer->setMinimumSize(info.ptMinTrackSize.x, info.ptMinTrackSize.y);
 }
 
-bool CFrameWnd::PreTranslateKey(UINT vk, UINT modifiers)
-{
+bool CFrameWnd::PreTranslateKey(UINT vk, UINT modifiers) {
     if (m_accelerators == nullptr) {
         return false;
     }
@@ -78,24 +74,21 @@ bool CFrameWnd::PreTranslateKey(UINT vk, UINT modifiers)
     return true;
 }
 
-std::string AfxRegisterWndClass(UINT classStyle, int cursor, int brush, int icon)
-{
+std::string AfxRegisterWndClass(UINT classStyle, int cursor, int brush, int icon) {
     return "QorWnd:" + std::to_string(classStyle) + ":" + std::to_string(cursor) + ":" +
            std::to_string(brush) + ":" + std::to_string(icon);
 }
 
 // ---- main window ----
 
-void CFrameMainWindow::BuildMenuBar(const MenuResource& menu)
-{
+void CFrameMainWindow::BuildMenuBar(const MenuResource& menu) {
     for (const MenuItemResource& top : menu) {
         QMenu* popup = menuBar()->addMenu(QString::fromStdString(top.text));
         FillMenu(*popup, top.items);
     }
 }
 
-void CFrameMainWindow::FillMenu(QMenu& menu, const std::vector<MenuItemResource>& items)
-{
+void CFrameMainWindow::FillMenu(QMenu& menu, const std::vector<MenuItemResource>& items) {
     for (const MenuItemResource& item : items) {
         if (item.separator) {
             menu.addSeparator();
@@ -116,8 +109,7 @@ void CFrameMainWindow::FillMenu(QMenu& menu, const std::vector<MenuItemResource>
     QObject::connect(&menu, &QMenu::aboutToShow, this, [this, &menu] { UpdateMenu(menu); });
 }
 
-void CFrameMainWindow::UpdateMenu(QMenu& menu)
-{
+void CFrameMainWindow::UpdateMenu(QMenu& menu) {
     CFrameWnd* frame = Frame();
     if (frame == nullptr) {
         return;
@@ -134,8 +126,7 @@ void CFrameMainWindow::UpdateMenu(QMenu& menu)
     }
 }
 
-void CFrameMainWindow::closeEvent(QCloseEvent* event)
-{
+void CFrameMainWindow::closeEvent(QCloseEvent* event) {
     // The frame decides: its close handler destroys the window, which ends the program when
     // it is the main window.
     event->ignore();
@@ -145,13 +136,11 @@ void CFrameMainWindow::closeEvent(QCloseEvent* event)
     }
 }
 
-CFrameWnd* CFrameMainWindow::Frame() const
-{
+CFrameWnd* CFrameMainWindow::Frame() const {
     const auto* client = dynamic_cast<const CClientWidget*>(centralWidget());
     return client ? dynamic_cast<CFrameWnd*>(client->Owner()) : nullptr;
 }
 
-UINT CommandIdOf(const QAction& action)
-{
+UINT CommandIdOf(const QAction& action) {
     return action.data().isValid() ? action.data().value<UINT>() : 0;
 }

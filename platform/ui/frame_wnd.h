@@ -7,7 +7,7 @@
 #include "platform/ui/wnd.h"
 
 class CFrameWnd : public CWnd {
-public:
+  public:
     // Creates the frame from the menu, accelerators and title string with the resource id.
     bool LoadFrame(UINT resourceId, UINT style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* parent = nullptr);
@@ -22,7 +22,7 @@ public:
 
     bool PreTranslateKey(UINT vk, UINT modifiers) override;
 
-private:
+  private:
     std::string m_title;
     UINT m_style = 0;
     const AcceleratorResource* m_accelerators = nullptr;

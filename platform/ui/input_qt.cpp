@@ -23,8 +23,7 @@ Qt::KeyboardModifiers g_modifiers;
 
 }  // namespace
 
-UINT VirtualKeyFromQt(int qtKey)
-{
+UINT VirtualKeyFromQt(int qtKey) {
     for (const auto& [key, vk] : kNamedKeys) {
         if (key == qtKey) {
             return vk;
@@ -39,8 +38,7 @@ UINT VirtualKeyFromQt(int qtKey)
     return 0;
 }
 
-int QtKeyFromVirtualKey(UINT vk)
-{
+int QtKeyFromVirtualKey(UINT vk) {
     for (const auto& [key, code] : kNamedKeys) {
         if (code == vk) {
             return key;
@@ -55,8 +53,7 @@ int QtKeyFromVirtualKey(UINT vk)
     return Qt::Key_unknown;
 }
 
-UINT MouseFlagsFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
-{
+UINT MouseFlagsFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     UINT flags = 0;
     if (buttons & Qt::LeftButton) {
         flags |= MK_LBUTTON;
@@ -76,8 +73,7 @@ UINT MouseFlagsFromQt(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
     return flags;
 }
 
-UINT ModifiersFromQt(Qt::KeyboardModifiers modifiers)
-{
+UINT ModifiersFromQt(Qt::KeyboardModifiers modifiers) {
     UINT flags = 0;
     if (modifiers & Qt::ShiftModifier) {
         flags |= FSHIFT;
@@ -91,8 +87,7 @@ UINT ModifiersFromQt(Qt::KeyboardModifiers modifiers)
     return flags;
 }
 
-Qt::KeyboardModifiers QtModifiersFromFlags(UINT modifiers)
-{
+Qt::KeyboardModifiers QtModifiersFromFlags(UINT modifiers) {
     Qt::KeyboardModifiers result;
     if (modifiers & FSHIFT) {
         result |= Qt::ShiftModifier;
@@ -106,10 +101,11 @@ Qt::KeyboardModifiers QtModifiersFromFlags(UINT modifiers)
     return result;
 }
 
-void NoteKeyboardModifiers(Qt::KeyboardModifiers modifiers) { g_modifiers = modifiers; }
+void NoteKeyboardModifiers(Qt::KeyboardModifiers modifiers) {
+    g_modifiers = modifiers;
+}
 
-short GetKeyState(UINT vk)
-{
+short GetKeyState(UINT vk) {
     constexpr short down = -128;
     switch (vk) {
         case VK_SHIFT:

@@ -20,8 +20,7 @@ CWnd* g_capture = nullptr;
 
 // Message handlers are the toolkit's callbacks: nothing may be thrown through them.
 template <typename Handler>
-void Dispatch(CWnd* owner, Handler&& handler)
-{
+void Dispatch(CWnd* owner, Handler&& handler) {
     if (owner == nullptr) {
         return;
     }
@@ -32,14 +31,12 @@ void Dispatch(CWnd* owner, Handler&& handler)
     }
 }
 
-POINT ToPoint(const QMouseEvent* event)
-{
+POINT ToPoint(const QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     return POINT{p.x(), p.y()};
 }
 
-Qt::CursorShape ToQtCursor(Cursor cursor)
-{
+Qt::CursorShape ToQtCursor(Cursor cursor) {
     switch (cursor) {
         case Cursor::SizeWE:
             return Qt::SizeHorCursor;
@@ -61,15 +58,13 @@ Qt::CursorShape ToQtCursor(Cursor cursor)
 
 // ---- client widget ----
 
-CClientWidget::CClientWidget(CWnd* owner, QWidget* parent) : QWidget(parent), m_owner(owner)
-{
+CClientWidget::CClientWidget(CWnd* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CClientWidget::paintEvent(QPaintEvent* /*event*/)
-{
+void CClientWidget::paintEvent(QPaintEvent* /*event*/) {
     if (m_owner == nullptr) {
         return;
     }
@@ -78,8 +73,7 @@ void CClientWidget::paintEvent(QPaintEvent* /*event*/)
     painter.drawImage(0, 0, m_owner->GetBackingSurface().impl().image);
 }
 
-void CClientWidget::resizeEvent(QResizeEvent* event)
-{
+void CClientWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Dispatch(m_owner, [this](CWnd& wnd) {
         wnd.GetBackingSurface().Resize(width(), height());
@@ -88,8 +82,7 @@ void CClientWidget::resizeEvent(QResizeEvent* event)
     });
 }
 
-void CClientWidget::mousePressEvent(QMouseEvent* event)
-{
+void CClientWidget::mousePressEvent(QMouseEvent* event) {
     NoteKeyboardModifiers(event->modifiers());
     const UINT flags = MouseFlagsFromQt(event->buttons(), event->modifiers());
     const POINT point = ToPoint(event);
@@ -103,8 +96,7 @@ void CClientWidget::mousePressEvent(QMouseEvent* event)
     });
 }
 
-void CClientWidget::mouseReleaseEvent(QMouseEvent* event)
-{
+void CClientWidget::mouseReleaseEvent(QMouseEvent* event) {
     NoteKeyboardModifiers(event->modifiers());
     const UINT flags = MouseFlagsFromQt(event->buttons(), event->modifiers());
     const POINT point = ToPoint(event);
@@ -118,8 +110,7 @@ void CClientWidget::mouseReleaseEvent(QMouseEvent* event)
     });
 }
 
-void CClientWidget::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void CClientWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     if (m_owner == nullptr || !m_owner->WantsDoubleClicks() || event->button() != Qt::LeftButton) {
         mousePressEvent(event);
         return;
@@ -130,16 +121,14 @@ void CClientWidget::mouseDoubleClickEvent(QMouseEvent* event)
     Dispatch(m_owner, [&](CWnd& wnd) { wnd.OnLButtonDblClk(flags, point); });
 }
 
-void CClientWidget::mouseMoveEvent(QMouseEvent* event)
-{
+void CClientWidget::mouseMoveEvent(QMouseEvent* event) {
     NoteKeyboardModifiers(event->modifiers());
     const UINT flags = MouseFlagsFromQt(event->buttons(), event->modifiers());
     const POINT point = ToPoint(event);
     Dispatch(m_owner, [&](CWnd& wnd) { wnd.OnMouseMove(flags, point); });
 }
 
-void CClientWidget::keyPressEvent(QKeyEvent* event)
-{
+void CClientWidget::keyPressEvent(QKeyEvent* event) {
     NoteKeyboardModifiers(event->modifiers());
     const UINT vk = VirtualKeyFromQt(event->key());
     const UINT modifiers = ModifiersFromQt(event->modifiers());
@@ -160,8 +149,7 @@ void CClientWidget::keyPressEvent(QKeyEvent* event)
     });
 }
 
-void CClientWidget::keyReleaseEvent(QKeyEvent* event)
-{
+void CClientWidget::keyReleaseEvent(QKeyEvent* event) {
     NoteKeyboardModifiers(event->modifiers());
     const UINT vk = VirtualKeyFromQt(event->key());
     if (vk != 0) {
@@ -169,27 +157,26 @@ void CClientWidget::keyReleaseEvent(QKeyEvent* event)
     }
 }
 
-void CClientWidget::focusInEvent(QFocusEvent* event)
-{
+void CClientWidget::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     Dispatch(m_owner, [](CWnd& wnd) { wnd.OnSetFocus(); });
 }
 
-void CClientWidget::focusOutEvent(QFocusEvent* event)
-{
+void CClientWidget::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     Dispatch(m_owner, [](CWnd& wnd) { wnd.OnKillFocus(); });
 }
 
-bool CClientWidget::focusNextPrevChild(bool /*next*/) { return false; }
+bool CClientWidget::focusNextPrevChild(bool /*next*/) {
+    return false;
+}
 
 // ---- host ----
 
 namespace {
 int g_dispatchDepth = 0;
 
-void DeleteWidget(QWidget* widget)
-{
+void DeleteWidget(QWidget* widget) {
     if (widget == nullptr) {
         return;
     }
@@ -201,16 +188,21 @@ void DeleteWidget(QWidget* widget)
 }
 }  // namespace
 
-DispatchScope::DispatchScope() { ++g_dispatchDepth; }
-DispatchScope::~DispatchScope() { --g_dispatchDepth; }
-bool DispatchScope::Active() { return g_dispatchDepth > 0; }
+DispatchScope::DispatchScope() {
+    ++g_dispatchDepth;
+}
+DispatchScope::~DispatchScope() {
+    --g_dispatchDepth;
+}
+bool DispatchScope::Active() {
+    return g_dispatchDepth > 0;
+}
 
 CWnd::Host::Host(CWnd* owner, QWidget* parentWidget)
     : outer(nullptr),
       client(new CClientWidget(owner, parentWidget)),  // NOLINT(cppcoreguidelines-owning-memory)
       surface(1, 1),
-      ownsOuter(parentWidget == nullptr)
-{
+      ownsOuter(parentWidget == nullptr) {
     outer = client.data();
 }
 
@@ -218,13 +210,11 @@ CWnd::Host::Host(CWnd* owner, std::unique_ptr<QWidget> frame)
     : outer(frame.get()),
       client(new CClientWidget(owner, frame.get())),  // NOLINT(cppcoreguidelines-owning-memory)
       surface(1, 1),
-      ownsOuter(true)
-{
+      ownsOuter(true) {
     static_cast<void>(frame.release());  // owned through `outer` from here on
 }
 
-CWnd::Host::~Host()
-{
+CWnd::Host::~Host() {
     if (client) {
         client->Detach();
     }
@@ -234,13 +224,11 @@ CWnd::Host::~Host()
     DeleteWidget(ownsOuter ? outer.data() : client.data());
 }
 
-CClientWidget* ClientWidgetOf(const CWnd& wnd)
-{
+CClientWidget* ClientWidgetOf(const CWnd& wnd) {
     return wnd.GetHost() ? wnd.GetHost()->client.data() : nullptr;
 }
 
-QWidget* QtWidgetOf(CWnd* wnd)
-{
+QWidget* QtWidgetOf(CWnd* wnd) {
     if (wnd == nullptr || wnd->GetHost() == nullptr) {
         return nullptr;
     }
@@ -252,18 +240,17 @@ QWidget* QtWidgetOf(CWnd* wnd)
 
 CWnd::CWnd() = default;
 
-CWnd::~CWnd()
-{
+CWnd::~CWnd() {
     if (g_capture == this) {
         g_capture = nullptr;
     }
 }
 
-bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style)
-{
+bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style) {
     QWidget* parentWidget = parent ? ClientWidgetOf(*parent) : nullptr;
     AttachHost(std::make_unique<Host>(this, parentWidget), parent, id);
-    m_host->client->setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    m_host->client->setGeometry(rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top);
     if (!FinishCreate()) {
         return false;
     }
@@ -273,8 +260,7 @@ bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style)
     return true;
 }
 
-void CWnd::AttachHost(std::unique_ptr<Host> host, CWnd* parent, UINT id)
-{
+void CWnd::AttachHost(std::unique_ptr<Host> host, CWnd* parent, UINT id) {
     m_host = std::move(host);
     m_parent = parent;
     m_id = id;
@@ -283,8 +269,7 @@ void CWnd::AttachHost(std::unique_ptr<Host> host, CWnd* parent, UINT id)
     m_invalid = GetClientRect();
 }
 
-bool CWnd::FinishCreate()
-{
+bool CWnd::FinishCreate() {
     int result = -1;
     Dispatch(this, [&result](CWnd& wnd) { result = wnd.OnCreate(); });
     if (result == -1) {
@@ -294,8 +279,7 @@ bool CWnd::FinishCreate()
     return true;
 }
 
-void CWnd::DestroyWindow()
-{
+void CWnd::DestroyWindow() {
     if (!m_host || m_destroying) {
         return;
     }
@@ -309,10 +293,11 @@ void CWnd::DestroyWindow()
     NoteWindowDestroyed(this);
 }
 
-bool CWnd::IsWindow() const { return m_host != nullptr && m_host->client; }
+bool CWnd::IsWindow() const {
+    return m_host != nullptr && m_host->client;
+}
 
-CWnd* CWnd::GetTopLevel()
-{
+CWnd* CWnd::GetTopLevel() {
     CWnd* wnd = this;
     while (wnd->m_parent != nullptr) {
         wnd = wnd->m_parent;
@@ -322,8 +307,7 @@ CWnd* CWnd::GetTopLevel()
 
 void CWnd::OnPaint(CDC& /*dc*/) {}
 
-RECT CWnd::GetClientRect() const
-{
+RECT CWnd::GetClientRect() const {
     if (!IsWindow()) {
         return RECT{};
     }
@@ -331,8 +315,7 @@ RECT CWnd::GetClientRect() const
     return RECT{0, 0, size.width(), size.height()};
 }
 
-RECT CWnd::GetWindowRect() const
-{
+RECT CWnd::GetWindowRect() const {
     if (!IsWindow()) {
         return RECT{};
     }
@@ -340,31 +323,27 @@ RECT CWnd::GetWindowRect() const
     return RECT{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
 }
 
-void CWnd::MoveWindow(const RECT& rc)
-{
+void CWnd::MoveWindow(const RECT& rc) {
     if (IsWindow()) {
         m_host->Outer()->setGeometry(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
     }
 }
 
-void CWnd::ClientToScreen(POINT& point) const
-{
+void CWnd::ClientToScreen(POINT& point) const {
     if (IsWindow()) {
         const QPoint p = m_host->client->mapToGlobal(QPoint(point.x, point.y));
         point = POINT{p.x(), p.y()};
     }
 }
 
-void CWnd::ScreenToClient(POINT& point) const
-{
+void CWnd::ScreenToClient(POINT& point) const {
     if (IsWindow()) {
         const QPoint p = m_host->client->mapFromGlobal(QPoint(point.x, point.y));
         point = POINT{p.x(), p.y()};
     }
 }
 
-void CWnd::ShowWindow(int command)
-{
+void CWnd::ShowWindow(int command) {
     if (!IsWindow()) {
         return;
     }
@@ -378,10 +357,11 @@ void CWnd::ShowWindow(int command)
     }
 }
 
-bool CWnd::IsWindowVisible() const { return IsWindow() && m_host->Outer()->isVisible(); }
+bool CWnd::IsWindowVisible() const {
+    return IsWindow() && m_host->Outer()->isVisible();
+}
 
-void CWnd::InvalidateRect(const RECT* rc, bool /*erase*/)
-{
+void CWnd::InvalidateRect(const RECT* rc, bool /*erase*/) {
     RECT area = GetClientRect();
     if (rc != nullptr && !IntersectRect(area, area, *rc)) {
         return;
@@ -392,8 +372,7 @@ void CWnd::InvalidateRect(const RECT* rc, bool /*erase*/)
     }
 }
 
-void CWnd::ValidateRect(const RECT* rc)
-{
+void CWnd::ValidateRect(const RECT* rc) {
     if (rc == nullptr) {
         m_invalid = RECT{};
         return;
@@ -404,16 +383,14 @@ void CWnd::ValidateRect(const RECT* rc)
     }
 }
 
-void CWnd::UpdateWindow()
-{
+void CWnd::UpdateWindow() {
     if (!IsWindow() || IsRectEmpty(m_invalid)) {
         return;
     }
     PaintInvalid();
 }
 
-void CWnd::PaintInvalid()
-{
+void CWnd::PaintInvalid() {
     const RECT area = m_invalid;
     m_invalid = RECT{};
     auto dc = CreateBitmapDC(m_host->surface);
@@ -423,8 +400,7 @@ void CWnd::PaintInvalid()
     m_host->client->update(area.left, area.top, area.Width(), area.Height());
 }
 
-bool CWnd::RedrawWindow(const RECT* rc, UINT flags)
-{
+bool CWnd::RedrawWindow(const RECT* rc, UINT flags) {
     if (!IsWindow()) {
         return false;
     }
@@ -440,8 +416,7 @@ bool CWnd::RedrawWindow(const RECT* rc, UINT flags)
     return true;
 }
 
-CBitmap& CWnd::GetBackingSurface()
-{
+CBitmap& CWnd::GetBackingSurface() {
     if (!m_host) {
         static CBitmap none(1, 1);
         return none;
@@ -449,57 +424,58 @@ CBitmap& CWnd::GetBackingSurface()
     return m_host->surface;
 }
 
-void CWnd::FlushSurface()
-{
+void CWnd::FlushSurface() {
     if (IsWindow()) {
         m_host->client->update();
     }
 }
 
-void CWnd::SetWindowText(const std::string& text)
-{
+void CWnd::SetWindowText(const std::string& text) {
     if (IsWindow()) {
         m_host->Outer()->setWindowTitle(QString::fromStdString(text));
     }
 }
 
-std::string CWnd::GetWindowText() const
-{
+std::string CWnd::GetWindowText() const {
     return IsWindow() ? m_host->Outer()->windowTitle().toStdString() : std::string();
 }
 
-void CWnd::SetCapture() { g_capture = this; }
+void CWnd::SetCapture() {
+    g_capture = this;
+}
 
-void CWnd::ReleaseCapture()
-{
+void CWnd::ReleaseCapture() {
     if (g_capture == this) {
         g_capture = nullptr;
     }
 }
 
-bool CWnd::HasCapture() const { return g_capture == this; }
+bool CWnd::HasCapture() const {
+    return g_capture == this;
+}
 
-CWnd* GetCapture() { return g_capture; }
+CWnd* GetCapture() {
+    return g_capture;
+}
 
-void CWnd::SetCursor(Cursor cursor)
-{
+void CWnd::SetCursor(Cursor cursor) {
     m_cursor = cursor;
     if (IsWindow()) {
         m_host->client->setCursor(ToQtCursor(cursor));
     }
 }
 
-void CWnd::SetFocus()
-{
+void CWnd::SetFocus() {
     if (IsWindow()) {
         m_host->client->setFocus(Qt::OtherFocusReason);
     }
 }
 
-bool CWnd::HasFocus() const { return IsWindow() && m_host->client->hasFocus(); }
+bool CWnd::HasFocus() const {
+    return IsWindow() && m_host->client->hasFocus();
+}
 
-bool CWnd::SendCommand(UINT id)
-{
+bool CWnd::SendCommand(UINT id) {
     for (CWnd* wnd = this; wnd != nullptr; wnd = wnd->m_parent) {
         if (wnd->ExecuteCommand(id)) {
             return true;
@@ -508,8 +484,7 @@ bool CWnd::SendCommand(UINT id)
     return false;
 }
 
-int GetSystemMetrics(int index)
-{
+int GetSystemMetrics(int index) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return 0;
@@ -527,8 +502,7 @@ int GetSystemMetrics(int index)
 
 CClientDC::CClientDC(CWnd* wnd) : m_wnd(wnd), m_dc(CreateBitmapDC(wnd->GetBackingSurface())) {}
 
-CClientDC::~CClientDC()
-{
+CClientDC::~CClientDC() {
     m_dc.reset();
     m_wnd->FlushSurface();
 }

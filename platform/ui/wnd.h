@@ -10,7 +10,7 @@
 #include "platform/ui/messages.h"
 
 class CWnd : public CCmdTarget {
-public:
+  public:
     CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -67,7 +67,8 @@ public:
     void Invalidate(bool erase = true) { InvalidateRect(nullptr, erase); }
     void ValidateRect(const RECT* rc);
     void UpdateWindow();
-    bool RedrawWindow(const RECT* rc = nullptr, UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    bool RedrawWindow(const RECT* rc = nullptr,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     RECT GetUpdateRect() const { return m_invalid; }
     CBitmap& GetBackingSurface();
     // Shows what was drawn into the backing surface outside a paint.
@@ -96,12 +97,12 @@ public:
     struct Host;
     Host* GetHost() const { return m_host.get(); }
 
-protected:
+  protected:
     // Creation of the host by subclasses that need another kind (the frame window).
     void AttachHost(std::unique_ptr<Host> host, CWnd* parent, UINT id);
     bool FinishCreate();
 
-private:
+  private:
     friend struct Host;
     void PaintInvalid();
 
@@ -117,7 +118,7 @@ private:
 // Draws into a window's backing surface outside a paint (GetDC/ReleaseDC); what was drawn is
 // shown when the context is released.
 class CClientDC {
-public:
+  public:
     explicit CClientDC(CWnd* wnd);
     ~CClientDC();
     CClientDC(const CClientDC&) = delete;
@@ -125,7 +126,7 @@ public:
     CDC* operator->() { return m_dc.get(); }
     CDC& operator*() { return *m_dc; }
 
-private:
+  private:
     CWnd* m_wnd;
     std::unique_ptr<CDC> m_dc;
 };

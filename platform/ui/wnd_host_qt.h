@@ -11,12 +11,12 @@
 
 // The client area of a window. It turns Qt's events into the window's messages.
 class CClientWidget : public QWidget {
-public:
+  public:
     CClientWidget(CWnd* owner, QWidget* parent);
     void Detach() { m_owner = nullptr; }
     CWnd* Owner() const { return m_owner; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -30,7 +30,7 @@ protected:
     // Tab and Shift+Tab are keys of the window, not focus moves of the toolkit.
     bool focusNextPrevChild(bool next) override;
 
-private:
+  private:
     CWnd* m_owner;
 };
 
@@ -56,7 +56,7 @@ struct CWnd::Host {
 // widgets to the toolkit for deletion once the event is done, since the widget whose event
 // is running must outlive it.
 class DispatchScope {
-public:
+  public:
     DispatchScope();
     ~DispatchScope();
     DispatchScope(const DispatchScope&) = delete;

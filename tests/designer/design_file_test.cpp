@@ -10,26 +10,23 @@
 
 namespace {
 
-std::filesystem::path TempFile(const std::string& name)
-{
+std::filesystem::path TempFile(const std::string& name) {
     return std::filesystem::temp_directory_path() /
            (std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
 }
 
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path)
-{
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
+void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
-DesignItem Item(std::int32_t kind, RECT rect)
-{
+DesignItem Item(std::int32_t kind, RECT rect) {
     DesignItem item;
     item.kind = kind;
     item.rect = rect;
@@ -38,8 +35,7 @@ DesignItem Item(std::int32_t kind, RECT rect)
 
 }  // namespace
 
-TEST(DesignItemRecord, FieldsLandAtTheirOffsetsLittleEndian)
-{
+TEST(DesignItemRecord, FieldsLandAtTheirOffsetsLittleEndian) {
     DesignItem item = Item(kColumn, RECT{100, 40, 180, 63});
     item.editStyle = 4;
     item.name = "CUSTNO";
@@ -63,8 +59,7 @@ TEST(DesignItemRecord, FieldsLandAtTheirOffsetsLittleEndian)
     EXPECT_EQ(r[834] | r[835], 0);
 }
 
-TEST(DesignItemRecord, EveryFieldAndEachFlagOnItsOwnRoundTrips)
-{
+TEST(DesignItemRecord, EveryFieldAndEachFlagOnItsOwnRoundTrips) {
     DesignItem base = Item(kStaticText, RECT{1, 2, 3, 4});
     base.name = "NAME";
     base.text = "Text";
@@ -77,8 +72,9 @@ TEST(DesignItemRecord, EveryFieldAndEachFlagOnItsOwnRoundTrips)
     base.justification = 2;
     base.tabOrder = 3;
     EXPECT_EQ(ReadDesignItemRecord(WriteDesignItemRecord(base)), base);
-    for (bool DesignItem::*flag : {&DesignItem::selected, &DesignItem::resizeTarget, &DesignItem::bold,
-                                   &DesignItem::underline, &DesignItem::italic, &DesignItem::border}) {
+    for (bool DesignItem::*flag :
+         {&DesignItem::selected, &DesignItem::resizeTarget, &DesignItem::bold,
+          &DesignItem::underline, &DesignItem::italic, &DesignItem::border}) {
         DesignItem item = base;
         item.*flag = true;
         const DesignItem back = ReadDesignItemRecord(WriteDesignItemRecord(item));
@@ -86,8 +82,7 @@ TEST(DesignItemRecord, EveryFieldAndEachFlagOnItsOwnRoundTrips)
     }
 }
 
-TEST(DesignItemRecord, LongStringsAreCutAtACharacterBoundary)
-{
+TEST(DesignItemRecord, LongStringsAreCutAtACharacterBoundary) {
     DesignItem item;
     item.name = std::string(253, 'N') + "\xC3\xA4";  // 255 bytes: the two-byte letter cannot fit
     item.text = std::string(300, 'T');
@@ -100,8 +95,7 @@ TEST(DesignItemRecord, LongStringsAreCutAtACharacterBoundary)
     EXPECT_EQ(back.mask.size(), 257U);
 }
 
-TEST(DesignItemRecord, BytesThatAreNotUtf8ReadAsWindows1252AndMarkersAreIgnored)
-{
+TEST(DesignItemRecord, BytesThatAreNotUtf8ReadAsWindows1252AndMarkersAreIgnored) {
     DesignItemRecord r = WriteDesignItemRecord(Item(kStaticText, RECT{}));
     r[0] = 'X';
     r[271] = 'M';
@@ -112,13 +106,12 @@ TEST(DesignItemRecord, BytesThatAreNotUtf8ReadAsWindows1252AndMarkersAreIgnored)
     EXPECT_EQ(back.kind, kStaticText);
 }
 
-TEST(DesignFile, LoadOrderPutsLinesFirstReversedAndFramesLast)
-{
+TEST(DesignFile, LoadOrderPutsLinesFirstReversedAndFramesLast) {
     const auto path = TempFile("order.qor");
     std::vector<std::uint8_t> bytes;
-    for (const DesignItem& item : {Item(kHorizontalLine, RECT{0, 0, 1, 1}),
-                                   Item(kVerticalLine, RECT{0, 0, 2, 2}),
-                                   Item(kRectangle, RECT{0, 0, 3, 3})}) {
+    for (const DesignItem& item :
+         {Item(kHorizontalLine, RECT{0, 0, 1, 1}), Item(kVerticalLine, RECT{0, 0, 2, 2}),
+          Item(kRectangle, RECT{0, 0, 3, 3})}) {
         const DesignItemRecord r = WriteDesignItemRecord(item);
         bytes.insert(bytes.end(), r.begin(), r.end());
     }
@@ -133,8 +126,7 @@ TEST(DesignFile, LoadOrderPutsLinesFirstReversedAndFramesLast)
     std::filesystem::remove(path);
 }
 
-TEST(DesignFile, EmptyAndMissingFiles)
-{
+TEST(DesignFile, EmptyAndMissingFiles) {
     const auto path = TempFile("empty.qor");
     WriteBytes(path, {});
     const auto design = ReadDesignFile(path.string());
@@ -144,8 +136,7 @@ TEST(DesignFile, EmptyAndMissingFiles)
     EXPECT_FALSE(ReadDesignFile(path.string()));
 }
 
-TEST(DesignFile, SaveWritesRecordsInListOrderAndReplacesTheOldFile)
-{
+TEST(DesignFile, SaveWritesRecordsInListOrderAndReplacesTheOldFile) {
     const auto path = TempFile("save.qor");
     WriteBytes(path, std::vector<std::uint8_t>(5000, 0x11));
     Design design;
@@ -159,8 +150,7 @@ TEST(DesignFile, SaveWritesRecordsInListOrderAndReplacesTheOldFile)
     std::filesystem::remove(path);
 }
 
-TEST(DesignFile, FailedSaveReportsFailureAndLeavesNoTemporary)
-{
+TEST(DesignFile, FailedSaveReportsFailureAndLeavesNoTemporary) {
     const auto dir = TempFile("save-dir");
     std::filesystem::create_directories(dir / "target.qor" / "inside");
     // The rename over a non-empty folder fails after the records were written.

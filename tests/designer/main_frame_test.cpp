@@ -13,31 +13,27 @@
 namespace {
 
 class MainFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         EnsureHeadlessApplication();
         RegisterDesignerResources();
         ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
         frame.ShowWindow(SW_SHOWNORMAL);
     }
 
-    std::filesystem::path Temp(const std::string& name)
-    {
+    std::filesystem::path Temp(const std::string& name) {
         auto path = std::filesystem::temp_directory_path() / ("qorform_test_" + name);
         created.push_back(path);
         return path;
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         for (const auto& path : created) {
             std::filesystem::remove(path);
         }
     }
 
-    bool Enabled(const std::string& menu, UINT id)
-    {
+    bool Enabled(const std::string& menu, UINT id) {
         for (const MenuItemState& item : OpenMenu(frame, menu)) {
             if (item.id == id) {
                 return item.enabled;
@@ -47,8 +43,7 @@ protected:
         return false;
     }
 
-    void SaveTo(const std::filesystem::path& path)
-    {
+    void SaveTo(const std::filesystem::path& path) {
         dialogs->PushFile(path.string());
         ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_SAVE));
     }
@@ -58,17 +53,21 @@ protected:
     std::vector<std::filesystem::path> created;
 };
 
-const std::vector<UINT> kEditingCommands = {ID_EDIT_UNDO,           ID_EDIT_CUT,
-                                            ID_EDIT_COPY,           ID_EDIT_PASTE,
-                                            ID_EDIT_SELECT_ALL,     ID_CONTROLS_STATICTEXT,
-                                            ID_CONTROLS_COLUMN,     ID_CONTROLS_HORIZONTALLINE,
-                                            ID_CONTROLS_VERTICALLINE, ID_CONTROLS_RECTANGLE,
+const std::vector<UINT> kEditingCommands = {ID_EDIT_UNDO,
+                                            ID_EDIT_CUT,
+                                            ID_EDIT_COPY,
+                                            ID_EDIT_PASTE,
+                                            ID_EDIT_SELECT_ALL,
+                                            ID_CONTROLS_STATICTEXT,
+                                            ID_CONTROLS_COLUMN,
+                                            ID_CONTROLS_HORIZONTALLINE,
+                                            ID_CONTROLS_VERTICALLINE,
+                                            ID_CONTROLS_RECTANGLE,
                                             ID_CONTROLS_ROUNDRECTANGLE};
 
 }  // namespace
 
-TEST_F(MainFrameTest, MenuBarTitleAndSize)
-{
+TEST_F(MainFrameTest, MenuBarTitleAndSize) {
     EXPECT_EQ(MenuTitles(frame),
               (std::vector<std::string>{"&File", "&Edit", "Controls", "Form", "&Help"}));
     EXPECT_EQ(frame.GetWindowText(), "qorform");
@@ -78,8 +77,7 @@ TEST_F(MainFrameTest, MenuBarTitleAndSize)
     EXPECT_EQ(FrameMaximumSize(frame), (SIZE{800, 600}));
 }
 
-TEST_F(MainFrameTest, EnableRulesAtStartUpAfterNewAndInPreview)
-{
+TEST_F(MainFrameTest, EnableRulesAtStartUpAfterNewAndInPreview) {
     EXPECT_TRUE(Enabled("&File", ID_FILE_NEW));
     EXPECT_TRUE(Enabled("&File", ID_FILE_OPEN));
     EXPECT_FALSE(Enabled("&File", ID_FILE_SAVE));
@@ -111,8 +109,7 @@ TEST_F(MainFrameTest, EnableRulesAtStartUpAfterNewAndInPreview)
     EXPECT_TRUE(dialogs->Shown().empty());
 }
 
-TEST_F(MainFrameTest, AcceleratorsRunOnlyEnabledCommands)
-{
+TEST_F(MainFrameTest, AcceleratorsRunOnlyEnabledCommands) {
     SendKey(frame, 'C', FCONTROL);  // Copy is disabled before New: nothing happens
     SendKey(frame, VK_F6);          // no handler at all
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
@@ -123,8 +120,7 @@ TEST_F(MainFrameTest, AcceleratorsRunOnlyEnabledCommands)
     EXPECT_TRUE(dialogs->Shown().empty());
 }
 
-TEST_F(MainFrameTest, NewThenSaveWritesAnEmptyFileAndReloads)
-{
+TEST_F(MainFrameTest, NewThenSaveWritesAnEmptyFileAndReloads) {
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
     const auto path = Temp("new.qor");
     SaveTo(path);
@@ -140,8 +136,7 @@ TEST_F(MainFrameTest, NewThenSaveWritesAnEmptyFileAndReloads)
     EXPECT_EQ(frame.m_currentPath, path.string());
 }
 
-TEST_F(MainFrameTest, ExtensionCheckAndTheThreeMessages)
-{
+TEST_F(MainFrameTest, ExtensionCheckAndTheThreeMessages) {
     const auto upper = Temp("UPPER.QOR");
     std::ofstream(upper).put('\0');
     dialogs->PushFile(upper.string());
@@ -171,8 +166,7 @@ TEST_F(MainFrameTest, ExtensionCheckAndTheThreeMessages)
     EXPECT_EQ(dialogs->Shown()[1].flags, MB_OK);
 }
 
-TEST_F(MainFrameTest, LoadReplacesTheDesignAndLeavesPreview)
-{
+TEST_F(MainFrameTest, LoadReplacesTheDesignAndLeavesPreview) {
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
     DesignItem text;
     text.kind = kStaticText;
@@ -190,8 +184,7 @@ TEST_F(MainFrameTest, LoadReplacesTheDesignAndLeavesPreview)
     EXPECT_FALSE(frame.m_previewMode);
 }
 
-TEST_F(MainFrameTest, BackgroundColourIsChosenPaintedAndSurvivesNew)
-{
+TEST_F(MainFrameTest, BackgroundColourIsChosenPaintedAndSurvivesNew) {
     EXPECT_EQ(ReadPixel(frame, 5, 5), 0x00C0C0C0U);
     dialogs->PushColor(0x00336699);
     ASSERT_TRUE(ClickMenuItem(frame, ID_FORM_SETBACKGROUNDCOLOR));
@@ -209,8 +202,7 @@ TEST_F(MainFrameTest, BackgroundColourIsChosenPaintedAndSurvivesNew)
     EXPECT_EQ(frame.m_formBackgroundColor, 0x00336699U);
 }
 
-TEST_F(MainFrameTest, AboutBoxAndExit)
-{
+TEST_F(MainFrameTest, AboutBoxAndExit) {
     ASSERT_TRUE(ClickMenuItem(frame, ID_APP_ABOUT));
     ASSERT_EQ(dialogs->Shown().size(), 1U);
     EXPECT_EQ(dialogs->Shown()[0].kind, ShownDialog::Kind::About);
@@ -219,8 +211,7 @@ TEST_F(MainFrameTest, AboutBoxAndExit)
     EXPECT_FALSE(frame.IsWindow());
 }
 
-TEST_F(MainFrameTest, FileNamedAtStartUpOpensWithTheSameChecks)
-{
+TEST_F(MainFrameTest, FileNamedAtStartUpOpensWithTheSameChecks) {
     OpenDesignPath(frame, Temp("given.txt").string());
     ASSERT_EQ(dialogs->Shown().size(), 1U);
     EXPECT_EQ(dialogs->Shown()[0].text, "A file with Invalid file extension was selected.");

@@ -7,8 +7,7 @@
 
 #include "platform/gdi/fonts.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     PrepareFontConfiguration();

@@ -3,8 +3,7 @@
 
 #include "platform/com/ansi_string.h"
 
-TEST(AnsiToUtf8, KeepsUtf8AndReadsStrayBytesAsWindows1252)
-{
+TEST(AnsiToUtf8, KeepsUtf8AndReadsStrayBytesAsWindows1252) {
     EXPECT_EQ(AnsiToUtf8("plain"), "plain");
     EXPECT_EQ(AnsiToUtf8("M\xC3\xBCller"), "M\xC3\xBCller");
     EXPECT_EQ(AnsiToUtf8("M\xFCller"), "M\xC3\xBCller");
@@ -17,8 +16,7 @@ TEST(AnsiToUtf8, KeepsUtf8AndReadsStrayBytesAsWindows1252)
     EXPECT_EQ(AnsiToUtf8("a\xE2\x82"), "a\xC3\xA2\xE2\x80\x9A");
 }
 
-TEST(CutToCharBoundary, NeverSplitsACharacter)
-{
+TEST(CutToCharBoundary, NeverSplitsACharacter) {
     const std::string text = "ab\xC3\xA4\xE2\x82\xAC";  // a b ä €
     EXPECT_EQ(CutToCharBoundary(text, 10), text);
     EXPECT_EQ(CutToCharBoundary(text, 7), text);
@@ -28,8 +26,7 @@ TEST(CutToCharBoundary, NeverSplitsACharacter)
     EXPECT_EQ(CutToCharBoundary(text, 0), "");
 }
 
-TEST(EqualsNoCase, FoldsUnicodeCase)
-{
+TEST(EqualsNoCase, FoldsUnicodeCase) {
     EXPECT_TRUE(EqualsNoCase("CustNo", "CUSTNO"));
     EXPECT_TRUE(EqualsNoCase("\xC3\x84RGER", "\xC3\xA4rger"));
     EXPECT_FALSE(EqualsNoCase("Name", "Names"));

@@ -7,8 +7,7 @@
 #include "platform/dialogs/common_dialogs.h"
 #include "platform/dialogs/scripted_dialogs.h"
 
-TEST(ParseFileFilter, ReadsPairsAndDescriptionsWithoutPatterns)
-{
+TEST(ParseFileFilter, ReadsPairsAndDescriptionsWithoutPatterns) {
     EXPECT_EQ(ParseFileFilter("Design Files (*.qor); *.qor||"),
               (std::vector<FileFilter>{{"Design Files (*.qor); *.qor", {"*.qor"}}}));
     EXPECT_EQ(ParseFileFilter("Text (*.txt)|*.txt; *.log|All Files (*.*)|*.*||"),
@@ -17,8 +16,7 @@ TEST(ParseFileFilter, ReadsPairsAndDescriptionsWithoutPatterns)
     EXPECT_TRUE(ParseFileFilter("").empty());
 }
 
-TEST(CFileDialog, ExtensionIsTakenFromTheFileNameOnly)
-{
+TEST(CFileDialog, ExtensionIsTakenFromTheFileNameOnly) {
     ScopedScriptedDialogs dialogs;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/tmp/a.QOR", "QOR"}, {"/x.y/file", ""}, {"/tmp/f.qor.txt", "txt"}, {"noext", ""}};
@@ -34,8 +32,7 @@ TEST(CFileDialog, ExtensionIsTakenFromTheFileNameOnly)
     EXPECT_EQ(dialogs->Shown().back().kind, ShownDialog::Kind::FileSave);
 }
 
-TEST(ScriptedDialogs, AnswersInOrderWithDefaultsAndWrongKinds)
-{
+TEST(ScriptedDialogs, AnswersInOrderWithDefaultsAndWrongKinds) {
     ScopedScriptedDialogs dialogs;
     dialogs->PushButton(IDNO);
     dialogs->PushColor(0x00FF0000);
@@ -54,8 +51,7 @@ TEST(ScriptedDialogs, AnswersInOrderWithDefaultsAndWrongKinds)
     EXPECT_EQ(dialogs->PendingAnswers(), 0U);
 }
 
-TEST(ScriptedDialogs, SaveOverAnExistingFileAsksFirst)
-{
+TEST(ScriptedDialogs, SaveOverAnExistingFileAsksFirst) {
     ScopedScriptedDialogs dialogs;
     const auto path = std::filesystem::temp_directory_path() / "qor_dialogs_exists.qor";
     std::ofstream(path).put('x');
@@ -76,8 +72,7 @@ TEST(ScriptedDialogs, SaveOverAnExistingFileAsksFirst)
     std::filesystem::remove(path);
 }
 
-TEST(ScriptedDialogs, ScopeRestoresThePreviousService)
-{
+TEST(ScriptedDialogs, ScopeRestoresThePreviousService) {
     IDialogService* outer = &DialogService();
     {
         ScopedScriptedDialogs dialogs;

@@ -57,18 +57,6 @@ TEST_F(RecordingDcTest, RecordsCallsWithTheStateInForce) {
     EXPECT_TRUE(dc.Calls().empty());
 }
 
-TEST_F(RecordingDcTest, LinesKeepTheirStartAndEnd) {
-    CRecordingDC dc;
-    dc.MoveTo(3, 4);
-    dc.LineTo(10, 4);
-    dc.LineTo(10, 9);
-    const std::vector<DcCall> lines = dc.CallsOf(DcOp::LineTo);
-    ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0].points, (std::vector<POINT>{{3, 4}, {10, 4}}));
-    EXPECT_EQ(lines[1].points, (std::vector<POINT>{{10, 4}, {10, 9}}));
-    EXPECT_EQ(dc.MoveTo(0, 0), (POINT{10, 9}));
-}
-
 TEST_F(RecordingDcTest, MeasuresLikeABitmapContext) {
     CRecordingDC recording;
     CBitmap bitmap(10, 10);
