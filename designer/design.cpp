@@ -71,7 +71,8 @@ bool WriteDesignFile(const std::string& path, const Design& design) {
         const DesignItemRecord record = WriteDesignItemRecord(item);
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    bool ok =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     ok = ok && std::fflush(file.get()) == 0 && fsync(fileno(file.get())) == 0;
     ok = std::fclose(file.release()) == 0 && ok;
     ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 class TextTest : public GdiTest {
   protected:
@@ -122,10 +123,20 @@ TEST_F(TextTest, TextIsClippedToItsRectangleUnlessNoClip) {
     EXPECT_GT(unclipped.right, 40);
 }
 
-TEST_F(TextTest, OpaqueModeFillsOnlyTheTextCell) {
+int CountPixels(const CBitmap& bitmap, COLORREF color) {
+    int count = 0;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            count += bitmap.GetPixel(x, y) == color ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_F(TextTest, OpaqueModeFillsOnlyTheTextCellAndInkTakesTheTextColour) {
     Clear(kRed);
     dc->SetBkColor(kWhite);
-    dc->SetTextColor(0);
+    dc->SetTextColor(kBlue);
     RECT rc{10, 10, 190, 50};
     dc->DrawText("Hi", rc, DT_SINGLELINE);
     const SIZE cell = dc->GetTextExtentPoint32("Hi");
@@ -133,6 +144,7 @@ TEST_F(TextTest, OpaqueModeFillsOnlyTheTextCell) {
     EXPECT_EQ(bitmap.GetPixel(10 + cell.cx - 1, 10 + cell.cy - 1), kWhite);
     EXPECT_EQ(bitmap.GetPixel(10 + cell.cx, 10), kRed);
     EXPECT_EQ(bitmap.GetPixel(10, 10 + cell.cy), kRed);
+    EXPECT_GT(CountPixels(bitmap, kBlue), 5);
 
     dc->SetBkMode(TRANSPARENT);
     dc->TextOut(10, 30, "Hi");
