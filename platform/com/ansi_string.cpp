@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <array>
-#include <cstdint>
 
 namespace {
 
@@ -13,6 +12,8 @@ constexpr std::array<char32_t, 32> kCp1252High{
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Windows-1252 has only characters of the Basic Multilingual Plane, so no four-byte form is
+// needed.
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

@@ -14,12 +14,18 @@ CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExtensio
 }
 
 int CFileDialog::DoModal() {
-    const std::optional<std::string> path = DialogService().FileDialog(m_parent, m_request);
-    if (!path) {
+    m_pathName.clear();
+    try {
+        std::optional<std::string> path = DialogService().FileDialog(m_parent, m_request);
+        if (!path) {
+            return IDCANCEL;
+        }
+        m_pathName = std::move(*path);
+        return IDOK;
+    } catch (...) {
+        // A dialog that could not be shown chose nothing.
         return IDCANCEL;
     }
-    m_pathName = *path;
-    return IDOK;
 }
 
 std::string CFileDialog::GetFileName() const {
@@ -37,10 +43,15 @@ CColorDialog::CColorDialog(COLORREF initial, UINT flags, CWnd* parent)
     : m_request{initial, flags}, m_parent(parent), m_color(initial) {}
 
 int CColorDialog::DoModal() {
-    const std::optional<COLORREF> color = DialogService().ChooseColor(m_parent, m_request);
-    if (!color) {
+    m_color = m_request.initial;
+    try {
+        const std::optional<COLORREF> color = DialogService().ChooseColor(m_parent, m_request);
+        if (!color) {
+            return IDCANCEL;
+        }
+        m_color = *color;
+        return IDOK;
+    } catch (...) {
         return IDCANCEL;
     }
-    m_color = *color;
-    return IDOK;
 }

@@ -13,11 +13,12 @@ class CFileDialog {
                 CWnd* parent = nullptr);
     // IDOK when a file was chosen, IDCANCEL otherwise.
     int DoModal();
-    // Full path of the chosen file.
+    // Full path of the chosen file; empty after a cancel.
     std::string GetPathName() const { return m_pathName; }
     // Text after the last dot of the file name (not of the folders), without the dot; empty
     // when the name has none.
     std::string GetFileExt() const;
+    // The file name without its folders.
     std::string GetFileName() const;
 
     const FileDialogRequest& Request() const { return m_request; }
@@ -31,7 +32,9 @@ class CFileDialog {
 class CColorDialog {
   public:
     explicit CColorDialog(COLORREF initial = 0, UINT flags = 0, CWnd* parent = nullptr);
+    // IDOK when a colour was chosen, IDCANCEL otherwise.
     int DoModal();
+    // The chosen colour, or the initial one after a cancel.
     COLORREF GetColor() const { return m_color; }
 
   private:

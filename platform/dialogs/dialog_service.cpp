@@ -2,41 +2,53 @@
 #include "platform/dialogs/dialog_service.h"
 
 #include <QGuiApplication>
-#include <sstream>
+#include <string_view>
 
 #include "platform/dialogs/qt_dialogs_qt.h"
 #include "platform/dialogs/scripted_dialogs.h"
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) {
+constexpr std::string_view kBlanks = " \t";
+
+std::string Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
         return {};
     }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
 }
 
-std::vector<std::string> SplitPatterns(const std::string& text) {
+std::vector<std::string> SplitPatterns(std::string_view text) {
     std::vector<std::string> patterns;
-    std::stringstream in(text);
-    std::string pattern;
-    while (std::getline(in, pattern, ';')) {
-        if (!Trim(pattern).empty()) {
-            patterns.push_back(Trim(pattern));
+    while (!text.empty()) {
+        const auto semicolon = text.find(';');
+        std::string pattern = Trim(text.substr(0, semicolon));
+        if (!pattern.empty()) {
+            patterns.push_back(std::move(pattern));
         }
+        text.remove_prefix(semicolon == std::string_view::npos ? text.size() : semicolon + 1);
     }
     return patterns;
 }
 
-// A description without its pattern part still names its patterns in parentheses.
-std::vector<std::string> PatternsOfDescription(const std::string& description) {
+// Older filter strings put a ';' where the '|' before the patterns belongs, so the entry is
+// all description; its parenthesised part still names the patterns the user was promised.
+std::vector<std::string> PatternsOfDescription(std::string_view description) {
     const auto open = description.find('(');
     const auto close = description.find(')', open);
-    if (open == std::string::npos || close == std::string::npos) {
+    if (open == std::string_view::npos || close == std::string_view::npos) {
         return {};
     }
     return SplitPatterns(description.substr(open + 1, close - open - 1));
+}
+
+// The next '|'-terminated field; a missing '|' ends the field at the end of the text.
+std::string_view TakeField(std::string_view& text) {
+    const auto bar = text.find('|');
+    const std::string_view field = text.substr(0, bar);
+    text.remove_prefix(bar == std::string_view::npos ? text.size() : bar + 1);
+    return field;
 }
 
 std::unique_ptr<IDialogService>& Current() {
@@ -44,6 +56,7 @@ std::unique_ptr<IDialogService>& Current() {
     return service;
 }
 
+// Without a display (or without a GUI application at all) a Qt dialog could never be answered.
 bool Headless() {
     const QString platform = QGuiApplication::platformName();
     return platform.isEmpty() || platform == "offscreen" || platform == "minimal";
@@ -51,20 +64,23 @@ bool Headless() {
 
 }  // namespace
 
+// As the classic dialog reads it: an empty description, or an empty pattern field (the "||"),
+// ends the list.
 std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
     std::vector<FileFilter> filters;
-    std::vector<std::string> parts;
-    std::stringstream in(filter);
-    std::string part;
-    while (std::getline(in, part, '|')) {
-        parts.push_back(part);
-    }
-    for (std::size_t i = 0; i < parts.size() && !parts[i].empty(); i += 2) {
-        FileFilter entry{parts[i], {}};
-        entry.patterns = i + 1 < parts.size() && !parts[i + 1].empty()
-                             ? SplitPatterns(parts[i + 1])
-                             : PatternsOfDescription(parts[i]);
-        filters.push_back(std::move(entry));
+    std::string_view rest = filter;
+    while (!rest.empty()) {
+        const std::string_view description = TakeField(rest);
+        if (description.empty()) {
+            break;
+        }
+        const std::string_view patterns = TakeField(rest);
+        filters.push_back({std::string(description), patterns.empty()
+                                                         ? PatternsOfDescription(description)
+                                                         : SplitPatterns(patterns)});
+        if (patterns.empty()) {
+            break;
+        }
     }
     return filters;
 }
@@ -72,11 +88,7 @@ std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
 IDialogService& DialogService() {
     auto& service = Current();
     if (!service) {
-        if (Headless()) {
-            service = std::make_unique<CScriptedDialogService>();
-        } else {
-            service = CreateQtDialogService();
-        }
+        service = Headless() ? std::make_unique<CScriptedDialogService>() : CreateQtDialogService();
     }
     return *service;
 }
@@ -87,5 +99,10 @@ std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService>
 }
 
 int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption, UINT type) {
-    return DialogService().MessageBox(owner, text, caption, type);
+    try {
+        return DialogService().MessageBox(owner, text, caption, type);
+    } catch (...) {
+        // A box that could not be shown agreed to nothing.
+        return IDCANCEL;
+    }
 }

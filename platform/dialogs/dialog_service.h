@@ -36,13 +36,15 @@ constexpr UINT OFN_FILEMUSTEXIST = 0x00001000;
 constexpr UINT CC_RGBINIT = 0x00000001;
 constexpr UINT CC_FULLOPEN = 0x00000002;
 
-// One entry of a filter string "Name (*.ext); *.ext|Other|*.o||": a description and the
-// semicolon-separated patterns.
+// One entry of a filter string "Name (*.ext)|*.ext; *.txt|Other|*.o||": a description and the
+// semicolon-separated patterns, trimmed of blanks.
 struct FileFilter {
     std::string description;
     std::vector<std::string> patterns;
     friend bool operator==(const FileFilter&, const FileFilter&) = default;
 };
+// An entry whose pattern field is missing ("Design Files (*.qor); *.qor||") takes its patterns
+// from the parenthesised part of its description and ends the list.
 std::vector<FileFilter> ParseFileFilter(const std::string& filter);
 
 struct FileDialogRequest {
@@ -92,7 +94,8 @@ class IDialogService {
 // The service in use. Until one is set, a Qt service when a display is there and a scripted
 // one (cancelling everything) when running headless.
 IDialogService& DialogService();
-// Replaces the service in use; returns the previous one.
+// Replaces the service in use; returns the previous one. After a null service the default is
+// chosen again on the next use.
 std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService> service);
 
 // The platform's message box: owner, text, caption, type; returns the button pressed.

@@ -1,4 +1,4 @@
-// Qt dialogs behind the dialog service.
+// Qt's message box, file, colour and About dialogs behind the dialog service.
 #include "platform/dialogs/qt_dialogs_qt.h"
 
 #include <QApplication>
@@ -16,21 +16,34 @@
 
 namespace {
 
-QString NameFilters(const std::vector<FileFilter>& filters) {
+constexpr UINT kButtonMask = 0x0F;
+constexpr UINT kIconMask = 0xF0;
+constexpr int kAboutIconSize = 32;
+
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Qt reads the patterns from the last parenthesised part of each entry; an entry without
+// patterns lets every file through, as it would with no filter at all.
+QStringList NameFilters(const std::vector<FileFilter>& filters) {
     QStringList entries;
     for (const FileFilter& filter : filters) {
         QStringList patterns;
         for (const std::string& pattern : filter.patterns) {
-            patterns << QString::fromStdString(pattern);
+            patterns << ToQString(pattern);
         }
-        entries << QString::fromStdString(filter.description) + " (" + patterns.join(' ') + ")";
+        if (patterns.isEmpty()) {
+            patterns << "*";
+        }
+        entries << ToQString(filter.description) + " (" + patterns.join(' ') + ")";
     }
-    return entries.join(";;");
+    return entries;
 }
 
-// "*.qor" and "qor" both name the extension "qor".
+// Default extensions come as "*.qor", ".qor" or "qor"; Qt wants the bare "qor".
 QString BareExtension(const std::string& extension) {
-    QString bare = QString::fromStdString(extension);
+    QString bare = ToQString(extension);
     while (bare.startsWith('*') || bare.startsWith('.')) {
         bare.remove(0, 1);
     }
@@ -38,7 +51,7 @@ QString BareExtension(const std::string& extension) {
 }
 
 QMessageBox::StandardButtons ButtonsOf(UINT type) {
-    switch (type & 0x0F) {
+    switch (type & kButtonMask) {
         case MB_OKCANCEL:
             return QMessageBox::Ok | QMessageBox::Cancel;
         case MB_YESNOCANCEL:
@@ -51,7 +64,7 @@ QMessageBox::StandardButtons ButtonsOf(UINT type) {
 }
 
 QMessageBox::Icon IconOf(UINT type) {
-    switch (type & 0xF0) {
+    switch (type & kIconMask) {
         case MB_ICONERROR:
             return QMessageBox::Critical;
         case MB_ICONQUESTION:
@@ -78,25 +91,51 @@ int ResultOf(int button) {
     }
 }
 
+// The application's icon beside the lines of text, one label each, and an OK button. The
+// widgets are members so that no child outlives its owner's scope.
+class CAboutDialog : public QDialog {
+  public:
+    CAboutDialog(const AboutRequest& request, QWidget* parent)
+        : QDialog(parent), m_layout(this), m_buttons(QDialogButtonBox::Ok) {
+        setWindowTitle(ToQString(request.caption));
+        m_icon.setPixmap(QApplication::windowIcon().pixmap(kAboutIconSize, kAboutIconSize));
+        m_layout.addWidget(&m_icon);
+        for (const std::string& line : request.lines) {
+            m_lines.push_back(std::make_unique<QLabel>(ToQString(line)));
+            m_layout.addWidget(m_lines.back().get());
+        }
+        m_layout.addWidget(&m_buttons);
+        connect(&m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    }
+
+  private:
+    QVBoxLayout m_layout;
+    QLabel m_icon;
+    std::vector<std::unique_ptr<QLabel>> m_lines;
+    QDialogButtonBox m_buttons;
+};
+
 class CQtDialogService : public IDialogService {
   public:
     int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                    UINT type) override {
-        QMessageBox box(IconOf(type), QString::fromStdString(caption), QString::fromStdString(text),
-                        ButtonsOf(type), QtWidgetOf(owner));
+        QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), ButtonsOf(type),
+                        QtWidgetOf(owner));
         return ResultOf(box.exec());
     }
 
     std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) override {
-        QFileDialog dialog(QtWidgetOf(owner), QString::fromStdString(request.title));
+        QFileDialog dialog(QtWidgetOf(owner), ToQString(request.title));
         dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-        dialog.setNameFilter(NameFilters(request.filters));
+        if (!request.filters.empty()) {
+            dialog.setNameFilters(NameFilters(request.filters));
+        }
         dialog.setDefaultSuffix(BareExtension(request.defaultExtension));
         if (!request.initialFileName.empty()) {
-            dialog.selectFile(QString::fromStdString(request.initialFileName));
+            dialog.selectFile(ToQString(request.initialFileName));
         }
-        if (!(request.flags & OFN_OVERWRITEPROMPT)) {
+        if ((request.flags & OFN_OVERWRITEPROMPT) == 0) {
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
         }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -105,27 +144,17 @@ class CQtDialogService : public IDialogService {
         return QFileInfo(dialog.selectedFiles().front()).absoluteFilePath().toStdString();
     }
 
+    // Qt's colour dialog always shows the custom colour part that CC_FULLOPEN asks for.
     std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override {
         const QColor color = QColorDialog::getColor(ToQColor(request.initial), QtWidgetOf(owner));
         if (!color.isValid()) {
             return std::nullopt;
         }
-        return RGB(color.red(), color.green(), color.blue());
+        return FromQRgb(color.rgb());
     }
 
     void About(CWnd* owner, const AboutRequest& request) override {
-        QDialog dialog(QtWidgetOf(owner));
-        dialog.setWindowTitle(QString::fromStdString(request.caption));
-        auto* layout = new QVBoxLayout(&dialog);  // NOLINT(cppcoreguidelines-owning-memory)
-        auto* icon = new QLabel(&dialog);         // NOLINT(cppcoreguidelines-owning-memory)
-        icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
-        layout->addWidget(icon);
-        for (const std::string& line : request.lines) {
-            layout->addWidget(new QLabel(QString::fromStdString(line), &dialog));  // NOLINT
-        }
-        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);  // NOLINT
-        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-        layout->addWidget(buttons);
+        CAboutDialog dialog(request, QtWidgetOf(owner));
         dialog.exec();
     }
 };

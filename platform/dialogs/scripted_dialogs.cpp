@@ -3,52 +3,73 @@
 
 #include <filesystem>
 
-std::optional<CScriptedDialogService::Answer> CScriptedDialogService::Next() {
-    if (m_answers.empty()) {
-        return std::nullopt;
-    }
-    Answer answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
-}
+namespace {
 
-int CScriptedDialogService::MessageBox(CWnd* /*owner*/, const std::string& text,
-                                       const std::string& caption, UINT type) {
+ShownDialog MessageBoxShown(const std::string& text, const std::string& caption, UINT type) {
     ShownDialog shown;
     shown.kind = ShownDialog::Kind::MessageBox;
     shown.caption = caption;
     shown.text = text;
     shown.flags = type;
-    m_shown.push_back(shown);
+    return shown;
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+std::optional<CScriptedDialogService::Answer> CScriptedDialogService::Next() {
+    if (m_answers.empty()) {
+        return std::nullopt;
+    }
+    Answer answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    return answer;
+}
+
+int CScriptedDialogService::NextButton(int whenEmpty) {
     const auto answer = Next();
     if (!answer) {
-        return IDOK;
+        return whenEmpty;
     }
     const int* button = std::get_if<int>(&*answer);
     return button ? *button : IDCANCEL;
 }
 
-std::optional<std::string> CScriptedDialogService::FileDialog(CWnd* owner,
+int CScriptedDialogService::MessageBox(CWnd* /*owner*/, const std::string& text,
+                                       const std::string& caption, UINT type) {
+    m_shown.push_back(MessageBoxShown(text, caption, type));
+    return NextButton(IDOK);
+}
+
+// The question the classic save dialog asks before it hands back an existing file.
+bool CScriptedDialogService::ConfirmReplace(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    m_shown.push_back(MessageBoxShown(name + " already exists.\nDo you want to replace it?",
+                                      "Save As", MB_YESNO | MB_ICONWARNING));
+    const int button = NextButton(IDYES);
+    return button != IDNO && button != IDCANCEL;
+}
+
+std::optional<std::string> CScriptedDialogService::FileDialog(CWnd* /*owner*/,
                                                               const FileDialogRequest& request) {
     ShownDialog shown;
     shown.kind = request.open ? ShownDialog::Kind::FileOpen : ShownDialog::Kind::FileSave;
     shown.caption = request.title;
     shown.flags = request.flags;
     shown.file = request;
-    m_shown.push_back(shown);
+    m_shown.push_back(std::move(shown));
     const auto answer = Next();
     const FileAnswer* file = answer ? std::get_if<FileAnswer>(&*answer) : nullptr;
     if (file == nullptr) {
         return std::nullopt;
     }
-    std::error_code error;
-    if (!request.open && (request.flags & OFN_OVERWRITEPROMPT) &&
-        std::filesystem::exists(file->path, error)) {
-        const std::string name = std::filesystem::path(file->path).filename().string();
-        if (MessageBox(owner, name + " already exists.\nDo you want to replace it?", "Save As",
-                       MB_YESNO | MB_ICONWARNING) == IDNO) {
-            return std::nullopt;
-        }
+    const bool asks = !request.open && (request.flags & OFN_OVERWRITEPROMPT) != 0;
+    if (asks && FileExists(file->path) && !ConfirmReplace(file->path)) {
+        return std::nullopt;
     }
     return file->path;
 }
@@ -59,12 +80,13 @@ std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
     shown.kind = ShownDialog::Kind::Color;
     shown.flags = request.flags;
     shown.color = request;
-    m_shown.push_back(shown);
+    m_shown.push_back(std::move(shown));
     const auto answer = Next();
     const ColorAnswer* color = answer ? std::get_if<ColorAnswer>(&*answer) : nullptr;
     return color ? std::optional<COLORREF>(color->color) : std::nullopt;
 }
 
+// The About box has only OK, so whatever answer comes next is used up by it.
 void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request) {
     ShownDialog shown;
     shown.kind = ShownDialog::Kind::About;
@@ -73,7 +95,7 @@ void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request)
     for (const std::string& line : request.lines) {
         shown.text += shown.text.empty() ? line : "\n" + line;
     }
-    m_shown.push_back(shown);
+    m_shown.push_back(std::move(shown));
     Next();
 }
 

@@ -10,7 +10,11 @@
 class CScriptedDialogService : public IDialogService {
   public:
     // Queues answers, taken in order by the next dialogs of any kind. With the queue empty a
-    // message box answers IDOK and every other dialog is cancelled.
+    // message box answers IDOK and every other dialog is cancelled. An answer of the wrong
+    // kind is used up and cancels: a message box given anything but a button answers IDCANCEL.
+    // A save dialog with OFN_OVERWRITEPROMPT answered with an existing file records a "Save
+    // As" message box that takes the next answer: IDNO or a cancel keeps the file, anything
+    // else (also an empty queue) replaces it.
     void PushButton(int button) { m_answers.emplace_back(button); }
     void PushFile(std::string path) { m_answers.emplace_back(FileAnswer{std::move(path)}); }
     void PushColor(COLORREF color) { m_answers.emplace_back(ColorAnswer{color}); }
@@ -37,6 +41,8 @@ class CScriptedDialogService : public IDialogService {
     using Answer = std::variant<int, FileAnswer, ColorAnswer, Cancel>;
 
     std::optional<Answer> Next();
+    int NextButton(int whenEmpty);
+    bool ConfirmReplace(const std::string& path);
 
     std::deque<Answer> m_answers;
     std::vector<ShownDialog> m_shown;

@@ -2,6 +2,7 @@
 #include "platform/gdi/bitmap_qt.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <utility>
 
 #include "platform/gdi/color_qt.h"

@@ -51,7 +51,7 @@ QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
     font.setItalic(logFont.lfItalic);
     font.setUnderline(logFont.lfUnderline);
     font.setStrikeOut(logFont.lfStrikeOut);
-    // Without kerning the extent of a text is the sum of its parts, as the controls assume
+    // Without kerning the extent of a text is the sum of its pieces, as the controls assume
     // when they measure pieces of a line separately.
     font.setKerning(false);
     if (logFont.lfHeight < 0) {
