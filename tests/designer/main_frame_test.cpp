@@ -7,7 +7,6 @@
 #include "designer/main_frame.h"
 #include "designer/resources.h"
 #include "platform/dialogs/scripted_dialogs.h"
-#include "platform/testing/headless.h"
 #include "platform/testing/input.h"
 
 namespace {
@@ -15,7 +14,6 @@ namespace {
 class MainFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        EnsureHeadlessApplication();
         RegisterDesignerResources();
         ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
         frame.ShowWindow(SW_SHOWNORMAL);

@@ -13,7 +13,6 @@
 #include <functional>
 
 #include "platform/dialogs/qt_dialogs_qt.h"
-#include "platform/testing/headless.h"
 
 namespace {
 
@@ -52,7 +51,6 @@ class AnswerWhenShown {
 
 class QtDialogService : public ::testing::Test {
   protected:
-    void SetUp() override { EnsureHeadlessApplication(); }
     std::unique_ptr<IDialogService> m_service = CreateQtDialogService();
 };
 

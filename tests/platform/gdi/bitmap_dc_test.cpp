@@ -9,12 +9,9 @@
 
 namespace {
 
-constexpr COLORREF kWhite = 0x00FFFFFF;
-constexpr COLORREF kBlack = 0;
-constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kPaper = RGB(0x12, 0x34, 0x56);
 
-class BitmapDcTest : public GdiTest {
+class BitmapDcTest : public ::testing::Test {
   protected:
     CBitmap bitmap{20, 12, kWhite};
     std::unique_ptr<CDC> dc = CreateBitmapDC(bitmap);

@@ -4,12 +4,10 @@
 #include <QFontInfo>
 
 #include "platform/gdi/text_metrics_qt.h"
-#include "platform/testing/headless.h"
 
 namespace {
 
 QString ResolvedFamily(const char* face) {
-    EnsureHeadlessApplication();
     LOGFONT lf = DefaultGuiFont();
     lf.lfFaceName = face;
     return QFontInfo(ToQFont(lf, 96, nullptr)).family();
@@ -26,7 +24,6 @@ TEST(FontMappingTest, ClassicFacesResolveToLiberation) {
 }
 
 TEST(FontMappingTest, LogFontStyleReachesTheFont) {
-    EnsureHeadlessApplication();
     LOGFONT lf = DefaultGuiFont();
     lf.lfHeight = -20;
     lf.lfWeight = FW_BOLD;

@@ -12,7 +12,7 @@
 
 namespace {
 
-class PainterDeviceTest : public GdiTest {};
+using PainterDeviceTest = ::testing::Test;
 
 void DrawSample(CDC& dc) {
     dc.FillSolidRect({0, 0, 40, 20}, RGB(10, 200, 30));

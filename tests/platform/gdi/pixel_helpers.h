@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/dc.h"
-#include "platform/testing/headless.h"
 
-// Every drawing test may touch fonts, which need the application object.
-class GdiTest : public ::testing::Test {
-  protected:
-    void SetUp() override { EnsureHeadlessApplication(); }
-};
+constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr COLORREF kBlack = 0;
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 // The smallest rectangle holding every pixel that differs from the background; empty if none.
 inline RECT InkBounds(const CBitmap& bitmap, COLORREF background) {

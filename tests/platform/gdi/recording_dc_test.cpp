@@ -6,10 +6,7 @@
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-class RecordingDcTest : public GdiTest {};
+using RecordingDcTest = ::testing::Test;
 
 // A little of everything a control draws, against any context.
 void DrawSample(CDC& dc) {

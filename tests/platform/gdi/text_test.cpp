@@ -8,11 +8,7 @@
 
 namespace {
 
-constexpr COLORREF kWhite = 0x00FFFFFF;
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-class TextTest : public GdiTest {
+class TextTest : public ::testing::Test {
   protected:
     CBitmap bitmap{200, 60, kWhite};
     std::unique_ptr<CDC> dc = CreateBitmapDC(bitmap);
