@@ -34,9 +34,14 @@ void CMainFrame::MapCommands() {
     // Edit, Controls and context commands are usable only while a design is edited.
     const auto whileEditing = [this](CCmdUI& ui) { ui.Enable(m_designLoaded && !m_previewMode); };
     for (const UINT id :
-         {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL,
-          ID_CONTEXT_PROPERTIES, ID_CONTEXT_DUPLICATE, ID_CONTEXT_DELETE}) {
+         {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL}) {
         OnCommandId(id, [] {});
+        OnUpdateCommandId(id, whileEditing);
+    }
+    OnCommandId(ID_CONTEXT_PROPERTIES, [this] { OnContextProperties(); });
+    OnCommandId(ID_CONTEXT_DUPLICATE, [this] { OnContextDuplicate(); });
+    OnCommandId(ID_CONTEXT_DELETE, [this] { OnContextDelete(); });
+    for (const UINT id : {ID_CONTEXT_PROPERTIES, ID_CONTEXT_DUPLICATE, ID_CONTEXT_DELETE}) {
         OnUpdateCommandId(id, whileEditing);
     }
     const std::pair<UINT, int> tools[] = {
@@ -48,7 +53,7 @@ void CMainFrame::MapCommands() {
         {ID_CONTROLS_ROUNDRECTANGLE, kRoundRectangle},
     };
     for (const auto& [id, kind] : tools) {
-        OnCommandId(id, [this, kind = kind] { m_placementTool = kind; });
+        OnCommandId(id, [this, kind = kind] { ArmTool(kind); });
         OnUpdateCommandId(id, whileEditing);
     }
 }
@@ -76,10 +81,6 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO& info) {
 
 void CMainFrame::OnPaint(CDC& dc) {
     PaintDesign(dc, GetClientRect());
-}
-
-void CMainFrame::PaintDesign(CDC& dc, const RECT& area) {
-    dc.FillSolidRect(area, m_formBackgroundColor);
 }
 
 void CMainFrame::RepaintAll() {

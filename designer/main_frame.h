@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "designer/canvas_rules.h"
 #include "designer/design.h"
 #include "platform/ui/frame_wnd.h"
 
@@ -14,10 +15,19 @@ class CMainFrame : public CFrameWnd {
     int OnCreate() override;
     void OnGetMinMaxInfo(MINMAXINFO& info) override;
     void OnPaint(CDC& dc) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+    void OnMouseMove(UINT flags, POINT point) override;
+    void OnLButtonUp(UINT flags, POINT point) override;
+    void OnRButtonDown(UINT flags, POINT point) override;
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
 
     // Fills the rectangle with the form's background and draws the items that meet it.
     void PaintDesign(CDC& dc, const RECT& area);
+    // Index of the first item in list order containing the point, or -1.
+    int HitTest(POINT point) const;
     void RepaintAll();
+    // Draws the area at once through the window's device context; nothing for an empty area.
+    void RepaintRect(const RECT& area);
 
     void OnFileNew();
     void OnFileOpen();
@@ -34,8 +44,31 @@ class CMainFrame : public CFrameWnd {
     COLORREF m_highlightedFieldBkColor = 0x00800000;
     int m_placementTool = 0;  // an item kind, 0 when no tool is armed
 
+    bool m_resizing = false;
+    ItemEdge m_resizeEdge = ItemEdge::None;
+    bool m_moving = false;
+    bool m_bandSelecting = false;
+    POINT m_lastPoint{};
+    POINT m_bandAnchor{};
+    int m_contextItem = -1;
+
   private:
     void MapCommands();
+    void DrawItem(CDC& dc, const DesignItem& item);
+    void DrawTextItem(CDC& dc, const DesignItem& item, COLORREF back);
+    void ArmTool(int kind);
+    void PlaceItem(POINT point);
+    void StartResizeOrMove(int index, UINT flags, POINT point);
+    void StartBandSelection(POINT point);
+    void FinishBandSelection(POINT point);
+    void ResizeTarget(POINT point);
+    void MoveSelection(POINT point);
+    void UpdateCursor(POINT point);
+    void NudgeSelection(UINT vk, bool resize);
+    bool ContextItemValid() const;
+    void OnContextProperties();
+    void OnContextDuplicate();
+    void OnContextDelete();
     // Commits the preview's pending changes; the seam where preview mode plugs in.
     void CommitPreview() {}
 
