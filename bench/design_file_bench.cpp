@@ -46,4 +46,3 @@ void BM_LoadDesign(benchmark::State& state) {
 
 BENCHMARK(BM_SaveDesign)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDesign)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();

@@ -24,8 +24,18 @@ QImage MakeImage(int width, int height, COLORREF fill) {
 
 }  // namespace
 
+CBitmap::Impl::~Impl() {
+    ReleasePainter();
+}
+
+void CBitmap::Impl::ReleasePainter() {
+    if (painter != nullptr) {
+        std::exchange(painter, nullptr)->EndBitmapPaint();
+    }
+}
+
 CBitmap::CBitmap(int width, int height, COLORREF fill)
-    : m_impl(std::make_unique<Impl>(Impl{MakeImage(width, height, fill)})) {}
+    : m_impl(std::make_unique<Impl>(MakeImage(width, height, fill))) {}
 
 // A moved-from bitmap stays usable as an empty one.
 CBitmap::CBitmap(CBitmap&& other) noexcept
@@ -65,6 +75,7 @@ void CBitmap::Resize(int width, int height, COLORREF fill) {
     if (width == Width() && height == Height()) {
         return;
     }
+    m_impl->ReleasePainter();
     QImage resized = MakeImage(width, height, fill);
     if (!resized.isNull() && !m_impl->image.isNull()) {
         QPainter painter(&resized);
@@ -75,6 +86,7 @@ void CBitmap::Resize(int width, int height, COLORREF fill) {
 }
 
 bool CBitmap::SavePng(const std::string& path) const {
+    m_impl->ReleasePainter();
     return m_impl->image.save(QString::fromStdString(path), "PNG");
 }
 

@@ -20,10 +20,6 @@ QRect ToQRect(const RECT& rc) {
     return QRect(rc.left, rc.top, rc.Width(), rc.Height());
 }
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 RECT Deflated(const RECT& rc, UINT flags) {
     RECT inner = rc;
     inner.left += (flags & BF_LEFT) != 0 ? 1 : 0;
@@ -63,29 +59,46 @@ CPainterDC::CPainterDC(QPaintDevice* device, int logPixels)
 CPainterDC::CPainterDC(CBitmap& bitmap, int logPixels)
     : m_logPixels(logPixels), m_bitmap(&bitmap) {}
 
-CPainterDC::~CPainterDC() = default;
+CPainterDC::~CPainterDC() {
+    if (m_paintedImpl != nullptr) {
+        m_paintedImpl->ReleasePainter();
+    }
+}
+
+void CPainterDC::EndBitmapPaint() {
+    m_paintedImpl = nullptr;
+    if (m_painter.isActive()) {
+        m_painter.end();
+    }
+}
 
 QPaintDevice* CPainterDC::Device() const {
     return m_bitmap != nullptr ? &m_bitmap->impl().image : m_device;
 }
 
-// A bitmap is painted one operation at a time: a QImage takes only one painter at once, and
-// it may be resized or painted by another context between two operations.
+// Opening a painter costs more than most single operations, so a bitmap's painter stays open
+// from one operation to the next; the bitmap ends it when another context or a resize needs
+// the image.
 CPainterDC::PaintScope::PaintScope(CPainterDC& dc) : m_dc(dc) {
-    QImage* image = m_dc.m_bitmap != nullptr ? &m_dc.m_bitmap->impl().image : nullptr;
-    if (image == nullptr || image->isNull() || !m_dc.m_painter.begin(image)) {
+    if (m_dc.m_bitmap == nullptr) {
         return;
     }
-    m_opened = true;
+    CBitmap::Impl& impl = m_dc.m_bitmap->impl();
+    if (impl.painter == &m_dc && m_dc.m_painter.isActive()) {
+        return;
+    }
+    if (m_dc.m_paintedImpl != nullptr) {
+        m_dc.m_paintedImpl->ReleasePainter();
+    }
+    impl.ReleasePainter();
+    if (impl.image.isNull() || !m_dc.m_painter.begin(&impl.image)) {
+        return;
+    }
+    impl.painter = &m_dc;
+    m_dc.m_paintedImpl = &impl;
     m_dc.m_painter.setRenderHint(QPainter::Antialiasing, false);
     if (m_dc.m_clip) {
         m_dc.m_painter.setClipRect(*m_dc.m_clip);
-    }
-}
-
-CPainterDC::PaintScope::~PaintScope() {
-    if (m_opened) {
-        m_dc.m_painter.end();
     }
 }
 
@@ -159,6 +172,13 @@ void CPainterDC::DrawThinSegment(POINT from, POINT to) {
     const int dy = to.y - from.y;
     const int steps = std::max(std::abs(dx), std::abs(dy));
     const bool dotted = m_pen.style == PS_DOT;
+    if (!dotted && (dx == 0 || dy == 0)) {
+        // Along an axis the pixels are one run from the start up to the end point, left out.
+        const int left = dx < 0 ? to.x + 1 : from.x;
+        const int top = dy < 0 ? to.y + 1 : from.y;
+        Fill(left, top, std::max(std::abs(dx), 1), std::max(std::abs(dy), 1), m_pen.color);
+        return;
+    }
     PixelRun run;
     for (int i = 0; i < steps; ++i) {
         if (dotted && i % kDotPeriod >= kDotOn) {
@@ -235,9 +255,12 @@ void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics) {
         Fill(line.x, line.y, line.width, metrics.LineHeight(), m_bkColor);
     }
     const int baseline = line.y + metrics.Ascent();
-    m_painter.setFont(metrics.impl().font);
+    const CTextMetrics::Impl::Shaped& shaped = metrics.impl().Shape(line.text);
     m_painter.setPen(ToQColor(m_textColor));
-    m_painter.drawText(QPoint(line.x, baseline), ToQString(line.text));
+    const QPointF origin(line.x, baseline - shaped.ascent);
+    for (const QGlyphRun& run : shaped.glyphs) {
+        m_painter.drawGlyphRun(origin, run);
+    }
     if (!underlineMnemonics) {
         return;
     }

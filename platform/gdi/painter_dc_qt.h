@@ -14,7 +14,8 @@ class CPainterDC : public CDC {
   public:
     // Paints on the device for the context's whole life (PDF writers and printers).
     CPainterDC(QPaintDevice* device, int logPixels);
-    // Paints on the bitmap's current image, opening the painter for each operation.
+    // Paints on the bitmap's current image. The painter opens at the first operation and stays
+    // open until the context goes, another context paints the bitmap, or the image changes.
     CPainterDC(CBitmap& bitmap, int logPixels);
     ~CPainterDC() override;
 
@@ -49,6 +50,8 @@ class CPainterDC : public CDC {
 
     // For the printer, which ends the painter when the document is done.
     QPainter& Painter() { return m_painter; }
+    // Ends the painter open on the bitmap; the bitmap calls it when it needs its image back.
+    void EndBitmapPaint();
 
   protected:
     QPaintDevice* Device() const;
@@ -57,14 +60,12 @@ class CPainterDC : public CDC {
     class PaintScope {
       public:
         explicit PaintScope(CPainterDC& dc);
-        ~PaintScope();
         PaintScope(const PaintScope&) = delete;
         PaintScope& operator=(const PaintScope&) = delete;
         bool Active() const;
 
       private:
         CPainterDC& m_dc;
-        bool m_opened = false;
     };
 
     const CTextMetrics& Metrics();
@@ -84,6 +85,7 @@ class CPainterDC : public CDC {
     QPaintDevice* m_device = nullptr;
     int m_logPixels;
     CBitmap* m_bitmap = nullptr;
+    CBitmap::Impl* m_paintedImpl = nullptr;  // the bitmap image the painter is open on
     QPainter m_painter;
     std::optional<QRect> m_clip;
     POINT m_position{};

@@ -24,9 +24,10 @@ class CTextMetrics {
     int UnderlineThickness() const;
 
     struct Impl;
-    explicit CTextMetrics(std::unique_ptr<Impl> impl);
+    explicit CTextMetrics(std::shared_ptr<const Impl> impl);
     const Impl& impl() const { return *m_impl; }
 
   private:
-    std::unique_ptr<Impl> m_impl;
+    // Shared between the contexts that measure the same font on the same kind of device.
+    std::shared_ptr<const Impl> m_impl;
 };

@@ -2,11 +2,18 @@
 #include "platform/gdi/text_metrics_qt.h"
 
 #include <QImage>
+#include <QTextLayout>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr int kDefaultTenthsOfPoint = 80;
+// Enough for every caption and value of a large form; beyond it the cache starts again.
+constexpr std::size_t kShapedTextLimit = 8192;
+// One line, never wrapped: the layout only shapes the text.
+constexpr qreal kUnboundedWidth = 1e9;
 constexpr int kTenthsPerInch = 720;
 
 QImage MeasuringImage(int logPixels) {
@@ -64,18 +71,44 @@ QFont ToQFont(const LOGFONT& logFont, int logPixels, const QPaintDevice* device)
     return font;
 }
 
+namespace {
+
+std::shared_ptr<const CTextMetrics::Impl> Measure(const LOGFONT& logFont, int logPixels,
+                                                  const QPaintDevice* device) {
+    const QFont font = ToQFont(logFont, logPixels, device);
+    return std::make_shared<const CTextMetrics::Impl>(font, QFontMetrics(font, device));
+}
+
+// Images of one resolution measure alike, so their metrics, and the texts shaped with them,
+// are kept for every context that draws on an image. Drawing happens on the GUI thread only.
+std::shared_ptr<const CTextMetrics::Impl> MeasureOnImage(const LOGFONT& logFont, int logPixels) {
+    static std::vector<
+        std::pair<std::pair<LOGFONT, int>, std::shared_ptr<const CTextMetrics::Impl>>>
+        known;
+    const auto key = std::make_pair(logFont, logPixels);
+    for (const auto& [font, metrics] : known) {
+        if (font == key) {
+            return metrics;
+        }
+    }
+    const QImage standIn = MeasuringImage(logPixels);
+    known.emplace_back(key, Measure(logFont, logPixels, &standIn));
+    return known.back().second;
+}
+
+}  // namespace
+
 CTextMetrics MeasureOn(const LOGFONT& logFont, int logPixels, const QPaintDevice* device) {
-    const QImage standIn = device == nullptr ? MeasuringImage(logPixels) : QImage();
-    const QPaintDevice* measured = device == nullptr ? &standIn : device;
-    const QFont font = ToQFont(logFont, logPixels, measured);
-    return CTextMetrics(std::make_unique<CTextMetrics::Impl>(
-        CTextMetrics::Impl{font, QFontMetrics(font, measured)}));
+    if (device == nullptr) {
+        return CTextMetrics(MeasureOnImage(logFont, logPixels));
+    }
+    return CTextMetrics(Measure(logFont, logPixels, device));
 }
 
 CTextMetrics::CTextMetrics(const LOGFONT& font, int logPixels)
     : CTextMetrics(MeasureOn(font, logPixels, nullptr)) {}
 
-CTextMetrics::CTextMetrics(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+CTextMetrics::CTextMetrics(std::shared_ptr<const Impl> impl) : m_impl(std::move(impl)) {}
 
 CTextMetrics::CTextMetrics(CTextMetrics&&) noexcept = default;
 CTextMetrics& CTextMetrics::operator=(CTextMetrics&&) noexcept = default;
@@ -89,9 +122,32 @@ int CTextMetrics::Descent() const {
     return m_impl->metrics.descent();
 }
 
+const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view text) const {
+    const std::string key(text);
+    if (const auto found = shaped.find(key); found != shaped.end()) {
+        return found->second;
+    }
+    if (shaped.size() >= kShapedTextLimit) {
+        shaped.clear();
+    }
+    const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    Shaped result;
+    result.advance = metrics.horizontalAdvance(qtext);
+    QTextLayout layout(qtext, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(kUnboundedWidth);
+        line.setPosition(QPointF(0, 0));
+        result.ascent = line.ascent();
+    }
+    layout.endLayout();
+    result.glyphs = layout.glyphRuns();
+    return shaped.emplace(key, std::move(result)).first->second;
+}
+
 int CTextMetrics::Advance(std::string_view text) const {
-    return m_impl->metrics.horizontalAdvance(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return m_impl->Shape(text).advance;
 }
 
 int CTextMetrics::UnderlinePosition() const {

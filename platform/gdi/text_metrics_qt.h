@@ -3,13 +3,29 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <QPaintDevice>
+#include <string>
+#include <unordered_map>
 
 #include "platform/gdi/text_metrics.h"
 
 struct CTextMetrics::Impl {
+    Impl(QFont f, QFontMetrics m) : font(std::move(f)), metrics(std::move(m)) {}
+
+    // A text shaped once: forms and reports draw the same captions and values over and over,
+    // and shaping costs far more than drawing the glyphs.
+    struct Shaped {
+        int advance = 0;
+        qreal ascent = 0;
+        QList<QGlyphRun> glyphs;
+    };
+    const Shaped& Shape(std::string_view text) const;
+
     QFont font;
     QFontMetrics metrics;
+    mutable std::unordered_map<std::string, Shaped> shaped;
 };
 
 // The font a LOGFONT describes, sized in the device's pixels; face names go to fontconfig.
