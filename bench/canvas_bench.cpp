@@ -48,22 +48,44 @@ void BM_FullPaint(benchmark::State& state) {
     }
 }
 
-void BM_GroupDragStep(benchmark::State& state) {
-    Canvas canvas;
-    auto& items = canvas.frame.GetDesign().Items();
-    for (int i = 0; i < kSelected; ++i) {
-        items[static_cast<size_t>(i * (kItems / kSelected))].selected = true;
+// Selects 50 items, every 40th item of the list (spread over the whole canvas) or, with a
+// stride of 1, the first 50 (placed in one area, as a band selection would take them).
+void SelectFifty(CMainFrame& frame, size_t stride) {
+    auto& items = frame.GetDesign().Items();
+    for (size_t i = 0; i < kSelected; ++i) {
+        items[i * stride].selected = true;
     }
-    const RECT first = items[0].rect;
+}
+
+void DragSteps(benchmark::State& state, CMainFrame& frame) {
+    const RECT first = frame.GetDesign().Items()[0].rect;
     POINT at{first.left + 20, first.top + 10};
-    SendMouseDown(canvas.frame, MouseButton::Left, at);
+    SendMouseDown(frame, MouseButton::Left, at);
     int step = 1;
     for (auto _ : state) {
         at.x += step;
         step = -step;
-        SendMouseMove(canvas.frame, at, true);
+        SendMouseMove(frame, at, true);
     }
-    SendMouseUp(canvas.frame, MouseButton::Left, at);
+    SendMouseUp(frame, MouseButton::Left, at);
+}
+
+void BM_GroupDragStepSpread(benchmark::State& state) {
+    Canvas canvas;
+    SelectFifty(canvas.frame, kItems / kSelected);
+    DragSteps(state, canvas.frame);
+}
+
+void BM_GroupDragStepTogether(benchmark::State& state) {
+    Canvas canvas;
+    auto& items = canvas.frame.GetDesign().Items();
+    for (size_t i = 0; i < kSelected; ++i) {
+        const int x = 20 + static_cast<int>(i % 10) * 30;
+        const int y = 20 + static_cast<int>(i / 10) * 30;
+        items[i].rect = RECT{x, y, x + 25, y + 23};
+    }
+    SelectFifty(canvas.frame, 1);
+    DragSteps(state, canvas.frame);
 }
 
 void BM_BandSelectAll(benchmark::State& state) {
@@ -79,5 +101,6 @@ void BM_BandSelectAll(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GroupDragStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupDragStepSpread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GroupDragStepTogether)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BandSelectAll)->Unit(benchmark::kMillisecond);

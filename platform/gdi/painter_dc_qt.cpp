@@ -15,6 +15,8 @@ namespace {
 // The platform's cosmetic dotted pen: three pixels on, three off.
 constexpr int kDotOn = 3;
 constexpr int kDotPeriod = 6;
+// Offset of Qt's checkerboard pattern from the focus rectangle's first dot.
+constexpr int kFocusPatternPhase = 1;
 
 QRect ToQRect(const RECT& rc) {
     return QRect(rc.left, rc.top, rc.Width(), rc.Height());
@@ -330,24 +332,19 @@ void CPainterDC::DrawFocusRect(const RECT& rc) {
     if (canInvert) {
         m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     }
-    const QColor dot = canInvert ? QColor(Qt::white) : QColor(Qt::black);
-    const auto plot = [&](int x, int y) {
-        if ((x - rc.left + y - rc.top) % 2 == 0) {
-            m_painter.fillRect(QRect(x, y, 1, 1), dot);
-        }
-    };
-    const int right = rc.right - 1;
-    const int bottom = rc.bottom - 1;
-    for (int x = rc.left; x <= right; ++x) {
-        plot(x, rc.top);
-        if (bottom != rc.top) {
-            plot(x, bottom);
-        }
+    // A checkerboard brush anchored at the top-left pixel dots the four sides in four fills.
+    const QBrush dots(canInvert ? Qt::white : Qt::black, Qt::Dense4Pattern);
+    m_painter.setBrushOrigin(rc.left + kFocusPatternPhase, rc.top);
+    const int width = rc.Width();
+    const int height = rc.Height();
+    m_painter.fillRect(QRect(rc.left, rc.top, width, 1), dots);
+    if (height > 1) {
+        m_painter.fillRect(QRect(rc.left, rc.bottom - 1, width, 1), dots);
     }
-    for (int y = rc.top + 1; y < bottom; ++y) {
-        plot(rc.left, y);
-        if (right != rc.left) {
-            plot(right, y);
+    if (height > 2) {
+        m_painter.fillRect(QRect(rc.left, rc.top + 1, 1, height - 2), dots);
+        if (width > 1) {
+            m_painter.fillRect(QRect(rc.right - 1, rc.top + 1, 1, height - 2), dots);
         }
     }
     m_painter.restore();
