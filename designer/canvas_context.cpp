@@ -1,5 +1,8 @@
 // The canvas's context menu and its commands: Properties, Duplicate and Delete.
+#include "designer/column_properties_dlg.h"
 #include "designer/main_frame.h"
+#include "designer/resources.h"
+#include "platform/ui/menu.h"
 
 void CMainFrame::OnRButtonDown(UINT /*flags*/, POINT point) {
     if (m_previewMode) {
@@ -10,6 +13,14 @@ void CMainFrame::OnRButtonDown(UINT /*flags*/, POINT point) {
         return;
     }
     m_contextItem = hit;
+    CMenu menu;
+    if (!menu.LoadMenu(IDR_CONTEXTMENU)) {
+        return;
+    }
+    if (CMenu* popup = menu.GetSubMenu(0)) {
+        ClientToScreen(point);
+        popup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
+    }
 }
 
 bool CMainFrame::ContextItemValid() const {
@@ -17,7 +28,19 @@ bool CMainFrame::ContextItemValid() const {
            static_cast<size_t>(m_contextItem) < m_design.Items().size();
 }
 
-void CMainFrame::OnContextProperties() {}
+void CMainFrame::OnContextProperties() {
+    if (!ContextItemValid()) {
+        return;
+    }
+    DesignItem& item = m_design.Items()[static_cast<size_t>(m_contextItem)];
+    const RECT before = item.rect;
+    CColumnPropertiesDlg dialog(this);
+    if (dialog.EditItem(&item)) {
+        RECT changed;
+        UnionRect(changed, before, item.rect);
+        RepaintRect(changed);
+    }
+}
 
 void CMainFrame::OnContextDuplicate() {
     if (!ContextItemValid()) {

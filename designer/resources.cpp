@@ -1,6 +1,7 @@
 // The designer's menu bar, context menu, accelerator table and title.
 #include "designer/resources.h"
 
+#include "designer/column_properties_dlg.h"
 #include "platform/ui/command.h"
 
 void RegisterDesignerResources() {
@@ -43,4 +44,5 @@ void RegisterDesignerResources() {
                                                    {v | FSHIFT, VK_F6, ID_PREV_PANE},
                                                });
     RegisterStringResource(IDR_MAINFRAME, "qorform");
+    RegisterColumnPropertiesDialog();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/dialogs/qt_dialogs_qt.h"
 #include "platform/dialogs/scripted_dialogs.h"
+#include "platform/ui/wnd.h"
 
 namespace {
 
@@ -83,6 +84,29 @@ std::vector<FileFilter> ParseFileFilter(const std::string& filter) {
         }
     }
     return filters;
+}
+
+std::vector<ShownMenuItem> DescribeMenu(const CWnd* owner,
+                                        const std::vector<MenuItemResource>& items) {
+    std::vector<ShownMenuItem> shown;
+    shown.reserve(items.size());
+    for (const MenuItemResource& item : items) {
+        ShownMenuItem entry;
+        entry.text = item.text;
+        entry.id = item.id;
+        entry.separator = item.separator;
+        if (!item.items.empty()) {
+            entry.enabled = true;
+            entry.items = DescribeMenu(owner, item.items);
+        } else if (!item.separator && owner != nullptr) {
+            const CCmdUI state = owner->QueryCommand(item.id);
+            entry.enabled = state.IsEnabled();
+            entry.checkable = state.Checked().has_value();
+            entry.checked = state.Checked().value_or(false);
+        }
+        shown.push_back(std::move(entry));
+    }
+    return shown;
 }
 
 IDialogService& DialogService() {

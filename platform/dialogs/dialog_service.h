@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "platform/gdi/types.h"
+#include "platform/ui/command.h"
 
 class CWnd;
+class CDialog;
 
 // Message box types and results.
 constexpr UINT MB_OK = 0x0000;
@@ -66,15 +68,33 @@ struct AboutRequest {
     std::vector<std::string> lines;
 };
 
+// An entry of a popup menu as it was shown: its state comes from the owner's command rules.
+struct ShownMenuItem {
+    std::string text;
+    UINT id = 0;
+    bool enabled = false;
+    bool checkable = false;
+    bool checked = false;
+    bool separator = false;
+    std::vector<ShownMenuItem> items;  // a popup's entries
+};
+// The entries as the owner's command rules show them; without an owner every command is
+// disabled.
+std::vector<ShownMenuItem> DescribeMenu(const CWnd* owner,
+                                        const std::vector<MenuItemResource>& items);
+
 // What a scripted service records of each dialog that was shown.
 struct ShownDialog {
-    enum class Kind { MessageBox, FileOpen, FileSave, Color, About, PopupMenu } kind{};
+    enum class Kind { MessageBox, FileOpen, FileSave, Color, About, PopupMenu, Dialog } kind{};
     std::string caption;
     std::string text;
     UINT flags = 0;
     FileDialogRequest file;
     ColorDialogRequest color;
     AboutRequest about;
+    UINT templateId = 0;              // Dialog
+    POINT point;                      // PopupMenu: where it opened, in screen coordinates
+    std::vector<ShownMenuItem> menu;  // PopupMenu
 };
 
 class IDialogService {
@@ -89,6 +109,14 @@ class IDialogService {
                                                   const FileDialogRequest& request) = 0;
     virtual std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) = 0;
     virtual void About(CWnd* owner, const AboutRequest& request) = 0;
+    // Runs a built dialog, whose OnInitDialog has run, until it ends; returns the result its
+    // EndDialog got.
+    virtual int RunDialog(CDialog& dialog) = 0;
+    // Shows the popup's entries at the screen point, enabled and checked as the owner's
+    // command rules say; the command chosen, or nothing when the menu was dismissed. A
+    // disabled entry cannot be chosen.
+    virtual std::optional<UINT> PopupMenu(CWnd* owner, const MenuItemResource& popup,
+                                          POINT screenPoint, UINT flags) = 0;
 };
 
 // The service in use. Until one is set, a Qt service when a display is there and a scripted

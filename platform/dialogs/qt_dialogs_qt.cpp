@@ -8,9 +8,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include "platform/dialogs/dialog_qt.h"
 #include "platform/gdi/color_qt.h"
 #include "platform/ui/wnd_qt.h"
 
@@ -115,6 +117,23 @@ class CAboutDialog : public QDialog {
     QDialogButtonBox m_buttons;
 };
 
+// Entries own their submenus and actions through the menu they are added to.
+void FillPopup(QMenu& menu, const std::vector<ShownMenuItem>& items) {
+    for (const ShownMenuItem& item : items) {
+        if (item.separator) {
+            menu.addSeparator();
+        } else if (!item.items.empty()) {
+            FillPopup(*menu.addMenu(ToQString(item.text)), item.items);
+        } else {
+            QAction* action = menu.addAction(ToQString(item.text));
+            action->setData(QVariant::fromValue(item.id));
+            action->setEnabled(item.enabled);
+            action->setCheckable(item.checkable);
+            action->setChecked(item.checked);
+        }
+    }
+}
+
 class CQtDialogService : public IDialogService {
   public:
     int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
@@ -156,6 +175,26 @@ class CQtDialogService : public IDialogService {
     void About(CWnd* owner, const AboutRequest& request) override {
         CAboutDialog dialog(request, QtWidgetOf(owner));
         dialog.exec();
+    }
+
+    int RunDialog(CDialog& dialog) override {
+        CDialogWindow* window = DialogWindowOf(dialog);
+        if (window == nullptr) {
+            return IDCANCEL;
+        }
+        window->exec();
+        return dialog.HasEnded() ? dialog.GetModalResult() : IDCANCEL;
+    }
+
+    std::optional<UINT> PopupMenu(CWnd* owner, const MenuItemResource& popup, POINT screenPoint,
+                                  UINT /*flags*/) override {
+        QMenu menu(QtWidgetOf(owner));
+        FillPopup(menu, DescribeMenu(owner, popup.items));
+        const QAction* chosen = menu.exec(QPoint(screenPoint.x, screenPoint.y));
+        if (chosen == nullptr || !chosen->data().isValid()) {
+            return std::nullopt;
+        }
+        return chosen->data().value<UINT>();
     }
 };
 

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "platform/dialogs/dialog.h"
+
 namespace {
 
 ShownDialog MessageBoxShown(const std::string& text, const std::string& caption, UINT type) {
@@ -17,6 +19,16 @@ ShownDialog MessageBoxShown(const std::string& text, const std::string& caption,
 bool FileExists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
+}
+
+bool Choosable(const std::vector<ShownMenuItem>& items, UINT id) {
+    for (const ShownMenuItem& item : items) {
+        if (!item.items.empty() ? Choosable(item.items, id)
+                                : !item.separator && item.enabled && item.id == id) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -97,6 +109,54 @@ void CScriptedDialogService::About(CWnd* /*owner*/, const AboutRequest& request)
     }
     m_shown.push_back(std::move(shown));
     Next();
+}
+
+int CScriptedDialogService::RunDialog(CDialog& dialog) {
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::Dialog;
+    shown.caption = dialog.GetWindowText();
+    shown.templateId = dialog.GetTemplateId();
+    m_shown.push_back(std::move(shown));
+    dialog.ShowWindow(SW_SHOW);
+    const auto answer = Next();
+    if (const DialogAnswer* script = answer ? std::get_if<DialogAnswer>(&*answer) : nullptr) {
+        CDialogDriver driver(dialog);
+        try {
+            if (script->actions) {
+                script->actions(driver);
+            }
+        } catch (...) {  // NOLINT(bugprone-empty-catch): the dialog is cancelled below
+        }
+        if (!dialog.HasEnded()) {
+            driver.Click(static_cast<UINT>(script->button));
+        }
+    }
+    if (!dialog.HasEnded()) {
+        dialog.PressButton(IDCANCEL);
+    }
+    // A Cancel that does not end the dialog either still leaves it cancelled.
+    if (!dialog.HasEnded()) {
+        dialog.EndDialog(IDCANCEL);
+    }
+    return dialog.GetModalResult();
+}
+
+std::optional<UINT> CScriptedDialogService::PopupMenu(CWnd* owner, const MenuItemResource& popup,
+                                                      POINT screenPoint, UINT flags) {
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::PopupMenu;
+    shown.caption = popup.text;
+    shown.flags = flags;
+    shown.point = screenPoint;
+    shown.menu = DescribeMenu(owner, popup.items);
+    const auto answer = Next();
+    const MenuChoice* choice = answer ? std::get_if<MenuChoice>(&*answer) : nullptr;
+    std::optional<UINT> chosen;
+    if (choice != nullptr && Choosable(shown.menu, choice->id)) {
+        chosen = choice->id;
+    }
+    m_shown.push_back(std::move(shown));
+    return chosen;
 }
 
 ScopedScriptedDialogs::ScopedScriptedDialogs() {

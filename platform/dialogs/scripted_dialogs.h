@@ -3,8 +3,10 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <variant>
 
+#include "platform/dialogs/dialog_driver.h"
 #include "platform/dialogs/dialog_service.h"
 
 class CScriptedDialogService : public IDialogService {
@@ -19,6 +21,17 @@ class CScriptedDialogService : public IDialogService {
     void PushFile(std::string path) { m_answers.emplace_back(FileAnswer{std::move(path)}); }
     void PushColor(COLORREF color) { m_answers.emplace_back(ColorAnswer{color}); }
     void PushCancel() { m_answers.emplace_back(Cancel{}); }
+    // A dialog built from a template: the actions run against the live dialog (answers they
+    // need, such as a colour dialog opened from it, come next in the queue), then the button
+    // is pressed unless the dialog has ended. A dialog that OK does not end (a failed
+    // validation), or that meets an empty queue or another kind of answer, is cancelled as
+    // the Cancel button would.
+    void PushDialog(std::function<void(CDialogDriver&)> actions, int button = IDOK) {
+        m_answers.emplace_back(DialogAnswer{std::move(actions), button});
+    }
+    // The command a popup menu is answered with; a disabled or absent entry chooses nothing,
+    // and so does an empty queue.
+    void PushMenuChoice(UINT commandId) { m_answers.emplace_back(MenuChoice{commandId}); }
 
     const std::vector<ShownDialog>& Shown() const { return m_shown; }
     void ClearShown() { m_shown.clear(); }
@@ -29,6 +42,9 @@ class CScriptedDialogService : public IDialogService {
     std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) override;
     std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override;
     void About(CWnd* owner, const AboutRequest& request) override;
+    int RunDialog(CDialog& dialog) override;
+    std::optional<UINT> PopupMenu(CWnd* owner, const MenuItemResource& popup, POINT screenPoint,
+                                  UINT flags) override;
 
   private:
     struct FileAnswer {
@@ -38,7 +54,14 @@ class CScriptedDialogService : public IDialogService {
         COLORREF color;
     };
     struct Cancel {};
-    using Answer = std::variant<int, FileAnswer, ColorAnswer, Cancel>;
+    struct DialogAnswer {
+        std::function<void(CDialogDriver&)> actions;
+        int button;
+    };
+    struct MenuChoice {
+        UINT id;
+    };
+    using Answer = std::variant<int, FileAnswer, ColorAnswer, Cancel, DialogAnswer, MenuChoice>;
 
     std::optional<Answer> Next();
     int NextButton(int whenEmpty);

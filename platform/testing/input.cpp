@@ -9,7 +9,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPixmap>
 
+#include "platform/gdi/color_qt.h"
 #include "platform/ui/frame_host_qt.h"
 #include "platform/ui/input_qt.h"
 #include "platform/ui/wnd_host_qt.h"
@@ -106,6 +108,20 @@ void SendClose(CFrameWnd& frame) {
 COLORREF ReadPixel(CWnd& wnd, int x, int y) {
     wnd.UpdateWindow();
     return wnd.GetBackingSurface().GetPixel(x, y);
+}
+
+COLORREF ReadShownPixel(CWnd& wnd, int x, int y) {
+    CClientWidget* client = ClientWidgetOf(wnd);
+    if (client == nullptr) {
+        return CLR_INVALID;
+    }
+    QWidget* top = client->window();
+    const QPoint point = client->mapTo(top, QPoint(x, y));
+    const QImage image = top->grab().toImage();
+    if (!image.rect().contains(point)) {
+        return CLR_INVALID;
+    }
+    return FromQRgb(image.pixel(point));
 }
 
 std::vector<MenuItemState> OpenMenu(CFrameWnd& frame, const std::string& title) {

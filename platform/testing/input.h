@@ -23,6 +23,9 @@ void SendClose(CFrameWnd& frame);
 
 // Paints what is invalid, then reads the pixel from the backing surface.
 COLORREF ReadPixel(CWnd& wnd, int x, int y);
+// Renders the window's top-level window with all its children, as the screen shows it, and
+// reads the pixel at the point of the window's client area; CLR_INVALID outside it.
+COLORREF ReadShownPixel(CWnd& wnd, int x, int y);
 
 struct MenuItemState {
     std::string text;

@@ -72,6 +72,7 @@ constexpr Cursor IDC_WAIT = Cursor::Wait;
 // TrackPopupMenu flags.
 constexpr UINT TPM_LEFTALIGN = 0x0000;
 constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_RETURNCMD = 0x0100;
 
 // GetSystemMetrics indexes.
 constexpr int SM_CXSCREEN = 0;

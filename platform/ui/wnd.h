@@ -94,6 +94,11 @@ class CWnd : public CCmdTarget {
     // Sends a command up the parent chain to the first window that handles it.
     bool SendCommand(UINT id);
 
+    // Takes over the control with the id in a dialog (typically a static): this window is
+    // created in its place and size, and paints and takes input there from then on. False
+    // when the parent is not a built dialog, has no such control, or this is a window already.
+    bool SubclassDlgItem(UINT id, CWnd* parent);
+
     struct Host;
     Host* GetHost() const { return m_host.get(); }
 

@@ -6,8 +6,10 @@
 #include <fstream>
 #include <vector>
 
+#include "designer/column_properties_dlg.h"
 #include "designer/main_frame.h"
 #include "designer/resources.h"
+#include "platform/dialogs/dialog_driver.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
 
@@ -350,4 +352,77 @@ TEST_F(CanvasTest, UnderlineOnePixelBelowAndColumnShowsItsName) {
         }
     }
     EXPECT_TRUE(inked);
+}
+
+TEST_F(CanvasTest, ContextMenuOnAnItemOnlyAtTheScreenPoint) {
+    Place(ID_CONTROLS_RECTANGLE, {100, 100});
+    SendMouseDown(frame, MouseButton::Right, {300, 300});
+    EXPECT_TRUE(dialogs->Shown().empty());
+    SendMouseDown(frame, MouseButton::Right, {150, 120});
+    ASSERT_EQ(dialogs->Shown().size(), 1U);
+    const ShownDialog& menu = dialogs->Shown()[0];
+    EXPECT_EQ(menu.kind, ShownDialog::Kind::PopupMenu);
+    POINT screen{150, 120};
+    frame.ClientToScreen(screen);
+    EXPECT_EQ(menu.point, screen);
+    ASSERT_EQ(menu.menu.size(), 4U);
+    EXPECT_EQ(menu.menu[0].text, "Properties");
+    EXPECT_EQ(menu.menu[2].text, "Duplicate");
+    EXPECT_EQ(menu.menu[3].text, "Delete");
+    EXPECT_EQ(frame.m_contextItem, 0);
+}
+
+TEST_F(CanvasTest, DuplicateBelowTheSourceOrAtTheCorner) {
+    Place(ID_CONTROLS_COLUMN, {100, 40});
+    Item(0).name = "CITY";
+    Item(0).bold = true;
+    dialogs->PushMenuChoice(ID_CONTEXT_DUPLICATE);
+    SendMouseDown(frame, MouseButton::Right, {120, 50});
+    ASSERT_EQ(Items().size(), 2U);
+    EXPECT_EQ(Item(0).rect, (RECT{100, 65, 180, 88}));
+    EXPECT_EQ(Item(0).name, "CITY");
+    EXPECT_FALSE(Item(0).bold);
+    EXPECT_EQ(Item(0).tabOrder, 2);
+
+    // Near the bottom edge the copy goes to (0, 0) with the source's size; lines go last.
+    Place(ID_CONTROLS_HORIZONTALLINE, {0, client.bottom - 5});
+    const RECT line = Item(0).rect;
+    dialogs->PushMenuChoice(ID_CONTEXT_DUPLICATE);
+    SendMouseDown(frame, MouseButton::Right, {line.left + 100, line.top + 2});
+    ASSERT_EQ(Items().size(), 4U);
+    EXPECT_EQ(Items().back().rect, (RECT{0, 0, line.right - line.left, line.bottom - line.top}));
+    EXPECT_EQ(Items().back().tabOrder, -1);
+}
+
+TEST_F(CanvasTest, DeleteKeepsTheOrderAndTabOrdersGoOn) {
+    Place(ID_CONTROLS_COLUMN, {100, 40});
+    Place(ID_CONTROLS_COLUMN, {100, 100});
+    Place(ID_CONTROLS_RECTANGLE, {400, 400});
+    dialogs->PushMenuChoice(ID_CONTEXT_DELETE);
+    SendMouseDown(frame, MouseButton::Right, {120, 50});  // column 1
+    ASSERT_EQ(Items().size(), 2U);
+    EXPECT_EQ(Item(0).tabOrder, 2);
+    EXPECT_EQ(Item(1).kind, kRectangle);
+    EXPECT_EQ(ReadPixel(frame, 100, 40), kFace);
+    Place(ID_CONTROLS_COLUMN, {100, 200});
+    EXPECT_EQ(Item(0).tabOrder, 3);
+}
+
+TEST_F(CanvasTest, PropertiesRepaintsOnlyAfterOk) {
+    Place(ID_CONTROLS_COLUMN, {100, 40});
+    dialogs->PushMenuChoice(ID_CONTEXT_PROPERTIES);
+    dialogs->PushDialog([](CDialogDriver& driver) { driver.SetText(IDC_WIDTH, "40"); }, IDOK);
+    SendMouseDown(frame, MouseButton::Right, {120, 50});
+    EXPECT_EQ(Item(0).rect, (RECT{100, 40, 180, 80}));
+    EXPECT_EQ(ReadPixel(frame, 120, 75), 0x00FFFFFFU);
+
+    // A colour chosen in a cancelled run is stored but shows only at the next repaint.
+    dialogs->PushMenuChoice(ID_CONTEXT_PROPERTIES);
+    dialogs->PushDialog([](CDialogDriver& driver) { driver.Click(IDC_BACK_COLOR); }, IDCANCEL);
+    dialogs->PushColor(0x000000FF);
+    SendMouseDown(frame, MouseButton::Right, {120, 50});
+    EXPECT_EQ(Item(0).backColor, 0x000000FF);
+    EXPECT_EQ(ReadPixel(frame, 120, 60), 0x00FFFFFFU);
+    frame.RepaintAll();
+    EXPECT_EQ(ReadPixel(frame, 120, 60), 0x000000FFU);
 }
