@@ -10,7 +10,9 @@
 
 namespace {
 struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+    void operator()(std::FILE* f) const {
+        std::fclose(f);
+    }  // NOLINT(cppcoreguidelines-owning-memory)
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace

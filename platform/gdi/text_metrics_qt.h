@@ -12,7 +12,7 @@
 #include "platform/gdi/text_metrics.h"
 
 struct CTextMetrics::Impl {
-    Impl(QFont f, QFontMetrics m) : font(std::move(f)), metrics(std::move(m)) {}
+    Impl(const QFont& f, const QFontMetrics& m) : font(f), metrics(m) {}
 
     // A text shaped once: forms and reports draw the same captions and values over and over,
     // and shaping costs far more than drawing the glyphs.
