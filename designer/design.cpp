@@ -10,9 +10,10 @@
 
 namespace {
 struct FileCloser {
+    // The unique_ptr below is the owner the check asks for.
     void operator()(std::FILE* f) const {
-        std::fclose(f);
-    }  // NOLINT(cppcoreguidelines-owning-memory)
+        std::fclose(f);  // NOLINT(cppcoreguidelines-owning-memory)
+    }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
