@@ -21,27 +21,26 @@ DesignItem Blank(ItemKind kind) {
     return item;
 }
 
+// A line's 6-pixel strip across the pointer, kept inside 0..limit.
+void KeepStripInside(int& low, int& high, int limit) {
+    if (low < 0) {
+        low = 0;
+        high = 6;
+    } else if (high > limit) {
+        high = limit;
+        low = high - 6;
+    }
+}
+
 RECT HorizontalLineAt(POINT point, const RECT& client) {
     RECT r{client.left + 50, point.y - 3, client.right - 50, point.y + 3};
-    if (r.top < 0) {
-        r.top = 0;
-        r.bottom = 6;
-    } else if (r.bottom > client.bottom) {
-        r.bottom = client.bottom;
-        r.top = r.bottom - 6;
-    }
+    KeepStripInside(r.top, r.bottom, client.bottom);
     return r;
 }
 
 RECT VerticalLineAt(POINT point, const RECT& client) {
     RECT r{point.x - 3, client.top + 50, point.x + 3, client.bottom - 50};
-    if (r.left < 0) {
-        r.left = 0;
-        r.right = 6;
-    } else if (r.right > client.right) {
-        r.right = client.right;
-        r.left = r.right - 6;
-    }
+    KeepStripInside(r.left, r.right, client.right);
     return r;
 }
 
