@@ -10,6 +10,8 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QOR_SOURCE_DIR", QOR_DEFAULT_SOURCE_DIR, 0);
+    setenv("QOR_SAMPLE_DB", QOR_DEFAULT_SAMPLE_DB, 0);
     PrepareFontConfiguration();
     const QApplication app(argc, argv);
     return RUN_ALL_TESTS();

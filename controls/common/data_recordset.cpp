@@ -1,0 +1,504 @@
+// The recordset wrapper: opening a query through ADO, moving, bookmarks, field texts, edits
+// and searches, every failure turned into a result and a last error text.
+#include "controls/common/data_recordset.h"
+
+#include <utility>
+
+#include "controls/common/ado_call.h"
+#include "controls/common/field_text.h"
+#include "platform/com/bstr.h"
+#include "platform/com/error_message.h"
+
+namespace {
+
+constexpr std::string_view kAddNotSupportedText = "Recordset does not support adding new records.";
+constexpr std::string_view kUpdateNotSupportedText = "Recordset does not support updating records.";
+constexpr std::string_view kDeleteNotSupportedText = "Recordset does not support deleting records.";
+constexpr std::string_view kFindNotSupportedText = "Recordset does not support searching records.";
+constexpr std::string_view kNewRecordPendingText =
+    "A new record is currently being edited..Call Update or CancelUpdate before calling this "
+    "function again!";
+
+VARIANT PositionIndex(int position) {
+    VARIANT index;
+    index.vt = VT_I4;
+    index.lVal = position;
+    return index;
+}
+
+// The criterion that finds the value as it is: quotes inside it are doubled.
+std::string EqualsCriterion(std::string_view fieldName, std::string_view value) {
+    std::string criterion(fieldName);
+    criterion += "='";
+    for (const char c : value) {
+        criterion += c;
+        if (c == '\'') {
+            criterion += '\'';
+        }
+    }
+    criterion += '\'';
+    return criterion;
+}
+
+}  // namespace
+
+inline namespace data_layer {
+
+std::string_view FieldTypeName(LONG type) {
+    switch (type) {
+        case adBoolean:
+            return "BOOL";
+        case adBinary:
+            return "BYTE";
+        case adInteger:
+            return "INT";
+        case adCurrency:
+            return "CURRENCY";
+        case adSingle:
+            return "SINGLE";
+        case adDouble:
+            return "DOUBLE";
+        case adDate:
+            return "DATE";
+        case adVarBinary:
+        case adLongVarBinary:
+            return "BINARY";
+        default:
+            return "STRING";
+    }
+}
+
+}  // namespace data_layer
+
+template <class Body>
+auto CDataRecordset::Guarded(Body&& body) noexcept {
+    using Result = decltype(body());
+    try {
+        return body();
+    } catch (...) {
+        CatchFailure();
+        return Result();
+    }
+}
+
+template <class Body>
+auto CDataRecordset::Guarded(Body&& body) const noexcept {
+    using Result = decltype(body());
+    try {
+        return body();
+    } catch (...) {
+        return Result();
+    }
+}
+
+CDataRecordset::~CDataRecordset() {
+    if (open_) {
+        recordset_->Close();
+    }
+}
+
+bool CDataRecordset::Open(std::string_view sql, const RecordsetOpenOptions& how) {
+    return Guarded([&] {
+        if (open_ || connection_.GetConnection() == nullptr) {
+            return false;
+        }
+        if (!OpenRecordset(sql, how) || !DescribeFields()) {
+            LONG state = adStateClosed;
+            if (recordset_ && SUCCEEDED(recordset_->get_State(&state)) && state != adStateClosed) {
+                recordset_->Close();
+            }
+            recordset_.Release();
+            fields_.clear();
+            return false;
+        }
+        open_ = true;
+        return true;
+    });
+}
+
+void CDataRecordset::Close() {
+    Guarded([&] {
+        if (!open_) {
+            return;
+        }
+        open_ = false;
+        fields_.clear();
+        Check(recordset_->Close());
+        recordset_.Release();
+    });
+}
+
+bool CDataRecordset::MoveFirst() {
+    return Guarded([&] {
+        bool bof = true;
+        return open_ && Check(recordset_->MoveFirst()) && AtBOF(bof) && !bof;
+    });
+}
+
+bool CDataRecordset::MoveLast() {
+    return Guarded([&] {
+        bool eof = true;
+        return open_ && Check(recordset_->MoveLast()) && AtEOF(eof) && !eof;
+    });
+}
+
+bool CDataRecordset::MoveNext() {
+    return Guarded([&] {
+        bool eof = true;
+        if (!open_ || !Check(recordset_->MoveNext()) || !AtEOF(eof)) {
+            return false;
+        }
+        if (eof) {
+            Check(recordset_->MoveLast());
+        }
+        return !eof;
+    });
+}
+
+bool CDataRecordset::MovePrevious() {
+    return Guarded([&] {
+        bool bof = true;
+        if (!open_ || !Check(recordset_->MovePrevious()) || !AtBOF(bof)) {
+            return false;
+        }
+        if (bof) {
+            Check(recordset_->MoveFirst());
+        }
+        return !bof;
+    });
+}
+
+bool CDataRecordset::GetBookmark(CComVariant& bookmark) {
+    return Guarded([&] {
+        bool supported = false;
+        CComVariant taken;
+        if (!open_ || !Supports(adBookmark, supported) || !supported ||
+            !Check(recordset_->get_Bookmark(&taken))) {
+            return false;
+        }
+        bookmark = std::move(taken);
+        return true;
+    });
+}
+
+bool CDataRecordset::SetBookmark(const VARIANT& bookmark) {
+    return Guarded([&] { return open_ && Check(recordset_->put_Bookmark(Borrowed(bookmark))); });
+}
+
+bool CDataRecordset::GetRecordCount(LONG& count) {
+    return Guarded([&] {
+        CComVariant saved;
+        bool bof = true;
+        bool eof = true;
+        if (!open_ || !TakeBookmarkIfAny(saved) || !AtBOF(bof) || !AtEOF(eof)) {
+            return false;
+        }
+        // An empty recordset has no last record to move to.
+        if (!(bof && eof) && !Check(recordset_->MoveLast())) {
+            return false;
+        }
+        LONG records = 0;
+        if (!Check(recordset_->get_RecordCount(&records))) {
+            return false;
+        }
+        if (saved.vt != VT_EMPTY && !Check(recordset_->put_Bookmark(Borrowed(saved)))) {
+            return false;
+        }
+        count = records;
+        return true;
+    });
+}
+
+bool CDataRecordset::GetFieldCount(int& count) const {
+    if (!open_) {
+        return false;
+    }
+    count = static_cast<int>(fields_.size());
+    return true;
+}
+
+bool CDataRecordset::GetFieldName(int index, std::string& name) const {
+    return Guarded([&] {
+        FieldInfo info;
+        if (!GetFieldInfo(index, info)) {
+            return false;
+        }
+        name = std::move(info.name);
+        return true;
+    });
+}
+
+bool CDataRecordset::GetFieldInfo(int index, std::string& name, std::string& typeName,
+                                  int& definedSize) const {
+    return Guarded([&] {
+        FieldInfo info;
+        if (!GetFieldInfo(index, info)) {
+            return false;
+        }
+        name = std::move(info.name);
+        typeName = std::move(info.typeName);
+        definedSize = info.definedSize;
+        return true;
+    });
+}
+
+bool CDataRecordset::GetFieldInfo(int index, FieldInfo& info) const {
+    return Guarded([&] {
+        if (!open_ || index < 0 || static_cast<std::size_t>(index) >= fields_.size()) {
+            return false;
+        }
+        info = fields_[static_cast<std::size_t>(index)];
+        return true;
+    });
+}
+
+bool CDataRecordset::GetFieldText(std::string_view name, std::string& text) {
+    return Guarded([&] {
+        const CComVariant index(name);
+        return open_ && FieldText(Borrowed(index), text);
+    });
+}
+
+bool CDataRecordset::GetFieldText(int index, std::string& text) {
+    return Guarded([&] {
+        return open_ && index >= 0 && static_cast<std::size_t>(index) < fields_.size() &&
+               FieldText(PositionIndex(index), text);
+    });
+}
+
+bool CDataRecordset::SetFieldText(std::string_view name, std::string_view text) {
+    return Guarded([&] {
+        const CComVariant index(name);
+        return open_ && PutFieldText(Borrowed(index), text);
+    });
+}
+
+bool CDataRecordset::SetFieldText(int index, std::string_view text) {
+    return Guarded([&] {
+        return open_ && index >= 0 && static_cast<std::size_t>(index) < fields_.size() &&
+               PutFieldText(PositionIndex(index), text);
+    });
+}
+
+bool CDataRecordset::IsEditingNew() {
+    return Guarded([&] {
+        bool editingNew = false;
+        return open_ && EditingNew(editingNew) && editingNew;
+    });
+}
+
+bool CDataRecordset::AddNew() {
+    return Guarded([&] {
+        bool supported = false;
+        bool editingNew = false;
+        if (!open_ || !Supports(adAddNew, supported)) {
+            return false;
+        }
+        if (!supported) {
+            return Refuse(kAddNotSupportedText);
+        }
+        if (!EditingNew(editingNew)) {
+            return false;
+        }
+        if (editingNew) {
+            return Refuse(kNewRecordPendingText);
+        }
+        const CComVariant missing = CComVariant::Missing();
+        return Check(recordset_->AddNew(Borrowed(missing), Borrowed(missing)));
+    });
+}
+
+bool CDataRecordset::Update() {
+    return Guarded([&] {
+        bool supported = false;
+        if (!open_ || !Supports(adUpdate, supported)) {
+            return false;
+        }
+        if (!supported) {
+            return Refuse(kUpdateNotSupportedText);
+        }
+        const CComVariant missing = CComVariant::Missing();
+        return Check(recordset_->Update(Borrowed(missing), Borrowed(missing)));
+    });
+}
+
+bool CDataRecordset::CancelUpdate() {
+    return Guarded([&] { return open_ && Check(recordset_->CancelUpdate()); });
+}
+
+bool CDataRecordset::Delete() {
+    return Guarded([&] {
+        bool supported = false;
+        bool editingNew = false;
+        if (!open_ || !Supports(adDelete, supported)) {
+            return false;
+        }
+        if (!supported) {
+            return Refuse(kDeleteNotSupportedText);
+        }
+        if (!EditingNew(editingNew)) {
+            return false;
+        }
+        if (editingNew) {
+            return Refuse(kNewRecordPendingText);
+        }
+        return Check(recordset_->Delete(adAffectCurrent)) &&
+               Check(recordset_->UpdateBatch(adAffectCurrent));
+    });
+}
+
+bool CDataRecordset::Find(std::string_view fieldName, std::string_view value) {
+    return Guarded([&] {
+        bool supported = false;
+        if (!open_ || !Supports(adFind, supported)) {
+            return false;
+        }
+        if (!supported) {
+            return Refuse(kFindNotSupportedText);
+        }
+        CComVariant start;
+        bool eof = true;
+        const CComBSTR criterion(EqualsCriterion(fieldName, value));
+        const CComVariant missing = CComVariant::Missing();
+        if (!TakeBookmarkIfAny(start) ||
+            !Check(recordset_->Find(criterion.Get(), 0, adSearchForward, Borrowed(missing))) ||
+            !AtEOF(eof)) {
+            return false;
+        }
+        if (eof && start.vt != VT_EMPTY) {
+            Check(recordset_->put_Bookmark(Borrowed(start)));
+        }
+        return !eof;
+    });
+}
+
+bool CDataRecordset::OpenRecordset(std::string_view sql, const RecordsetOpenOptions& how) {
+    if (!Check(CreateAdoObject(CLSID_Recordset, recordset_)) ||
+        !Check(recordset_->put_CursorType(how.cursorType)) ||
+        !Check(recordset_->put_LockType(how.lockType))) {
+        return false;
+    }
+    const CComVariant source(sql);
+    const CComVariant activeConnection(static_cast<IDispatch*>(connection_.GetConnection()));
+    return Check(recordset_->Open(Borrowed(source), Borrowed(activeConnection), how.cursorType,
+                                  how.lockType, how.options));
+}
+
+bool CDataRecordset::DescribeFields() {
+    fields_.clear();
+    CComPtr<Fields> fields;
+    LONG count = 0;
+    if (!Check(recordset_->get_Fields(fields.ReleaseAndGetAddressOf())) ||
+        !Check(fields->get_Count(&count))) {
+        return false;
+    }
+    for (LONG i = 0; i < count; ++i) {
+        CComPtr<Field> field;
+        CComBSTR name;
+        LONG type = adEmpty;
+        LONG size = 0;
+        LONG attributes = 0;
+        if (!Check(fields->get_Item(PositionIndex(i), field.ReleaseAndGetAddressOf())) ||
+            !Check(field->get_Name(name.ReleaseAndGetAddressOf())) ||
+            !Check(field->get_Type(&type)) || !Check(field->get_DefinedSize(&size)) ||
+            !Check(field->get_Attributes(&attributes))) {
+            return false;
+        }
+        fields_.push_back(FieldInfo{name.ToString(), std::string(FieldTypeName(type)), size,
+                                    (attributes & adFldIsNullable) != 0,
+                                    (attributes & adFldKeyColumn) != 0,
+                                    (attributes & adFldLong) != 0});
+    }
+    return true;
+}
+
+bool CDataRecordset::Supports(LONG option, bool& supported) {
+    VARIANT_BOOL answer = VARIANT_FALSE;
+    if (!Check(recordset_->Supports(option, &answer))) {
+        return false;
+    }
+    supported = answer != VARIANT_FALSE;
+    return true;
+}
+
+bool CDataRecordset::EditingNew(bool& editingNew) {
+    LONG mode = adEditNone;
+    if (!Check(recordset_->get_EditMode(&mode))) {
+        return false;
+    }
+    editingNew = mode == adEditAdd;
+    return true;
+}
+
+bool CDataRecordset::AtBOF(bool& bof) {
+    VARIANT_BOOL answer = VARIANT_TRUE;
+    if (!Check(recordset_->get_BOF(&answer))) {
+        return false;
+    }
+    bof = answer != VARIANT_FALSE;
+    return true;
+}
+
+bool CDataRecordset::AtEOF(bool& eof) {
+    VARIANT_BOOL answer = VARIANT_TRUE;
+    if (!Check(recordset_->get_EOF(&answer))) {
+        return false;
+    }
+    eof = answer != VARIANT_FALSE;
+    return true;
+}
+
+bool CDataRecordset::TakeBookmarkIfAny(CComVariant& bookmark) {
+    bool supported = false;
+    bool bof = true;
+    bool eof = true;
+    bookmark.Clear();
+    if (!Supports(adBookmark, supported) || !AtBOF(bof) || !AtEOF(eof)) {
+        return false;
+    }
+    return !supported || bof || eof || Check(recordset_->get_Bookmark(&bookmark));
+}
+
+bool CDataRecordset::ItemAt(const VARIANT& index, CComPtr<Field>& field) {
+    CComPtr<Fields> fields;
+    return Check(recordset_->get_Fields(fields.ReleaseAndGetAddressOf())) &&
+           Check(fields->get_Item(index, field.ReleaseAndGetAddressOf()));
+}
+
+bool CDataRecordset::FieldText(const VARIANT& index, std::string& text) {
+    CComPtr<Field> field;
+    CComVariant value;
+    if (!ItemAt(index, field) || !Check(field->get_Value(&value))) {
+        return false;
+    }
+    text = FieldValueText(value);
+    return true;
+}
+
+bool CDataRecordset::PutFieldText(const VARIANT& index, std::string_view text) {
+    CComPtr<Field> field;
+    const CComVariant value(TrimWhiteSpace(text));
+    return ItemAt(index, field) && Check(field->put_Value(Borrowed(value)));
+}
+
+bool CDataRecordset::Refuse(std::string_view text) {
+    lastErrorText_ = text;
+    return false;
+}
+
+bool CDataRecordset::Check(HRESULT hr) {
+    if (SUCCEEDED(hr)) {
+        return true;
+    }
+    lastErrorText_ = ComErrorMessage(hr);
+    connection_.RefreshErrors();
+    return false;
+}
+
+void CDataRecordset::CatchFailure() noexcept {
+    try {
+        lastErrorText_ = ComErrorMessage(CurrentExceptionResult());
+    } catch (...) {
+        lastErrorText_.clear();
+    }
+}

@@ -1,0 +1,261 @@
+// Helpers of the data-access tests: temporary copies of the sample database, connections and
+// recordsets opened through the object model, and reading values and errors back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include <vector>
+
+#include "platform/ado/ado.h"
+#include "platform/com/class_factory.h"
+#include "platform/com/com_ptr.h"
+#include "platform/com/com_variant.h"
+#include "platform/com/error_info.h"
+
+// A result that is a success, or a failure that names the code in hex.
+inline ::testing::AssertionResult HrSucceeded(const char* expression, HRESULT hr) {
+    if (SUCCEEDED(hr)) {
+        return ::testing::AssertionSuccess();
+    }
+    char code[16];  // NOLINT(*-avoid-c-arrays): snprintf wants a buffer
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    return ::testing::AssertionFailure() << expression << " failed with " << code;
+}
+inline ::testing::AssertionResult HrFailed(const char* expression, HRESULT hr) {
+    if (FAILED(hr)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << expression << " succeeded";
+}
+#define EXPECT_HRESULT_SUCCEEDED(expression) EXPECT_PRED_FORMAT1(HrSucceeded, (expression))
+#define ASSERT_HRESULT_SUCCEEDED(expression) ASSERT_PRED_FORMAT1(HrSucceeded, (expression))
+#define EXPECT_HRESULT_FAILED(expression) EXPECT_PRED_FORMAT1(HrFailed, (expression))
+
+inline std::string EnvOr(const char* name, const std::string& fallback = {}) {
+    const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe): tests, one thread
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+// A folder of its own for one test, removed with it.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qor-ado-XXXXXX").string();
+        const char* made = mkdtemp(pattern.data());
+        path_ = made != nullptr ? made : pattern;
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string File(std::string_view name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::string SampleDatabase() {
+    return EnvOr("QOR_SAMPLE_DB");
+}
+
+// A copy of the sample database in folder, so that a test may change it.
+inline std::string CopySample(const TempFolder& folder, std::string_view name = "sample.db") {
+    std::string target = folder.File(name);
+    std::filesystem::copy_file(SampleDatabase(), target,
+                               std::filesystem::copy_options::overwrite_existing);
+    return target;
+}
+
+inline std::string SqliteString(const std::string& path) {
+    return "Provider=SQLite;Data Source=" + path;
+}
+
+inline CComVariant Missing() {
+    return CComVariant::Missing();
+}
+
+// A VT_ARRAY | VT_VARIANT of the values, as field and value lists are passed.
+inline CComVariant VariantArray(const std::vector<CComVariant>& values) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
+    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
+        SafeArrayPutElement(array, &i, &values[static_cast<std::size_t>(i)]);
+    }
+    CComVariant result;
+    result.vt = VT_ARRAY | VT_VARIANT;
+    result.parray = array;
+    return result;
+}
+
+inline CComPtr<_Connection> NewConnection() {
+    EXPECT_HRESULT_SUCCEEDED(RegisterAdoClasses());
+    CComPtr<_Connection> connection;
+    const HRESULT hr =
+        CoCreateInstance(CLSID_Connection, nullptr, CLSCTX_ALL, _Connection::iid,
+                         reinterpret_cast<void**>(connection.ReleaseAndGetAddressOf()));
+    EXPECT_HRESULT_SUCCEEDED(hr);
+    return connection;
+}
+
+inline CComPtr<_Recordset> NewRecordset() {
+    EXPECT_HRESULT_SUCCEEDED(RegisterAdoClasses());
+    CComPtr<_Recordset> recordset;
+    const HRESULT hr =
+        CoCreateInstance(CLSID_Recordset, nullptr, CLSCTX_ALL, _Recordset::iid,
+                         reinterpret_cast<void**>(recordset.ReleaseAndGetAddressOf()));
+    EXPECT_HRESULT_SUCCEEDED(hr);
+    return recordset;
+}
+
+inline HRESULT OpenConnection(const CComPtr<_Connection>& connection, const std::string& text) {
+    const CComBSTR string(text);
+    return connection->Open(string.Get(), nullptr, nullptr, adConnectUnspecified);
+}
+
+inline CComPtr<_Connection> Connect(const std::string& text) {
+    CComPtr<_Connection> connection = NewConnection();
+    EXPECT_HRESULT_SUCCEEDED(OpenConnection(connection, text)) << text;
+    return connection;
+}
+
+inline HRESULT OpenRecordset(const CComPtr<_Recordset>& recordset,
+                             const CComPtr<_Connection>& connection, const std::string& sql,
+                             LONG cursorType = adOpenKeyset, LONG lockType = adLockOptimistic,
+                             LONG options = adCmdText) {
+    const CComVariant source(sql);
+    const CComVariant active(static_cast<IDispatch*>(connection.Get()));
+    return recordset->Open(source, active, cursorType, lockType, options);
+}
+
+inline CComPtr<_Recordset> Query(const CComPtr<_Connection>& connection, const std::string& sql,
+                                 LONG cursorType = adOpenKeyset, LONG lockType = adLockOptimistic) {
+    CComPtr<_Recordset> recordset = NewRecordset();
+    EXPECT_HRESULT_SUCCEEDED(OpenRecordset(recordset, connection, sql, cursorType, lockType))
+        << sql;
+    return recordset;
+}
+
+inline CComPtr<Field> FieldOf(const CComPtr<_Recordset>& recordset, const CComVariant& index) {
+    CComPtr<Fields> fields;
+    EXPECT_HRESULT_SUCCEEDED(recordset->get_Fields(fields.ReleaseAndGetAddressOf()));
+    CComPtr<Field> field;
+    if (fields != nullptr) {
+        EXPECT_HRESULT_SUCCEEDED(fields->get_Item(index, field.ReleaseAndGetAddressOf()));
+    }
+    return field;
+}
+
+inline CComVariant Value(const CComPtr<_Recordset>& recordset, const std::string& name) {
+    CComVariant value;
+    const CComPtr<Field> field = FieldOf(recordset, CComVariant(name));
+    if (field != nullptr) {
+        EXPECT_HRESULT_SUCCEEDED(field->get_Value(&value)) << name;
+    }
+    return value;
+}
+
+// The value as text under en-US conventions, as the tests write expectations.
+inline std::string Text(const CComPtr<_Recordset>& recordset, const std::string& name) {
+    CComVariant value = Value(recordset, name);
+    CComVariant text;
+    if (value.vt == VT_NULL) {
+        return "NULL";
+    }
+    EXPECT_HRESULT_SUCCEEDED(VariantChangeTypeEx(&text, &value, 0x0409, 0, VT_BSTR)) << name;
+    return std::string(text.Text());
+}
+
+inline LONG IntValue(const CComPtr<_Recordset>& recordset, const std::string& name) {
+    CComVariant value = Value(recordset, name);
+    EXPECT_HRESULT_SUCCEEDED(value.ChangeType(VT_I4)) << name;
+    return value.lVal;
+}
+
+inline HRESULT PutValue(const CComPtr<_Recordset>& recordset, const std::string& name,
+                        const CComVariant& value) {
+    const CComPtr<Field> field = FieldOf(recordset, CComVariant(name));
+    return field != nullptr ? field->put_Value(value) : E_FAIL;
+}
+
+inline bool AtEof(const CComPtr<_Recordset>& recordset) {
+    VARIANT_BOOL eof = VARIANT_FALSE;
+    EXPECT_HRESULT_SUCCEEDED(recordset->get_EOF(&eof));
+    return eof != VARIANT_FALSE;
+}
+
+inline bool AtBof(const CComPtr<_Recordset>& recordset) {
+    VARIANT_BOOL bof = VARIANT_FALSE;
+    EXPECT_HRESULT_SUCCEEDED(recordset->get_BOF(&bof));
+    return bof != VARIANT_FALSE;
+}
+
+inline LONG Count(const CComPtr<_Recordset>& recordset) {
+    LONG count = -1;
+    EXPECT_HRESULT_SUCCEEDED(recordset->get_RecordCount(&count));
+    return count;
+}
+
+inline bool Supports(const CComPtr<_Recordset>& recordset, LONG options) {
+    VARIANT_BOOL supported = VARIANT_FALSE;
+    EXPECT_HRESULT_SUCCEEDED(recordset->Supports(options, &supported));
+    return supported != VARIANT_FALSE;
+}
+
+inline LONG Scalar(const CComPtr<_Connection>& connection, const std::string& sql) {
+    const CComPtr<_Recordset> recordset = Query(connection, sql, adOpenStatic, adLockReadOnly);
+    CComVariant value;
+    const CComPtr<Field> field = FieldOf(recordset, CComVariant(0));
+    if (field == nullptr || FAILED(field->get_Value(&value)) || FAILED(value.ChangeType(VT_I4))) {
+        return -1;
+    }
+    return value.lVal;
+}
+
+inline HRESULT Execute(const CComPtr<_Connection>& connection, const std::string& sql) {
+    const CComBSTR text(sql);
+    return connection->Execute(text.Get(), nullptr, adExecuteNoRecords, nullptr);
+}
+
+// The connection's errors, each description on its own line.
+inline std::string ErrorTexts(const CComPtr<_Connection>& connection) {
+    CComPtr<Errors> errors;
+    if (FAILED(connection->get_Errors(errors.ReleaseAndGetAddressOf()))) {
+        return {};
+    }
+    LONG count = 0;
+    errors->get_Count(&count);
+    std::string texts;
+    for (LONG i = 0; i < count; ++i) {
+        CComPtr<Error> error;
+        CComBSTR description;
+        if (SUCCEEDED(errors->get_Item(CComVariant(static_cast<int>(i)),
+                                       error.ReleaseAndGetAddressOf())) &&
+            SUCCEEDED(error->get_Description(description.ReleaseAndGetAddressOf()))) {
+            texts += description.ToString() + "\n";
+        }
+    }
+    return texts;
+}
+
+// The first error's source.
+inline std::string ErrorSource(const CComPtr<_Connection>& connection) {
+    CComPtr<Errors> errors;
+    CComPtr<Error> error;
+    CComBSTR source;
+    if (SUCCEEDED(connection->get_Errors(errors.ReleaseAndGetAddressOf())) &&
+        SUCCEEDED(errors->get_Item(CComVariant(0), error.ReleaseAndGetAddressOf())) &&
+        SUCCEEDED(error->get_Source(source.ReleaseAndGetAddressOf()))) {
+        return source.ToString();
+    }
+    return {};
+}
