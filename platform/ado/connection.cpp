@@ -251,42 +251,35 @@ HRESULT CConnection::BeginTrans(LONG* level) {
 }
 
 HRESULT CConnection::CommitTrans() {
-    return Guard([&] {
-        HRESULT hr = RequireOpen();
-        if (SUCCEEDED(hr) && transaction_.level == 0) {
-            hr = Fail(adErrInvalidTransaction, "No transaction is active.", kAdoConnectionSource);
-        }
-        if (SUCCEEDED(hr) && !session_->Commit(transaction_.level)) {
-            hr = FailInSession();
-        }
-        if (FAILED(hr)) {
-            return hr;
-        }
-        const int ended = transaction_.level--;
-        const std::vector<CConnectionListener*> listeners = listeners_;
-        for (CConnectionListener* listener : listeners) {
-            listener->TransactionCommitted(ended);
-        }
-        return S_OK;
-    });
+    return EndTransaction(true);
 }
 
 HRESULT CConnection::RollbackTrans() {
+    return EndTransaction(false);
+}
+
+HRESULT CConnection::EndTransaction(bool commit) {
     return Guard([&] {
         HRESULT hr = RequireOpen();
         if (SUCCEEDED(hr) && transaction_.level == 0) {
             hr = Fail(adErrInvalidTransaction, "No transaction is active.", kAdoConnectionSource);
         }
-        if (SUCCEEDED(hr) && !session_->Rollback(transaction_.level)) {
+        const bool ended = SUCCEEDED(hr) && (commit ? session_->Commit(transaction_.level)
+                                                    : session_->Rollback(transaction_.level));
+        if (SUCCEEDED(hr) && !ended) {
             hr = FailInSession();
         }
         if (FAILED(hr)) {
             return hr;
         }
-        const int ended = transaction_.level--;
+        const int level = transaction_.level--;
         const std::vector<CConnectionListener*> listeners = listeners_;
         for (CConnectionListener* listener : listeners) {
-            listener->TransactionRolledBack(ended);
+            if (commit) {
+                listener->TransactionCommitted(level);
+            } else {
+                listener->TransactionRolledBack(level);
+            }
         }
         return S_OK;
     });

@@ -83,6 +83,8 @@ class CConnection final
     static const CDispatchTable<CConnection>& DispatchTable();
 
   private:
+    // Commits or rolls back the innermost transaction and tells the listeners.
+    HRESULT EndTransaction(bool commit);
     HRESULT RequireOpen();
     void EndSession();
 
