@@ -3,6 +3,8 @@
 // a seek with one field, the same measurements data_recordset_bench makes.
 #include <benchmark/benchmark.h>
 
+#include "bench/large_orders.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -19,36 +21,6 @@ namespace {
 constexpr int kPageRows = 50;
 constexpr int kSeekTargets = 50;
 const QString kConnectionName = QStringLiteral("qor_peer_bench");
-
-// The large database, built on first use through its target when it is not there yet.
-const std::string& LargeOrdersFile() {
-    static const std::string path = [] {
-        if (!std::filesystem::exists(QOR_LARGE_ORDERS_DB)) {
-            const std::string build =
-                "cmake --build \"" QOR_BINARY_DIR "\" --target qor_large_orders_db";
-            if (std::system(build.c_str()) != 0) {  // NOLINT(concurrency-mt-unsafe)
-                std::abort();
-            }
-        }
-        return std::string(QOR_LARGE_ORDERS_DB);
-    }();
-    return path;
-}
-
-// Kilobytes of a "VmRSS:" or "VmHWM:" line of /proc/self/status.
-double StatusMegabytes(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    std::string name;
-    double kilobytes = 0;
-    while (status >> name) {
-        if (name == key) {
-            status >> kilobytes;
-            return kilobytes / 1024.0;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
 
 QSqlDatabase OpenDatabase(const QString& name) {
     QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
