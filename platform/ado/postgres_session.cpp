@@ -12,6 +12,7 @@
 
 #include "platform/ado/ado.h"
 #include "platform/ado/session.h"
+#include "platform/ado/sql_shape.h"
 #include "platform/ado/value_convert.h"
 
 namespace {
@@ -573,18 +574,12 @@ bool CPostgresTable::FetchField(const KeyList& keys, std::size_t first, std::siz
 
 bool CPostgresTable::Insert(const std::vector<std::size_t>& columns, const DbRow& values,
                             DbValue& newKey) {
-    std::string sql = "INSERT INTO " + table_;
-    if (columns.empty()) {
-        sql += " DEFAULT VALUES";
-    } else {
-        std::string names;
-        std::string parameters;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names += (i > 0 ? ", " : "") + QuoteIdentifier(columns_[columns[i]]);
-            parameters += (i > 0 ? ", $" : "$") + std::to_string(i + 1);
-        }
-        sql += " (" + names + ") VALUES (" + parameters + ")";
+    std::vector<std::string> names;
+    names.reserve(columns.size());
+    for (const std::size_t column : columns) {
+        names.push_back(columns_[column]);
     }
+    const std::string sql = InsertStatement(table_, names, "$");
     PgResult result;
     if (!session_.Guarded(sql + " RETURNING " + key_, values, result)) {
         return false;

@@ -344,3 +344,19 @@ std::string QuoteIdentifier(std::string_view name) {
     }
     return quoted + "\"";
 }
+
+std::string InsertStatement(const std::string& table, const std::vector<std::string>& names,
+                            std::string_view marker) {
+    std::string sql = "INSERT INTO " + table;
+    if (names.empty()) {
+        return sql + " DEFAULT VALUES";
+    }
+    std::string columns;
+    std::string parameters;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string separator = i > 0 ? ", " : "";
+        columns += separator + QuoteIdentifier(names[i]);
+        parameters += separator + std::string(marker) + std::to_string(i + 1);
+    }
+    return sql + " (" + columns + ") VALUES (" + parameters + ")";
+}

@@ -45,3 +45,7 @@ bool IsPlainName(std::string_view text);
 
 // name in double quotes, inner quotes doubled: safe to put into SQL text.
 std::string QuoteIdentifier(std::string_view name);
+// "INSERT INTO table (names...) VALUES (params...)", or DEFAULT VALUES without columns; the
+// n-th parameter is written as the marker followed by n ("?1", "$1").
+std::string InsertStatement(const std::string& table, const std::vector<std::string>& names,
+                            std::string_view marker);

@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/ado/sql_shape.h"
 #include "platform/ado/sqlite_session.h"
 
 namespace sqlite_provider {
@@ -231,18 +232,12 @@ bool CSqliteTable::RunWrite(const std::string& sql, const DbRow& values, const D
 
 bool CSqliteTable::Insert(const std::vector<std::size_t>& columns, const DbRow& values,
                           DbValue& newKey) {
-    std::string sql = "INSERT INTO " + table_;
-    if (columns.empty()) {
-        sql += " DEFAULT VALUES";
-    } else {
-        std::string names;
-        std::string parameters;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names += (i > 0 ? ", " : "") + QuoteIdentifier(columns_[columns[i]]);
-            parameters += (i > 0 ? ", ?" : "?") + std::to_string(i + 1);
-        }
-        sql += " (" + names + ") VALUES (" + parameters + ")";
+    std::vector<std::string> names;
+    names.reserve(columns.size());
+    for (const std::size_t column : columns) {
+        names.push_back(columns_[column]);
     }
+    const std::string sql = InsertStatement(table_, names, "?");
     bool changed = false;
     if (!RunWrite(sql, values, nullptr, changed)) {
         return false;
