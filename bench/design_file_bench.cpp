@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "designer/design.h"
+#include "controls/common/design.h"
 
 namespace {
 

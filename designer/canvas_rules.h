@@ -1,7 +1,7 @@
 // The canvas's rules for new and duplicated items and for the handle zones of an item.
 #pragma once
 
-#include "designer/design.h"
+#include "controls/common/design.h"
 
 enum class ItemEdge { None, Left, Right, Top, Bottom };
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "controls/common/design_item.h"
 #include "designer/color_swatch.h"
-#include "designer/design_item.h"
 #include "platform/dialogs/dialog.h"
 
 constexpr UINT IDD_COLUMN_PROPERTIES = 130;

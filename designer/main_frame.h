@@ -3,8 +3,9 @@
 
 #include <string>
 
+#include "controls/common/design.h"
+#include "controls/common/design_item_paint.h"
 #include "designer/canvas_rules.h"
-#include "designer/design.h"
 #include "platform/ui/frame_wnd.h"
 
 class CMainFrame : public CFrameWnd {
@@ -23,6 +24,7 @@ class CMainFrame : public CFrameWnd {
 
     // Fills the rectangle with the form's background and draws the items that meet it.
     void PaintDesign(CDC& dc, const RECT& area);
+    ItemPaintOptions PaintOptions() const;
     // Index of the first item in list order containing the point, or -1.
     int HitTest(POINT point) const;
     void RepaintAll();
@@ -54,8 +56,6 @@ class CMainFrame : public CFrameWnd {
 
   private:
     void MapCommands();
-    void DrawItem(CDC& dc, const DesignItem& item);
-    void DrawTextItem(CDC& dc, const DesignItem& item, COLORREF back);
     void ArmTool(int kind);
     void PlaceItem(POINT point);
     void StartResizeOrMove(int index, UINT flags, POINT point);

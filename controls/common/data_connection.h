@@ -8,8 +8,6 @@
 #include "platform/ado/ado.h"
 #include "platform/com/com_ptr.h"
 
-inline namespace data_layer {
-
 // No operation throws; failures are results, and their provider messages are the last error
 // text. Every operation runs on the thread that attached or opened the connection.
 class CDataConnection {
@@ -74,5 +72,3 @@ class CDataConnection {
     CComPtr<_Connection> connection_;
     bool comInitialized_ = false;
 };
-
-}  // namespace data_layer

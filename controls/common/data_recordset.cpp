@@ -42,8 +42,6 @@ std::string EqualsCriterion(std::string_view fieldName, std::string_view value) 
 
 }  // namespace
 
-inline namespace data_layer {
-
 std::string_view FieldTypeName(LONG type) {
     switch (type) {
         case adBoolean:
@@ -67,8 +65,6 @@ std::string_view FieldTypeName(LONG type) {
             return "STRING";
     }
 }
-
-}  // namespace data_layer
 
 template <class Body>
 auto CDataRecordset::Guarded(Body&& body) noexcept {

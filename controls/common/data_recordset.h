@@ -11,8 +11,6 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/com_variant.h"
 
-inline namespace data_layer {
-
 // A field of the open recordset as the controls describe it.
 struct FieldInfo {
     std::string name;
@@ -129,5 +127,3 @@ class CDataRecordset {
     std::string lastErrorText_;
     bool open_ = false;
 };
-
-}  // namespace data_layer

@@ -67,8 +67,6 @@ std::string UntrimmedText(const VARIANT& value) {
 
 }  // namespace
 
-inline namespace data_layer {
-
 std::string_view TrimWhiteSpace(std::string_view text) {
     while (!text.empty() && IsWhiteSpace(text.front())) {
         text.remove_prefix(1);
@@ -83,5 +81,3 @@ std::string FieldValueText(const VARIANT& value) {
     const std::string text = UntrimmedText(value);
     return std::string(TrimWhiteSpace(text));
 }
-
-}  // namespace data_layer

@@ -6,11 +6,6 @@
 
 #include "platform/com/variant.h"
 
-// The data layer's names have link names of their own (an inline namespace), so that a type of
-// the same name inside another library (ADO's internals have a FieldInfo too) can never be
-// taken for one of them; code names them without the namespace.
-inline namespace data_layer {
-
 // The text of a field value under the user's default locale without user overrides, trimmed of
 // leading and trailing white space, and never cut short however long the value is:
 //   VT_I1 .. VT_UI4, VT_I8, VT_UI8, VT_R4, VT_R8, VT_CY, VT_DECIMAL  the VarBstrFrom... text
@@ -32,5 +27,3 @@ inline constexpr std::string_view kFalseText = "0";
 
 // The text without the blanks, tabs, line breaks, vertical tabs and form feeds around it.
 std::string_view TrimWhiteSpace(std::string_view text);
-
-}  // namespace data_layer

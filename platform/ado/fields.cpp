@@ -36,7 +36,7 @@ LONG ValueSize(const CComVariant& value, const FieldType& type) {
 
 }  // namespace
 
-const FieldInfo* CField::Info() {
+const FieldDescription* CField::Info() {
     if (!core_->IsOpen() || core_->Generation() != generation_) {
         core_->Fail(adErrObjectClosed, "Operation is not allowed when the object is closed.",
                     kAdoFieldSource);
@@ -47,14 +47,14 @@ const FieldInfo* CField::Info() {
 
 HRESULT CField::get_Name(BSTR* name) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         return info != nullptr ? ReturnText(info->name, name) : adErrObjectClosed;
     });
 }
 
 HRESULT CField::get_Type(LONG* type) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         if (FAILED(Required(type)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
         }
@@ -65,7 +65,7 @@ HRESULT CField::get_Type(LONG* type) {
 
 HRESULT CField::get_DefinedSize(LONG* size) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         if (FAILED(Required(size)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
         }
@@ -76,7 +76,7 @@ HRESULT CField::get_DefinedSize(LONG* size) {
 
 HRESULT CField::get_Attributes(LONG* attributes) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         if (FAILED(Required(attributes)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
         }
@@ -87,7 +87,7 @@ HRESULT CField::get_Attributes(LONG* attributes) {
 
 HRESULT CField::get_Precision(BYTE* precision) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         if (FAILED(Required(precision)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
         }
@@ -98,7 +98,7 @@ HRESULT CField::get_Precision(BYTE* precision) {
 
 HRESULT CField::get_NumericScale(BYTE* scale) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         if (FAILED(Required(scale)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
         }
@@ -109,7 +109,7 @@ HRESULT CField::get_NumericScale(BYTE* scale) {
 
 HRESULT CField::get_ActualSize(LONG* size) {
     return Guard([&] {
-        const FieldInfo* info = Info();
+        const FieldDescription* info = Info();
         if (FAILED(Required(size)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
         }

@@ -30,7 +30,7 @@ class CField final : public CDispatchImpl<CField, Field, ISupportErrorInfo> {
   private:
     // The field's description while the recordset is still open as it was when this object
     // was made; null (with the error reported) otherwise.
-    const FieldInfo* Info();
+    const FieldDescription* Info();
 
     std::shared_ptr<CRecordsetCore> core_;
     std::size_t index_;

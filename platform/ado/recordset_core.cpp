@@ -516,7 +516,7 @@ HRESULT CRecordsetCore::FieldValue(std::size_t field, CComVariant& value) {
     if (FAILED(hr)) {
         return hr;
     }
-    const FieldInfo& info = fields_[field];
+    const FieldDescription& info = fields_[field];
     if (edit_.mode != adEditNone && edit_.changed[field]) {
         return DbToVariant(info.type, edit_.values[field], value);
     }

@@ -12,7 +12,7 @@
 #include "platform/ado/cursor.h"
 #include "platform/ado/field_type.h"
 
-struct FieldInfo {
+struct FieldDescription {
     std::string name;
     FieldType type;
     LONG attributes = 0;
@@ -71,7 +71,7 @@ class CRecordsetCore final : public CConnectionListener {
     HRESULT Find(std::string_view criteria, LONG skip, LONG direction, const VARIANT& start);
 
     std::size_t FieldCount() const { return fields_.size(); }
-    const FieldInfo& Field(std::size_t index) const { return fields_[index]; }
+    const FieldDescription& Field(std::size_t index) const { return fields_[index]; }
     // The field a Fields.Item index names (position or name); adErrItemNotFound otherwise.
     HRESULT FieldIndex(const VARIANT& index, std::size_t& field);
     HRESULT FieldValue(std::size_t field, CComVariant& value);
@@ -119,7 +119,7 @@ class CRecordsetCore final : public CConnectionListener {
     CComPtr<CConnection> connection_;
     bool ownsConnection_ = false;
     std::unique_ptr<CCursor> cursor_;
-    std::vector<FieldInfo> fields_;
+    std::vector<FieldDescription> fields_;
     LONG cursorType_ = adOpenForwardOnly;
     LONG lockType_ = adLockReadOnly;
     Place place_ = Place::Bof;

@@ -15,7 +15,7 @@ std::string ValueText(const VARIANT& value) {
     return std::string(CutToCharBoundary(text.Text(), 60));
 }
 
-std::string ConversionMessage(HRESULT hr, const VARIANT& value, const FieldInfo& field) {
+std::string ConversionMessage(HRESULT hr, const VARIANT& value, const FieldDescription& field) {
     if (hr == adErrDataConversion) {
         return "The value is longer than field '" + field.name + "' allows (" +
                std::to_string(field.type.definedSize) +
@@ -65,7 +65,7 @@ HRESULT CRecordsetCore::PutFieldValue(std::size_t field, const VARIANT& value) {
     if (!Updatable()) {
         return NotUpdatable();
     }
-    const FieldInfo& info = fields_[field];
+    const FieldDescription& info = fields_[field];
     if (!info.updatable) {
         return Fail(adErrFeatureNotAvailable,
                     "Field '" + info.name +

@@ -205,6 +205,16 @@ HRESULT CDispatchMembers::Find(DISPID dispid, WORD flags, std::size_t& index) co
     return DISP_E_MEMBERNOTFOUND;
 }
 
+HRESULT CDispatchMembers::FindMember(DISPID dispid, DispKind kind, std::size_t& index) const {
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        if (members_[i].dispid == dispid && members_[i].kind == kind) {
+            index = i;
+            return S_OK;
+        }
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
 HRESULT CDispatchMembers::Invoke(std::size_t index, LCID lcid, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO* exception, UINT* argError, const DispCall& call) const {
     const DispMemberInfo& member = members_.at(index);

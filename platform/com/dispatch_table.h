@@ -77,6 +77,8 @@ class CDispatchMembers {
     HRESULT GetIDsOfNames(const LPCOLESTR* names, UINT count, DISPID* ids) const;
     // The member that answers an Invoke with these flags; DISP_E_MEMBERNOTFOUND when none does.
     HRESULT Find(DISPID dispid, WORD flags, std::size_t& index) const;
+    // The member with the id and kind; DISP_E_MEMBERNOTFOUND when there is none.
+    HRESULT FindMember(DISPID dispid, DispKind kind, std::size_t& index) const;
     // Prepares the arguments, calls, stores out parameters back and delivers the result. A
     // failure of the call becomes DISP_E_EXCEPTION with the exception record filled (scode,
     // the description and source of the thread's error object, or the result's message and
@@ -147,6 +149,20 @@ class CDispatchTable {
             index, lcid, params, result, exception, argError,
             [&](CDispArgs& args, CComVariant& out) { return handlers_[index](self, args, out); });
     }
+    // Runs the handler of the member with the id and kind on arguments already prepared, as
+    // type information's Invoke does.
+    HRESULT Call(T& self, DISPID dispid, DispKind kind, CDispArgs& args,
+                 CComVariant& result) const {
+        std::size_t index = 0;
+        const HRESULT hr = members_.FindMember(dispid, kind, index);
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (args.Count() != members_.Members()[index].params.size()) {
+            return DISP_E_BADPARAMCOUNT;
+        }
+        return handlers_[index](self, args, result);
+    }
 
   private:
     static std::vector<DispMemberInfo> InfosOf(const std::vector<Entry>& entries) {
@@ -170,24 +186,52 @@ class CDispatchTable {
     std::vector<Handler> handlers_;
 };
 
+// What type information's Invoke calls on an instance once the arguments are prepared: the
+// handler of the member with that id and kind. DISP_E_MEMBERNOTFOUND when the instance has
+// none.
+struct IMemberCall : IUnknown {
+    static constexpr IID iid = MakeGuid("{6B0F4D1E-29A3-4C6E-9F51-3E2A7C0D4B20}");
+    using InterfaceBase = IUnknown;
+
+    virtual HRESULT CallMember(DISPID dispid, DispKind kind, CDispArgs& args,
+                               CComVariant& result) = 0;
+
+  protected:
+    ~IMemberCall() = default;
+};
+
+// Type information of a dispatch interface described by the members, in a library of its own
+// named after it.
+HRESULT CreateDispatchTypeInfo(const std::string& name, const GUID& guid,
+                               const CDispatchMembers& members, ITypeInfo** info);
+
 // Implements IUnknown and IDispatch for T, whose `static const CDispatchTable<T>&
-// DispatchTable()` lists its members; First (or one of Rest) is IDispatch or extends it.
-// Type information is not offered yet: GetTypeInfoCount answers 0.
+// DispatchTable()` lists its members; First (or one of Rest) is IDispatch or extends it. The
+// type information describes the interface First, named after the table's source.
 template <class T, class First, class... Rest>
-class CDispatchImpl : public CUnknownImpl<First, Rest...> {
+class CDispatchImpl : public CUnknownImpl<First, Rest..., IMemberCall> {
   public:
     HRESULT GetTypeInfoCount(UINT* count) override {
         if (count == nullptr) {
             return E_INVALIDARG;
         }
-        *count = 0;
+        *count = 1;
         return S_OK;
     }
-    HRESULT GetTypeInfo(UINT /*index*/, LCID /*lcid*/, ITypeInfo** info) override {
-        if (info != nullptr) {
-            *info = nullptr;
+    HRESULT GetTypeInfo(UINT index, LCID /*lcid*/, ITypeInfo** info) override {
+        if (info == nullptr) {
+            return E_POINTER;
         }
-        return DISP_E_BADINDEX;
+        *info = nullptr;
+        if (index != 0) {
+            return DISP_E_BADINDEX;
+        }
+        const CDispatchMembers& members = T::DispatchTable().Members();
+        return CreateDispatchTypeInfo(members.Source(), First::iid, members, info);
+    }
+    HRESULT CallMember(DISPID dispid, DispKind kind, CDispArgs& args,
+                       CComVariant& result) override {
+        return T::DispatchTable().Call(static_cast<T&>(*this), dispid, kind, args, result);
     }
     HRESULT GetIDsOfNames(const IID& riid, const LPCOLESTR* names, UINT count, LCID /*lcid*/,
                           DISPID* ids) override {

@@ -54,6 +54,12 @@ constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 constexpr int SW_SHOWMAXIMIZED = 3;
 
+// What a window answers when a dialog or container asks which keys it handles itself.
+constexpr UINT DLGC_WANTARROWS = 0x0001;
+constexpr UINT DLGC_WANTTAB = 0x0002;
+constexpr UINT DLGC_WANTALLKEYS = 0x0004;
+constexpr UINT DLGC_WANTCHARS = 0x0080;
+
 // Window and frame styles.
 constexpr UINT WS_OVERLAPPEDWINDOW = 0x00CF0000;
 constexpr UINT WS_CHILD = 0x40000000;

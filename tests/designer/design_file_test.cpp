@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "designer/design.h"
+#include "controls/common/design.h"
 
 namespace {
 

@@ -321,7 +321,7 @@ TEST_F(DispatchTest, IsADispatchObjectWithAValueProperty) {
     ASSERT_EQ(account_.QueryInterface(dispatch), S_OK);
     UINT count = 9;
     EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
-    EXPECT_EQ(count, 0U);
+    EXPECT_EQ(count, 1U);
 
     const CComVariant object(dispatch.Get());
     CComVariant text;

@@ -1,5 +1,5 @@
 // The item list's ordering rule and the design file's reader and writer.
-#include "designer/design.h"
+#include "controls/common/design.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "designer/design_item.h"
+#include "controls/common/design_item.h"
 
 class Design {
   public:

@@ -1,5 +1,5 @@
 // The field-for-field mapping between a design item and its little-endian 836-byte record.
-#include "designer/design_item.h"
+#include "controls/common/design_item.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,119 @@
+// The frame of a control module: the four exports, registration of the type library, the
+// control class and the property page class, the class factories, the module's resources
+// and the unload test. A module's source declares it all with QOR_CONTROL_MODULE.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "controls/common/ole_control.h"
+#include "controls/common/ole_property_page.h"
+#include "platform/com/class_factory.h"
+#include "platform/dialogs/dialog.h"
+
+// Resource ids of a control module.
+constexpr UINT IDS_CONTROL_TYPENAME = 1;  // "N Control"
+constexpr UINT IDS_PAGE_TYPENAME = 2;     // "N Property Page"
+constexpr UINT IDS_PAGE_CAPTION = 200;    // "General"
+constexpr UINT IDD_ABOUTBOX = 1;
+constexpr UINT IDD_PROPPAGE = 200;
+constexpr UINT IDB_TOOLBOX = 1;
+constexpr UINT IDC_ABOUT_VERSION = 101;
+constexpr UINT IDC_PAGE_TEXT = 102;
+
+// The module's string table: empty for an id it does not have.
+std::string ControlModuleString(const ControlClassInfo& info, UINT id);
+DlgTemplate ControlAboutDialog(const ControlClassInfo& info);
+DlgTemplate ControlPageDialog(const ControlClassInfo& info);
+
+// The version block, in the order the entries are written.
+struct VersionEntry {
+    std::string name;
+    std::string value;
+};
+std::vector<VersionEntry> ControlVersionBlock(const ControlClassInfo& info);
+
+// The module's library: the dispatch interface "_DN" (the control's members, stock ones
+// included), the event interface "_DNEvents" (ReadyStateChange) and the class "N".
+TypeLibDescription ControlTypeLibDescription(const ControlClassInfo& info,
+                                             const CDispatchMembers& members);
+
+// Objects and locks this module hands out; the module may go when both are none.
+namespace control_module {
+void CountObject(int delta);
+void LockServer(bool lock);
+bool CanUnload();
+// The module's own file (the program's when the frame is linked into one).
+std::string ModulePath();
+}  // namespace control_module
+
+// Creates T (a control or a page) for the module: counted while it lives.
+template <class T>
+class CModuleObject final : public T {
+  public:
+    CModuleObject() { control_module::CountObject(1); }
+    ~CModuleObject() override { control_module::CountObject(-1); }
+    CModuleObject(const CModuleObject&) = delete;
+    CModuleObject& operator=(const CModuleObject&) = delete;
+};
+
+// Creation of a module's control or page, counted with the module's objects.
+using ModuleCreateFunction = HRESULT (*)(const IID& riid, void** object);
+
+template <class T>
+HRESULT CreateModuleObject(const IID& riid, void** object) {
+    try {
+        const CComPtr<CModuleObject<T>> instance = MakeComObject<CModuleObject<T>>();
+        return instance->QueryInterface(riid, object);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+// Everything the exports need about the module's two classes.
+struct ControlModuleClasses {
+    const ControlClassInfo& info;
+    const CDispatchMembers& members;
+    ModuleCreateFunction createControl;
+    ModuleCreateFunction createPage;
+};
+
+HRESULT ControlModuleRegisterServer(const ControlModuleClasses& classes);
+HRESULT ControlModuleUnregisterServer(const ControlModuleClasses& classes);
+HRESULT ControlModuleGetClassObject(const ControlModuleClasses& classes, const CLSID& clsid,
+                                    const IID& riid, void** object);
+HRESULT ControlModuleCanUnloadNow();
+HRESULT ControlModuleGetTypeLib(const ControlModuleClasses& classes, ITypeLib** lib);
+
+// Registers the module's two classes and the control's ProgID with this process's class
+// table, for a program that links a control rather than loading its module; the cookies
+// revoke the classes.
+HRESULT ControlModuleRegisterInProcess(const ControlModuleClasses& classes,
+                                       std::vector<DWORD>* cookies);
+
+template <class Control, class Page>
+ControlModuleClasses ControlModuleClassesOf() {
+    return {Control::ClassInfo(), Control::DispatchTable().Members(), &CreateModuleObject<Control>,
+            &CreateModuleObject<Page>};
+}
+
+// Declares a control module in its source file: the four exports and the library export.
+//   QOR_CONTROL_MODULE(CQORFormCtrl, CQORFormPropPage)
+#define QOR_CONTROL_MODULE(Control, Page)                                                        \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer() {              \
+        return ControlModuleRegisterServer(ControlModuleClassesOf<Control, Page>());             \
+    }                                                                                            \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllUnregisterServer() {            \
+        return ControlModuleUnregisterServer(ControlModuleClassesOf<Control, Page>());           \
+    }                                                                                            \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(                 \
+        const CLSID& clsid, const IID& riid, void** object) {                                    \
+        return ControlModuleGetClassObject(ControlModuleClassesOf<Control, Page>(), clsid, riid, \
+                                           object);                                              \
+    }                                                                                            \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllCanUnloadNow() {                \
+        return ControlModuleCanUnloadNow();                                                      \
+    }                                                                                            \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllGetTypeLib(ITypeLib** lib) {    \
+        return ControlModuleGetTypeLib(ControlModuleClassesOf<Control, Page>(), lib);            \
+    }

@@ -1,0 +1,75 @@
+// What self-registering modules write into the class registry and what object creation reads
+// back: classes with their servers and ProgIDs, control classes with their flags, property
+// page classes and type libraries.
+//
+// The keys, as the platform's class registry lays them out:
+//   CLSID\{clsid}                  @=type name
+//   CLSID\{clsid}\InprocServer32   @=module path, ThreadingModel=Apartment
+//   CLSID\{clsid}\ProgID           @=ProgID
+//   CLSID\{clsid}\Control, \Insertable (present or not)
+//   CLSID\{clsid}\MiscStatus       @=misc status, decimal
+//   CLSID\{clsid}\ToolboxBitmap32  @=module path, bitmap id
+//   CLSID\{clsid}\TypeLib          @={libid};  CLSID\{clsid}\Version  @=1.0
+//   ProgID                         @=type name;  ProgID\CLSID  @={clsid};  ProgID\Insertable
+//   TypeLib\{libid}\1.0            @=name;  ...\0\linux  @=module path;  ...\FLAGS  @=0
+//                                  ...\HELPDIR  @=folder;  HelpFile=help file name
+//   Interface\{iid}                @=name;  ...\TypeLib  @={libid}, Version=1.0
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/com/class_registry.h"
+#include "platform/com/guid.h"
+
+// Registration flags of a control class.
+constexpr DWORD afxRegInsertable = 0x1;
+constexpr DWORD afxRegApartmentThreading = 0x2;
+
+struct ControlClassRegistration {
+    CLSID clsid{};
+    std::string progId;
+    std::string typeName;
+    std::string modulePath;
+    UINT toolboxBitmapId = 1;
+    DWORD flags = afxRegInsertable | afxRegApartmentThreading;
+    DWORD miscStatus = 0;
+    GUID typeLibId{};
+    WORD majorVersion = 1;
+    WORD minorVersion = 0;
+};
+
+struct TypeLibRegistration {
+    GUID libid{};
+    WORD majorVersion = 1;
+    WORD minorVersion = 0;
+    std::string name;
+    std::string modulePath;
+    std::string helpFile;  // its folder is the module's
+    struct Interface {
+        IID iid{};
+        std::string name;
+    };
+    std::vector<Interface> interfaces;
+};
+
+// Writes a control class: its class keys, its ProgID and the ProgID's class.
+void RegisterControlClass(CRegistryKeys& keys, const ControlClassRegistration& control);
+// Writes a property page class: type name and server.
+void RegisterPropertyPageClass(CRegistryKeys& keys, const CLSID& clsid, const std::string& typeName,
+                               const std::string& modulePath);
+// Removes the class and, when it names this class, the ProgID.
+void UnregisterClass(CRegistryKeys& keys, const CLSID& clsid, const std::string& progId);
+void RegisterTypeLibrary(CRegistryKeys& keys, const TypeLibRegistration& lib);
+// Removes the version of the library (the library's key when no version is left) and the
+// interfaces registered as its own.
+void UnregisterTypeLibrary(CRegistryKeys& keys, const GUID& libid, WORD major, WORD minor);
+
+// Lookups, each reading the registry file as it is now. A damaged file gives
+// REGDB_E_READREGDB.
+// REGDB_E_CLASSNOTREG when the class has no in-process server.
+HRESULT RegistryInprocServer(const CLSID& clsid, std::string* modulePath);
+// CO_E_CLASSSTRING when the ProgID is not registered or names no valid class id.
+HRESULT RegistryCLSIDFromProgID(const std::string& progId, CLSID* clsid);
+// TYPE_E_LIBNOTREGISTERED when that version of the library is not registered.
+HRESULT RegistryTypeLibPath(const GUID& libid, WORD major, WORD minor, std::string* modulePath);

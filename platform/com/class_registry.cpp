@@ -1,0 +1,395 @@
+// The registry file: parsing with line-exact problems, writing, and the locked atomic update.
+#include "platform/com/class_registry.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <sstream>
+
+namespace {
+
+std::string Fold(std::string_view text) {
+    std::string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return folded;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && Fold(a) == Fold(b);
+}
+
+std::string Escape(std::string_view text) {
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+            case '\\':
+                escaped += "\\\\";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string Unescape(std::string_view text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '\\' && (next == '\\' || next == 'n' || next == 'r')) {
+            plain += next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
+            ++i;
+        } else {
+            plain += text[i];
+        }
+    }
+    return plain;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// A key path without empty parts, leading or trailing separators.
+bool IsKeyPath(std::string_view path) {
+    return !path.empty() && path.front() != '\\' && path.back() != '\\' &&
+           path.find("\\\\") == std::string_view::npos;
+}
+
+// Reads the file; a missing one reads as empty.
+HRESULT ReadFileText(const std::string& path, std::string& text, RegistryProblem* problem) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        text.clear();
+        return S_OK;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    if (!in.good() && !in.eof()) {
+        if (problem != nullptr) {
+            *problem = {path, 0, "cannot be read"};
+        }
+        return REGDB_E_READREGDB;
+    }
+    text = contents.str();
+    return S_OK;
+}
+
+// Holds an exclusive lock on the file while it lives.
+class CFileLock {
+  public:
+    explicit CFileLock(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~CFileLock() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    CFileLock(const CFileLock&) = delete;
+    CFileLock& operator=(const CFileLock&) = delete;
+    bool Held() const { return m_fd >= 0; }
+
+  private:
+    int m_fd;
+};
+
+// An open file descriptor that is closed when it goes.
+class CFd {
+  public:
+    explicit CFd(int fd) : m_fd(fd) {}
+    ~CFd() { Close(); }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    int Get() const { return m_fd; }
+    bool Close() {
+        const bool closed = m_fd < 0 || ::close(m_fd) == 0;
+        m_fd = -1;
+        return closed;
+    }
+
+  private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Writes the text to a new file beside the target and renames it over the target.
+bool ReplaceFile(const std::string& path, const std::string& text) {
+    std::string pattern = path + ".XXXXXX";
+    CFd fd(::mkstemp(pattern.data()));
+    if (fd.Get() < 0) {
+        return false;
+    }
+    struct stat old {};
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? old.st_mode & 07777 : 0644;
+    const bool written = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), text) &&
+                         ::fsync(fd.Get()) == 0 && fd.Close();
+    if (!written || std::rename(pattern.c_str(), path.c_str()) != 0) {
+        ::unlink(pattern.c_str());
+        return false;
+    }
+    return true;
+}
+
+void Report(RegistryProblem* problem, const std::string& file, int line, std::string message) {
+    if (problem != nullptr) {
+        *problem = {file, line, std::move(message)};
+    }
+}
+
+}  // namespace
+
+std::string RegistryProblem::Describe() const {
+    return line > 0 ? file + ":" + std::to_string(line) + ": " + message : file + ": " + message;
+}
+
+CRegistryKeys::Key* CRegistryKeys::Find(std::string_view key) {
+    const auto it = m_index.find(Fold(key));
+    return it == m_index.end() ? nullptr : &m_keys[it->second];
+}
+
+const CRegistryKeys::Key* CRegistryKeys::Find(std::string_view key) const {
+    const auto it = m_index.find(Fold(key));
+    return it == m_index.end() ? nullptr : &m_keys[it->second];
+}
+
+CRegistryKeys::Key& CRegistryKeys::Ensure(std::string_view key) {
+    if (Key* found = Find(key)) {
+        return *found;
+    }
+    m_index.emplace(Fold(key), m_keys.size());
+    m_keys.push_back({std::string(key), {}});
+    return m_keys.back();
+}
+
+bool CRegistryKeys::HasKey(std::string_view key) const {
+    return Find(key) != nullptr;
+}
+
+std::optional<std::string> CRegistryKeys::GetValue(std::string_view key,
+                                                   std::string_view name) const {
+    const Key* found = Find(key);
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    for (const auto& [valueName, value] : found->values) {
+        if (SameText(valueName, name)) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> CRegistryKeys::SubKeys(std::string_view key) const {
+    const std::string prefix = Fold(key) + "\\";
+    std::vector<std::string> children;
+    for (const Key& candidate : m_keys) {
+        const std::string folded = Fold(candidate.path);
+        if (folded.starts_with(prefix) && folded.find('\\', prefix.size()) == std::string::npos) {
+            children.push_back(candidate.path.substr(prefix.size()));
+        }
+    }
+    return children;
+}
+
+void CRegistryKeys::CreateKey(std::string_view key) {
+    Ensure(key);
+}
+
+void CRegistryKeys::SetValue(std::string_view key, std::string_view name, std::string value) {
+    Key& target = Ensure(key);
+    for (auto& [valueName, held] : target.values) {
+        if (SameText(valueName, name)) {
+            held = std::move(value);
+            return;
+        }
+    }
+    target.values.emplace_back(std::string(name), std::move(value));
+}
+
+void CRegistryKeys::DeleteTree(std::string_view key) {
+    const std::string folded = Fold(key);
+    const std::string below = folded + "\\";
+    std::erase_if(m_keys, [&](const Key& candidate) {
+        const std::string path = Fold(candidate.path);
+        return path == folded || path.starts_with(below);
+    });
+    m_index.clear();
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        m_index.emplace(Fold(m_keys[i].path), i);
+    }
+}
+
+std::string CRegistryKeys::Write() const {
+    std::string text = "; QOR class registry\n";
+    for (const Key& key : m_keys) {
+        text += "\n[" + key.path + "]\n";
+        for (const auto& [name, value] : key.values) {
+            text += (name.empty() ? std::string("@") : name) + "=" + Escape(value) + "\n";
+        }
+    }
+    return text;
+}
+
+HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRegistryKeys& keys,
+                             RegistryProblem* problem) {
+    CRegistryKeys parsed;
+    Key* current = nullptr;
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        const std::string_view content = TrimBlanks(line);
+        if (content.empty() || content.front() == ';' || content.front() == '#') {
+            continue;
+        }
+        if (content.front() == '[') {
+            if (content.back() != ']') {
+                Report(problem, file, lineNumber, "a key's name is not closed with ']'");
+                return REGDB_E_READREGDB;
+            }
+            const std::string_view path = TrimBlanks(content.substr(1, content.size() - 2));
+            if (!IsKeyPath(path)) {
+                Report(problem, file, lineNumber, "a key has an empty name or path part");
+                return REGDB_E_READREGDB;
+            }
+            if (parsed.HasKey(path)) {
+                Report(problem, file, lineNumber,
+                       "the key [" + std::string(path) + "] appears twice");
+                return REGDB_E_READREGDB;
+            }
+            current = &parsed.Ensure(path);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            Report(problem, file, lineNumber, "a line is neither a key nor a value");
+            return REGDB_E_READREGDB;
+        }
+        if (current == nullptr) {
+            Report(problem, file, lineNumber, "a value comes before any key");
+            return REGDB_E_READREGDB;
+        }
+        std::string_view name = TrimBlanks(line.substr(0, equals));
+        if (name.empty()) {
+            Report(problem, file, lineNumber, "a value has no name (the default value is '@')");
+            return REGDB_E_READREGDB;
+        }
+        if (name == "@") {
+            name = {};
+        }
+        const bool repeated = std::any_of(current->values.begin(), current->values.end(),
+                                          [&](const auto& v) { return SameText(v.first, name); });
+        if (repeated) {
+            Report(problem, file, lineNumber, "a value is given twice in one key");
+            return REGDB_E_READREGDB;
+        }
+        current->values.emplace_back(std::string(name), Unescape(line.substr(equals + 1)));
+    }
+    keys = std::move(parsed);
+    return S_OK;
+}
+
+std::string ClassRegistryPath() {
+    if (const char* explicitPath = std::getenv("QOR_REGISTRY");
+        explicitPath != nullptr && *explicitPath != '\0') {
+        return explicitPath;
+    }
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != '\0') {
+        return std::string(config) + "/qor/registry";
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.config/qor/registry";
+}
+
+HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem) {
+    try {
+        const std::string path = ClassRegistryPath();
+        std::string text;
+        const HRESULT hr = ReadFileText(path, text, problem);
+        return FAILED(hr) ? hr : CRegistryKeys::Parse(text, path, keys, problem);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change,
+                            RegistryProblem* problem) {
+    try {
+        const std::string path = ClassRegistryPath();
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        if (!folder.empty()) {
+            std::filesystem::create_directories(folder, error);
+        }
+        const CFileLock lock(path + ".lock");
+        if (!lock.Held()) {
+            Report(problem, path, 0, std::string("cannot be locked: ") + std::strerror(errno));
+            return REGDB_E_WRITEREGDB;
+        }
+        CRegistryKeys keys;
+        HRESULT hr = ReadClassRegistry(keys, problem);
+        if (SUCCEEDED(hr)) {
+            hr = change(keys);
+        }
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (!ReplaceFile(path, keys.Write())) {
+            Report(problem, path, 0, std::string("cannot be written: ") + std::strerror(errno));
+            return REGDB_E_WRITEREGDB;
+        }
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::filesystem::filesystem_error&) {
+        return REGDB_E_WRITEREGDB;
+    }
+}

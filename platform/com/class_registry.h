@@ -1,0 +1,84 @@
+// The class registry: a text file of keys and values (class ids, ProgIDs, in-process server
+// paths, type libraries), read whole, changed under an exclusive lock and replaced atomically.
+//
+// The file is $QOR_REGISTRY, else $XDG_CONFIG_HOME/qor/registry, else
+// $HOME/.config/qor/registry. Its lines:
+//
+//   ; a comment (also #), blank lines are ignored
+//   [CLSID\{2F1C...}\InprocServer32]     a key, its path separated by backslashes
+//   @=/usr/lib/qor/QORForm.so            the key's default value
+//   ThreadingModel=Apartment             a named value: name, '=', the text to the line's end
+//
+// Key paths and value names compare without regard to ASCII case. In a value's text "\\"
+// stands for a backslash, "\n" for a line break and "\r" for a carriage return; other
+// backslashes are taken as they are. Values belong to the key above them; a key may have no
+// values (it exists all the same). Anything else (a value before the first key, a line without
+// '=', an empty or repeated key, a value named twice in one key, an unclosed bracket) makes the
+// file damaged: it is reported with its line and never overwritten.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/com/hresult.h"
+
+// What was wrong with the registry file, and where.
+struct RegistryProblem {
+    std::string file;
+    int line = 0;  // 0: the file as a whole (it cannot be read or written)
+    std::string message;
+    // "FILE:LINE: MESSAGE", or "FILE: MESSAGE" without a line.
+    std::string Describe() const;
+};
+
+// The keys of a registry in memory. "" names a key's default value.
+class CRegistryKeys {
+  public:
+    bool HasKey(std::string_view key) const;
+    std::optional<std::string> GetValue(std::string_view key, std::string_view name = "") const;
+    // The key's direct subkeys, by their last path part, in the order of the file.
+    std::vector<std::string> SubKeys(std::string_view key) const;
+
+    void CreateKey(std::string_view key);
+    // Creates the key when needed; replaces a value of that name.
+    void SetValue(std::string_view key, std::string_view name, std::string value);
+    // The key and every key below it; nothing when it is not there.
+    void DeleteTree(std::string_view key);
+
+    // The file text, keys in the order they were first created.
+    std::string Write() const;
+    // REGDB_E_READREGDB and the problem (file and line) when the text is damaged.
+    static HRESULT Parse(std::string_view text, const std::string& file, CRegistryKeys& keys,
+                         RegistryProblem* problem);
+
+  private:
+    struct Key {
+        std::string path;
+        std::vector<std::pair<std::string, std::string>> values;
+    };
+    Key* Find(std::string_view key);
+    const Key* Find(std::string_view key) const;
+    Key& Ensure(std::string_view key);
+
+    std::map<std::string, std::size_t> m_index;  // folded path -> position in m_keys
+    std::vector<Key> m_keys;
+};
+
+// Where the registry is, as the environment says now.
+std::string ClassRegistryPath();
+
+// Reads the registry; a file that does not exist is an empty registry. REGDB_E_READREGDB when
+// the file cannot be read or is damaged, with the problem filled when asked for.
+HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem = nullptr);
+// Reads, changes and writes back the registry under an exclusive lock (a lock file beside it),
+// through a temporary file renamed over the old one, so that readers see the old file or the
+// new one, never a part. A damaged file is left as it is: REGDB_E_READREGDB. A change that
+// fails is not written and its result returned. REGDB_E_WRITEREGDB when the new file cannot be
+// written.
+HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change,
+                            RegistryProblem* problem = nullptr);

@@ -1,0 +1,74 @@
+// The test control module: the frame, a method with an out parameter and a text property.
+#include "controls/common/control_module.h"
+#include "platform/gdi/dc.h"
+
+namespace {
+
+constexpr COLORREF kFace = RGB(0, 128, 0);
+
+}  // namespace
+
+class CQORTestCtrl : public COleControl {
+  public:
+    CQORTestCtrl() : COleControl(ClassInfo(), DispatchTable()) {}
+
+    static const ControlClassInfo& ClassInfo() {
+        static const ControlClassInfo info{"QORTest",
+                                           MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D01}"),
+                                           "QORTEST.QORTestCtrl.1",
+                                           MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D02}"),
+                                           "QORTEST.QORTestPropPage.1",
+                                           MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D03}"),
+                                           MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D04}"),
+                                           MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D05}")};
+        return info;
+    }
+
+    static const CDispatchTable<CQORTestCtrl>& DispatchTable() {
+        using Table = CDispatchTable<CQORTestCtrl>;
+        static const Table table = MakeControlDispatchTable<CQORTestCtrl>(
+            "QORTEST.QORTestCtrl.1",
+            {
+                Table::Method("Divide", 1,
+                              {DispParam::In("dividend", VT_I4), DispParam::In("divisor", VT_I4),
+                               DispParam::Out("remainder", VT_I4)},
+                              VT_I4, &CQORTestCtrl::Divide),
+                Table::Get("Caption", 2, VT_BSTR,
+                           [](CQORTestCtrl& c, CDispArgs&, CComVariant& result) {
+                               result = CComVariant(c.m_caption);
+                               return S_OK;
+                           }),
+                Table::Put("Caption", 2, VT_BSTR,
+                           [](CQORTestCtrl& c, CDispArgs& args, CComVariant&) {
+                               c.m_caption = std::string(args[0].Text());
+                               return S_OK;
+                           }),
+            });
+        return table;
+    }
+
+    void OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) override {
+        dc.FillSolidRect(bounds, kFace);
+    }
+    void OnResetState() override { m_caption.clear(); }
+
+  private:
+    static HRESULT Divide(CQORTestCtrl& /*self*/, CDispArgs& args, CComVariant& result) {
+        const LONG divisor = args[1].lVal;
+        if (divisor == 0) {
+            return E_INVALIDARG;
+        }
+        result = CComVariant(static_cast<int>(args[0].lVal / divisor));
+        args[2] = CComVariant(static_cast<int>(args[0].lVal % divisor));
+        return S_OK;
+    }
+
+    std::string m_caption;
+};
+
+class CQORTestPropPage : public COlePropertyPage {
+  public:
+    CQORTestPropPage() : COlePropertyPage(CQORTestCtrl::ClassInfo()) {}
+};
+
+QOR_CONTROL_MODULE(CQORTestCtrl, CQORTestPropPage)

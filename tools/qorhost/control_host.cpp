@@ -1,0 +1,118 @@
+// The host's container window and the controls inserted into it.
+#include "tools/qorhost/control_host.h"
+
+#include <algorithm>
+
+#include "platform/com/dispatch_call.h"
+
+namespace {
+
+// The classic dialog face colour, so that controls stand out as they would on a form.
+constexpr COLORREF kAreaColor = RGB(192, 192, 192);
+constexpr int kAreaMargin = 8;
+
+CComPtr<IUnknown> IdentityOf(IUnknown* object) {
+    CComPtr<IUnknown> identity;
+    ComQueryInterface(object, identity);
+    return identity;
+}
+
+}  // namespace
+
+void CHostArea::OnPaint(CDC& dc) {
+    dc.FillSolidRect(GetClientRect(), kAreaColor);
+}
+
+CallOutcome CControlSite::Insert(std::string_view progId, CWnd& parent, const RECT& rect,
+                                 std::unique_ptr<CControlSite>& site) {
+    auto made = std::make_unique<CControlSite>();
+    made->m_progId = progId;
+    CallOutcome outcome = CreateDispatchObject(progId, made->m_dispatch);
+    if (!outcome.Succeeded()) {
+        return outcome;
+    }
+    made->m_identity = IdentityOf(made->m_dispatch.Get());
+    const std::string what = "\"" + std::string(progId) + "\"";
+    HRESULT hr = ComQueryInterface(made->m_dispatch.Get(), made->m_ole);
+    if (FAILED(hr)) {
+        return CallOutcome{hr, what + " is not a control: it cannot be embedded"};
+    }
+    hr = made->m_ole->DoVerb(OLEIVERB_SHOW, &parent, rect);
+    if (SUCCEEDED(hr)) {
+        hr = made->m_ole->GetControlWindow(&made->m_window);
+    }
+    if (FAILED(hr)) {
+        return DescribeFailure(what + " did not open its window", hr);
+    }
+    site = std::move(made);
+    return outcome;
+}
+
+CControlSite::~CControlSite() {
+    if (m_ole) {
+        m_ole->Close();
+    }
+}
+
+bool CControlSite::Holds(IUnknown* object) const {
+    return object != nullptr && IdentityOf(object).Get() == m_identity.Get();
+}
+
+CallOutcome CControlSite::ShowAbout() {
+    CComVariant result;
+    const HRESULT hr =
+        InvokeDispatch(m_dispatch.Get(), DISPID_ABOUTBOX, DISPATCH_METHOD, {}, &result);
+    return SUCCEEDED(hr) ? CallOutcome{} : DescribeFailure("AboutBox", hr);
+}
+
+CallOutcome CControlSite::ShowProperties() {
+    const RECT position = m_window != nullptr ? m_window->GetWindowRect() : RECT{};
+    CWnd* parent = m_window != nullptr ? m_window->GetParent() : nullptr;
+    const HRESULT hr = m_ole->DoVerb(OLEIVERB_PROPERTIES, parent, position);
+    return SUCCEEDED(hr) ? CallOutcome{} : DescribeFailure("Properties", hr);
+}
+
+CControlHost::~CControlHost() {
+    m_sites.clear();
+    m_area.DestroyWindow();
+}
+
+bool CControlHost::CreateArea(const std::string& title, SIZE size) {
+    if (!m_area.Create(nullptr, RECT{0, 0, size.cx, size.cy})) {
+        return false;
+    }
+    m_area.SetWindowText(title);
+    return true;
+}
+
+CallOutcome CControlHost::InsertControl(std::string_view progId, const RECT& rect,
+                                        CControlSite*& site) {
+    site = nullptr;
+    GrowToFit(rect);
+    std::unique_ptr<CControlSite> inserted;
+    CallOutcome outcome = CControlSite::Insert(progId, m_area, rect, inserted);
+    if (outcome.Succeeded()) {
+        site = inserted.get();
+        m_sites.push_back(std::move(inserted));
+    }
+    return outcome;
+}
+
+CControlSite* CControlHost::FindSite(IUnknown* object) const {
+    const auto found = std::find_if(m_sites.begin(), m_sites.end(),
+                                    [object](const auto& site) { return site->Holds(object); });
+    return found != m_sites.end() ? found->get() : nullptr;
+}
+
+void CControlHost::RemoveControl(const CControlSite& site) {
+    std::erase_if(m_sites, [&site](const auto& held) { return held.get() == &site; });
+}
+
+void CControlHost::GrowToFit(const RECT& rect) {
+    const RECT area = m_area.GetWindowRect();
+    const int width = std::max(area.Width(), rect.right + kAreaMargin);
+    const int height = std::max(area.Height(), rect.bottom + kAreaMargin);
+    if (width != area.Width() || height != area.Height()) {
+        m_area.MoveWindow(RECT{area.left, area.top, area.left + width, area.top + height});
+    }
+}

@@ -1,0 +1,10 @@
+// Member descriptions read from an object's type information.
+#pragma once
+
+#include <vector>
+
+#include "tools/qorhost/member_list.h"
+
+// The functions of the object's first type information, property gets and puts as their own
+// entries; empty when the object offers none.
+std::vector<MemberDescription> MembersFromTypeInfo(IDispatch* object);
