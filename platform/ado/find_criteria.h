@@ -2,6 +2,8 @@
 // parsing, and matching a field's values against one, without any SQL.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,4 +44,5 @@ class CFindMatcher {
     bool anyPrefix_ = false;  // LIKE: a wildcard before
     bool anySuffix_ = false;  // LIKE: a wildcard after
     CComVariant value_;
+    std::optional<std::int64_t> wholeValue_;  // the value, for a whole-number field
 };
