@@ -1,0 +1,206 @@
+// Editing the form: the field order walked with Tab and Shift+Tab, the record keys, the mouse,
+// typing under each edit style and writing the current field back to the record.
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+#include "controls/common/field_typing.h"
+#include "controls/form/form_ctrl.h"
+
+namespace {
+
+// The position past every stop: with no stop at all the walk parks here and stays.
+constexpr std::int32_t kNoTabStop = 999999;
+
+struct TabStopRange {
+    std::int32_t lo = kNoTabStop;  // the smallest stop of 0 or more
+    std::int32_t hi = -1;          // the largest tab order of any item
+};
+
+TabStopRange RangeOfTabStops(const std::vector<DesignItem>& items) {
+    TabStopRange range;
+    if (items.empty()) {
+        return range;
+    }
+    range.hi = std::numeric_limits<std::int32_t>::min();
+    for (const DesignItem& item : items) {
+        if (item.tabOrder >= 0) {
+            range.lo = std::min(range.lo, item.tabOrder);
+        }
+        range.hi = std::max(range.hi, item.tabOrder);
+    }
+    return range;
+}
+
+std::optional<std::size_t> FirstWithTabOrder(const std::vector<DesignItem>& items,
+                                             std::int32_t tabOrder) {
+    const auto found = std::find_if(items.begin(), items.end(), [&](const DesignItem& item) {
+        return item.tabOrder == tabOrder;
+    });
+    if (found == items.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - items.begin());
+}
+
+// The smallest stop after p; the caller knows there is one.
+std::int32_t StopAfter(const std::vector<DesignItem>& items, std::int32_t p) {
+    std::int32_t next = std::numeric_limits<std::int32_t>::max();
+    for (const DesignItem& item : items) {
+        if (item.tabOrder > p) {
+            next = std::min(next, item.tabOrder);
+        }
+    }
+    return next;
+}
+
+// The largest stop of 0 or more before p; the caller knows there is one.
+std::int32_t StopBefore(const std::vector<DesignItem>& items, std::int32_t p) {
+    std::int32_t previous = -1;
+    for (const DesignItem& item : items) {
+        if (item.tabOrder >= 0 && item.tabOrder < p) {
+            previous = std::max(previous, item.tabOrder);
+        }
+    }
+    return previous;
+}
+
+std::int32_t NextTabPosition(const std::vector<DesignItem>& items, const TabStopRange& range,
+                             std::int32_t p, bool backwards) {
+    if (!backwards) {
+        return p < range.lo || p >= range.hi ? range.lo : StopAfter(items, p);
+    }
+    if (p < range.lo || p > range.hi) {
+        return range.lo;
+    }
+    return p == range.lo ? range.hi : StopBefore(items, p);
+}
+
+bool IsRecordKey(UINT vk) {
+    return vk == VK_HOME || vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT;
+}
+
+bool IsArrowKey(UINT vk) {
+    return vk == VK_LEFT || vk == VK_UP || vk == VK_RIGHT || vk == VK_DOWN;
+}
+
+}  // namespace
+
+UINT CQORFormCtrl::OnGetDlgCode() {
+    return DLGC_WANTTAB;
+}
+
+bool CQORFormCtrl::PreTranslateKey(UINT vk, UINT /*modifiers*/) {
+    return HandleFormKey(vk);
+}
+
+void CQORFormCtrl::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
+    if (!HandleFormKey(vk)) {
+        COleControl::OnKeyDown(vk, repeat, flags);
+    }
+}
+
+bool CQORFormCtrl::HandleFormKey(UINT vk) {
+    if (vk == VK_TAB) {
+        MoveTab(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    if (IsRecordKey(vk)) {
+        MoveRecord(vk);
+        return true;
+    }
+    return IsArrowKey(vk);
+}
+
+void CQORFormCtrl::MoveTab(bool backwards) {
+    const TabStopRange range = RangeOfTabStops(m_items);
+    const std::int32_t p = m_currentTabOrder;
+    if (p >= kNoTabStop) {
+        return;
+    }
+    if (!m_items.empty() && range.lo <= p && p <= range.hi) {
+        const std::optional<std::size_t> left = FirstWithTabOrder(m_items, p);
+        if (left && m_items[*left].kind == kColumn) {
+            DrawItemNow(*left);
+        }
+    }
+    const std::int32_t n = NextTabPosition(m_items, range, p, backwards);
+    m_currentTabOrder = n;
+    if (m_items.empty() || n < range.lo || n > range.hi) {
+        return;
+    }
+    const std::optional<std::size_t> reached = FirstWithTabOrder(m_items, n);
+    if (reached && m_items[*reached].kind == kColumn) {
+        HighlightField(*reached);
+        m_currentField = static_cast<std::int32_t>(*reached);
+        m_currentTabOrder = m_items[*reached].tabOrder;
+    }
+}
+
+void CQORFormCtrl::MoveRecord(UINT vk) {
+    if (!m_recordsetOpen) {
+        return;
+    }
+    bool moved = false;
+    switch (vk) {
+        case VK_HOME:
+            moved = m_recordset->MoveFirst();
+            break;
+        case VK_END:
+            moved = m_recordset->MoveLast();
+            break;
+        case VK_PRIOR:
+            moved = m_recordset->MovePrevious();
+            break;
+        default:
+            moved = m_recordset->MoveNext();
+            break;
+    }
+    if (moved) {
+        TakeBookmark();
+        LoadColumnValues();
+    }
+}
+
+void CQORFormCtrl::OnLButtonDown(UINT flags, POINT point) {
+    const auto hit = std::find_if(m_items.begin(), m_items.end(), [&](const DesignItem& item) {
+        return PtInRect(item.rect, point);
+    });
+    if (hit != m_items.end() && hit->kind == kColumn) {
+        if (m_currentField >= 0 && static_cast<std::size_t>(m_currentField) < m_items.size()) {
+            DrawItemNow(static_cast<std::size_t>(m_currentField));
+        }
+        const auto index = static_cast<std::size_t>(hit - m_items.begin());
+        HighlightField(index);
+        m_currentField = static_cast<std::int32_t>(index);
+        m_currentTabOrder = hit->tabOrder;
+    }
+    COleControl::OnLButtonDown(flags, point);
+}
+
+void CQORFormCtrl::OnChar(UINT ch, UINT /*repeat*/, UINT /*flags*/) {
+    if (!IsColumnIndex(m_currentField)) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(m_currentField);
+    DesignItem& column = m_items[index];
+    if (!TypeIntoField(column, ControlTypingRule(column.editStyle), ch)) {
+        return;
+    }
+    WriteFieldToRecord();
+    HighlightField(index);
+}
+
+void CQORFormCtrl::WriteFieldToRecord() {
+    if (!m_recordsetOpen || !m_bookmarkValid || !IsColumnIndex(m_currentField)) {
+        return;
+    }
+    const DesignItem& column = m_items[static_cast<std::size_t>(m_currentField)];
+    if (!m_recordset->SetBookmark(m_bookmark) ||
+        !m_recordset->SetFieldText(column.name, column.text)) {
+        return;
+    }
+    if (!m_recordset->Update()) {
+        m_recordset->CancelUpdate();
+    }
+}

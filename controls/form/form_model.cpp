@@ -1,0 +1,190 @@
+// The form's model: opening a design and its query, filling the columns from the current
+// record, and reading and writing fields by name.
+#include <sys/stat.h>
+
+#include <optional>
+#include <utility>
+
+#include "controls/common/design.h"
+#include "controls/form/form_ctrl.h"
+#include "platform/ado/ado.h"
+#include "platform/com/ansi_string.h"
+#include "platform/com/com_ptr.h"
+
+namespace {
+
+constexpr const char* kDateMask = "##/##/####";
+
+// Design files carry the designer's edit styles (1 text, 2 date, 3 mask, 4 numeric,
+// 5 check box, 6 list); the form edits by the controls' codes (1 text, 2 list, 3 mask,
+// 4 check box, 5 numeric), with a date typed through a mask.
+void UseControlEditStyle(DesignItem& item) {
+    switch (item.editStyle) {
+        case 2:
+            item.editStyle = 3;
+            item.mask = kDateMask;
+            break;
+        case 4:
+            item.editStyle = 5;
+            break;
+        case 5:
+            item.editStyle = 4;
+            break;
+        case 6:
+            item.editStyle = 2;
+            break;
+        default:
+            break;
+    }
+}
+
+// A file without any write permission is read-only, also for a user whom permissions do not
+// stop: the form opens only designs it could write, as the designer does.
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
+
+CQORFormCtrl::CQORFormCtrl() : COleControl(ClassInfo(), DispatchTable()) {}
+
+CQORFormCtrl::~CQORFormCtrl() {
+    CloseRecordset();
+}
+
+bool CQORFormCtrl::OpenForm(IDispatch* adoConn, std::string_view ls_sql,
+                            const std::string& sFormFileName) {
+    if (!ReadForm(sFormFileName)) {
+        return false;
+    }
+    CloseRecordset();
+    if (!BindQuery(adoConn, ls_sql)) {
+        return false;
+    }
+    m_formLoaded = true;
+    RedrawForm();
+    return true;
+}
+
+bool CQORFormCtrl::ReadForm(const std::string& path) {
+    std::optional<Design> design;
+    if (!IsReadOnlyFile(path)) {
+        design = ReadDesignFile(path);
+    }
+    if (!design) {
+        return false;
+    }
+    m_formLoaded = false;
+    m_items.clear();
+    RedrawForm();
+    m_items = std::move(design->Items());
+    for (DesignItem& item : m_items) {
+        UseControlEditStyle(item);
+    }
+    return true;
+}
+
+bool CQORFormCtrl::BindQuery(IDispatch* adoConn, std::string_view sql) {
+    CComPtr<_Connection> connection;
+    if (adoConn != nullptr) {
+        const HRESULT hr = ComQueryInterface(adoConn, connection);
+        if (FAILED(hr) && hr != E_NOINTERFACE) {
+            return false;
+        }
+    }
+    m_connection.Attach(std::move(connection));
+    m_sql = sql;
+
+    auto recordset = std::make_unique<CDataRecordset>(m_connection);
+    if (!recordset->Open(sql)) {
+        return true;
+    }
+    m_recordset = std::move(recordset);
+    m_recordsetOpen = true;
+    if (m_recordset->MoveFirst()) {
+        TakeBookmark();
+        m_formLoaded = true;
+        LoadColumnValues();
+    }
+    return true;
+}
+
+void CQORFormCtrl::CloseRecordset() {
+    if (m_recordsetOpen) {
+        m_recordset->Close();
+    }
+    m_recordset.reset();
+    m_recordsetOpen = false;
+    m_bookmarkValid = false;
+}
+
+void CQORFormCtrl::TakeBookmark() {
+    m_bookmarkValid = m_recordset->GetBookmark(m_bookmark);
+}
+
+void CQORFormCtrl::LoadColumnValues() {
+    if (!m_formLoaded || !m_recordsetOpen) {
+        return;
+    }
+    int fieldCount = 0;
+    m_recordset->GetFieldCount(fieldCount);
+    // Columns take the record's values also while the control has no window, so that the form
+    // shows the current record once a container opens it.
+    std::optional<CClientDC> window;
+    if (HasWindow()) {
+        window.emplace(this);
+    }
+    std::string fieldName;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        DesignItem& item = m_items[i];
+        if (item.kind != kColumn) {
+            continue;
+        }
+        for (int field = 0; field < fieldCount; ++field) {
+            if (!m_recordset->GetFieldName(field, fieldName) ||
+                !EqualsNoCase(item.name, fieldName)) {
+                continue;
+            }
+            m_recordset->GetFieldText(field, item.text);
+            if (window) {
+                DrawItemNow(**window, i);
+            }
+            break;
+        }
+    }
+}
+
+const DesignItem* CQORFormCtrl::FindColumn(std::string_view name) const {
+    for (const DesignItem& item : m_items) {
+        if (item.kind == kColumn && EqualsNoCase(item.name, name)) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+bool CQORFormCtrl::IsColumnIndex(std::int32_t index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < m_items.size() &&
+           m_items[static_cast<std::size_t>(index)].kind == kColumn;
+}
+
+bool CQORFormCtrl::GetItem(std::string_view ItemName, std::string& itemText) {
+    if (!m_formLoaded || !m_recordsetOpen || FindColumn(ItemName) == nullptr) {
+        return false;
+    }
+    std::string text;
+    if (!m_recordset->GetFieldText(ItemName, text)) {
+        return false;
+    }
+    itemText = std::move(text);
+    return true;
+}
+
+bool CQORFormCtrl::SetItem(std::string_view ItemName, std::string_view itemText) {
+    if (!m_formLoaded || !m_recordsetOpen || FindColumn(ItemName) == nullptr) {
+        return false;
+    }
+    return m_recordset->SetFieldText(ItemName, itemText);
+}
