@@ -62,6 +62,7 @@ void CMainFrame::ArmTool(int kind) {
 
 void CMainFrame::OnLButtonDown(UINT flags, POINT point) {
     if (m_previewMode) {
+        ChooseFieldAt(point);
         return;
     }
     m_resizing = false;
@@ -229,6 +230,7 @@ void CMainFrame::FinishBandSelection(POINT point) {
 
 void CMainFrame::OnKeyDown(UINT vk, UINT /*repeat*/, UINT /*flags*/) {
     if (m_previewMode) {
+        PreviewKeyDown(vk);
         return;
     }
     if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) {

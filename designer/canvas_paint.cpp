@@ -8,4 +8,13 @@ ItemPaintOptions CMainFrame::PaintOptions() const {
 
 void CMainFrame::PaintDesign(CDC& dc, const RECT& area) {
     DrawDesignItems(dc, m_design.Items(), area, PaintOptions());
+    // The current field is drawn from a copy in the highlight colours; its own stay stored.
+    const DesignItem* field = HighlightedField();
+    RECT common;
+    if (field != nullptr && IntersectRect(common, field->rect, area)) {
+        DesignItem highlighted = *field;
+        highlighted.textColor = static_cast<std::int32_t>(m_highlightedFieldTextColor);
+        highlighted.backColor = static_cast<std::int32_t>(m_highlightedFieldBkColor);
+        DrawDesignItem(dc, highlighted, PaintOptions());
+    }
 }

@@ -1,8 +1,10 @@
-// The designer's Load and Save: file dialogs, the extension check and the three messages.
+// The designer's Load and Save: file dialogs, the extension check, the three messages, and the
+// record source kept beside the design.
 #include <strings.h>
 #include <filesystem>
 
 #include "designer/main_frame.h"
+#include "designer/record_source_file.h"
 #include "platform/dialogs/common_dialogs.h"
 
 namespace {
@@ -41,6 +43,7 @@ void LoadDesignFrom(CMainFrame& frame, const std::string& path) {
         return;
     }
     frame.GetDesign() = std::move(*design);
+    frame.m_recordSource = ReadRecordSource(path);
     frame.RepaintAll();
     frame.m_designLoaded = true;
     frame.m_previewMode = false;
@@ -64,7 +67,8 @@ void SaveDesign(CMainFrame& frame) {
     if (!ChooseFile(frame, false)) {
         return;
     }
-    if (!WriteDesignFile(frame.m_currentPath, frame.GetDesign())) {
+    if (!WriteDesignFile(frame.m_currentPath, frame.GetDesign()) ||
+        !WriteRecordSource(frame.m_currentPath, frame.m_recordSource)) {
         Fail(frame, "Error Creating Save File.");
     }
 }

@@ -2,6 +2,8 @@
 // the enable rules of every menu.
 #include "designer/main_frame.h"
 
+#include "designer/record_source_dlg.h"
+#include "designer/record_source_file.h"
 #include "designer/resources.h"
 #include "platform/dialogs/common_dialogs.h"
 #include "platform/ui/application.h"
@@ -25,7 +27,9 @@ void CMainFrame::MapCommands() {
     OnUpdateCommandId(ID_FILE_SAVE, [this](CCmdUI& ui) { ui.Enable(m_designLoaded); });
     OnUpdateCommandId(ID_FORM_SETBACKGROUNDCOLOR,
                       [this](CCmdUI& ui) { ui.Enable(!m_previewMode); });
-    OnCommandId(ID_FORM_PREVIEW, [this] { m_previewMode = !m_previewMode; });
+    OnCommandId(ID_FORM_RECORDSOURCE, [this] { OnRecordSource(); });
+    OnUpdateCommandId(ID_FORM_RECORDSOURCE, [this](CCmdUI& ui) { ui.Enable(!m_previewMode); });
+    OnCommandId(ID_FORM_PREVIEW, [this] { OnPreview(); });
     OnUpdateCommandId(ID_FORM_PREVIEW, [this](CCmdUI& ui) {
         ui.Enable(m_designLoaded);
         ui.SetCheck(m_previewMode ? 1 : 0);
@@ -91,6 +95,7 @@ void CMainFrame::OnFileNew() {
     m_previewMode = false;
     m_designLoaded = true;
     m_currentPath.clear();
+    m_recordSource.clear();
     m_design.Clear();
     m_placementTool = 0;
     RepaintAll();
@@ -110,6 +115,11 @@ void CMainFrame::OnSetBackgroundColor() {
         m_formBackgroundColor = dialog.GetColor();
         RepaintAll();
     }
+}
+
+void CMainFrame::OnRecordSource() {
+    CRecordSourceDlg dialog(this);
+    dialog.EditRecordSource(m_recordSource);
 }
 
 void CMainFrame::OnAppAbout() {

@@ -6,6 +6,8 @@
 #include "controls/common/design.h"
 #include "controls/common/design_item_paint.h"
 #include "designer/canvas_rules.h"
+#include "designer/preview_binding.h"
+#include "designer/preview_navigation.h"
 #include "platform/ui/frame_wnd.h"
 
 class CMainFrame : public CFrameWnd {
@@ -21,6 +23,9 @@ class CMainFrame : public CFrameWnd {
     void OnLButtonUp(UINT flags, POINT point) override;
     void OnRButtonDown(UINT flags, POINT point) override;
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnChar(UINT ch, UINT repeat, UINT flags) override;
+    // Closing the window undoes what the preview wrote and did not commit.
+    void OnDestroy() override;
 
     // Fills the rectangle with the form's background and draws the items that meet it.
     void PaintDesign(CDC& dc, const RECT& area);
@@ -35,6 +40,8 @@ class CMainFrame : public CFrameWnd {
     void OnFileOpen();
     void OnFileSave();
     void OnSetBackgroundColor();
+    void OnRecordSource();
+    void OnPreview();
     void OnAppAbout();
 
     Design& GetDesign() { return m_design; }
@@ -54,6 +61,12 @@ class CMainFrame : public CFrameWnd {
     POINT m_bandAnchor{};
     int m_contextItem = -1;
 
+    int m_currentField = -1;
+    std::int32_t m_currentTabOrder = kNoTabOrder;
+    // The query preview mode opens; kept beside the design file by Open and Save.
+    std::string m_recordSource;
+    bool IsPreviewConnected() const { return m_binding.IsConnected(); }
+
   private:
     void MapCommands();
     void ArmTool(int kind);
@@ -69,10 +82,22 @@ class CMainFrame : public CFrameWnd {
     void OnContextProperties();
     void OnContextDuplicate();
     void OnContextDelete();
-    // Commits the preview's pending changes; the seam where preview mode plugs in.
-    void CommitPreview() {}
+    void StartPreview();
+    void StopPreview();
+    void ConnectPreview();
+    void CommitPreview();
+    // The current field while preview mode is on, or null.
+    const DesignItem* HighlightedField() const;
+    void SetCurrentField(int index);
+    void ChooseFieldAt(POINT point);
+    void PreviewKeyDown(UINT vk);
+    void TabToField(bool backwards);
+    void MoveToRecord(RecordMove move);
+    void FillColumns();
+    void TypeIntoCurrentField(UINT ch);
 
     Design m_design;
+    CPreviewBinding m_binding;
 };
 
 // Asks for a file and replaces the frame's design with it; failures are told by message box.

@@ -2,6 +2,7 @@
 #include "designer/resources.h"
 
 #include "designer/column_properties_dlg.h"
+#include "designer/record_source_dlg.h"
 #include "platform/ui/command.h"
 
 void RegisterDesignerResources() {
@@ -23,6 +24,7 @@ void RegisterDesignerResources() {
                                M::Item("Rectangle", ID_CONTROLS_RECTANGLE),
                                M::Item("Round Rectangle", ID_CONTROLS_ROUNDRECTANGLE)}),
          M::Popup("Form", {M::Item("Set Background Color", ID_FORM_SETBACKGROUNDCOLOR),
+                           M::Item("Record Source...", ID_FORM_RECORDSOURCE),
                            M::Item("Preview", ID_FORM_PREVIEW)}),
          M::Popup("&Help", {M::Item("&About qorform...", ID_APP_ABOUT)})});
     RegisterMenuResource(
@@ -45,4 +47,5 @@ void RegisterDesignerResources() {
                                                });
     RegisterStringResource(IDR_MAINFRAME, "qorform");
     RegisterColumnPropertiesDialog();
+    RegisterRecordSourceDialog();
 }

@@ -164,6 +164,25 @@ bool CDataRecordset::MovePrevious() {
     });
 }
 
+bool CDataRecordset::MoveUnbounded(RecordMove move) {
+    return Guarded([&] {
+        if (!open_) {
+            return false;
+        }
+        switch (move) {
+            case RecordMove::First:
+                return Check(recordset_->MoveFirst());
+            case RecordMove::Last:
+                return Check(recordset_->MoveLast());
+            case RecordMove::Next:
+                return Check(recordset_->MoveNext());
+            case RecordMove::Previous:
+                return Check(recordset_->MovePrevious());
+        }
+        return false;
+    });
+}
+
 bool CDataRecordset::GetBookmark(CComVariant& bookmark) {
     return Guarded([&] {
         bool supported = false;

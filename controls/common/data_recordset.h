@@ -25,6 +25,8 @@ struct FieldInfo {
 // The type name of an ADO field type (DataTypeEnum).
 std::string_view FieldTypeName(LONG type);
 
+enum class RecordMove { First, Last, Next, Previous };
+
 // How Open opens the query: a keyset cursor with optimistic locking on SQL text for the
 // controls; the designer's preview asks for a dynamic cursor, pessimistic locking and a source
 // of unknown kind.
@@ -60,6 +62,10 @@ class CDataRecordset {
     bool MoveNext();
     // False when the move ran before the first record; the first record is then current again.
     bool MovePrevious();
+    // The move as the recordset makes it, stopping at neither end: past the last record or
+    // before the first no record is current, and field texts fail, until a move comes back.
+    // False only when the move itself fails.
+    bool MoveUnbounded(RecordMove move);
 
     // False when the recordset offers no bookmarks.
     bool GetBookmark(CComVariant& bookmark);

@@ -99,8 +99,10 @@ TEST_F(MainFrameTest, EnableRulesAtStartUpAfterNewAndInPreview) {
     EXPECT_FALSE(Enabled("Form", ID_FORM_SETBACKGROUNDCOLOR));
     EXPECT_FALSE(frame.QueryCommand(ID_CONTEXT_PROPERTIES).IsEnabled());
     const auto form = OpenMenu(frame, "Form");
-    ASSERT_EQ(form.size(), 2U);
-    EXPECT_TRUE(form[1].checked);
+    ASSERT_EQ(form.size(), 3U);
+    EXPECT_EQ(form[1].text, "Record Source...");
+    EXPECT_FALSE(form[1].enabled);
+    EXPECT_TRUE(form[2].checked);
 
     // Save in preview commits instead of asking for a file.
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_SAVE));

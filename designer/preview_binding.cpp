@@ -1,0 +1,104 @@
+// The preview's connection, transaction and recordset, and the columns' texts to and from the
+// current record.
+#include "designer/preview_binding.h"
+
+#include "platform/com/ansi_string.h"
+
+CPreviewBinding::~CPreviewBinding() {
+    Disconnect();
+}
+
+bool CPreviewBinding::Connect(std::string_view connectionString, std::string_view recordSource) {
+    Disconnect();
+    if (!connection_.Open(connectionString) || !connection_.BeginTrans()) {
+        return FailConnect();
+    }
+    const RecordsetOpenOptions how{adOpenDynamic, adLockPessimistic, adCmdUnknown};
+    if (!recordset_.Open(recordSource, how) || !recordset_.MoveUnbounded(RecordMove::First)) {
+        return FailConnect();
+    }
+    connected_ = true;
+    return true;
+}
+
+void CPreviewBinding::Disconnect() {
+    if (!connected_) {
+        return;
+    }
+    connected_ = false;
+    connection_.RollbackTrans();
+    recordset_.Close();
+    connection_.Close();
+}
+
+bool CPreviewBinding::Commit() {
+    if (connection_.CommitTrans() && connection_.BeginTrans()) {
+        return true;
+    }
+    TakeErrorMessage();
+    return false;
+}
+
+bool CPreviewBinding::Move(RecordMove move) {
+    return recordset_.MoveUnbounded(move);
+}
+
+std::vector<std::size_t> CPreviewBinding::FillColumns(Design& design) {
+    std::vector<std::size_t> filled;
+    auto& items = design.Items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].kind != kColumn) {
+            continue;
+        }
+        const int field = FieldIndexOf(items[i].name);
+        if (field < 0) {
+            continue;
+        }
+        std::string text;
+        if (!recordset_.GetFieldText(field, text)) {
+            break;
+        }
+        items[i].text = std::move(text);
+        filled.push_back(i);
+    }
+    return filled;
+}
+
+bool CPreviewBinding::WriteField(std::string_view name, std::string_view text) {
+    const int field = FieldIndexOf(name);
+    return field >= 0 && recordset_.SetFieldText(field, text) && recordset_.Update();
+}
+
+int CPreviewBinding::FieldIndexOf(std::string_view name) const {
+    int count = 0;
+    recordset_.GetFieldCount(count);
+    std::string fieldName;
+    for (int i = 0; i < count; ++i) {
+        if (recordset_.GetFieldName(i, fieldName) && EqualsNoCase(fieldName, name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool CPreviewBinding::FailConnect() {
+    TakeErrorMessage();
+    connection_.RollbackTrans();
+    recordset_.Close();
+    connection_.Close();
+    return false;
+}
+
+void CPreviewBinding::TakeErrorMessage() {
+    std::string description;
+    std::string source;
+    connection_.GetLastError(description);
+    connection_.GetLastErrorSource(source);
+    if (description.empty()) {
+        recordset_.GetLastError(description);
+    }
+    if (!description.empty() && description.back() == '\n') {
+        description.pop_back();
+    }
+    errorMessage_ = description + "\n" + source;
+}

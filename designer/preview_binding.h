@@ -1,0 +1,63 @@
+// CPreviewBinding: the preview's own connection to the designer's data source, its transaction
+// and the recordset of the record source, through which the columns show and write records.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/common/data_connection.h"
+#include "controls/common/data_recordset.h"
+#include "controls/common/design.h"
+
+// The data source the preview connects to: an entry of the data-source file, so that a user
+// points the preview at any database by editing that file.
+inline constexpr std::string_view kPreviewDataSourceName = "qorform";
+
+// No operation throws; failures are results, and the ones a user is told of leave their
+// message in ErrorMessage.
+class CPreviewBinding {
+  public:
+    CPreviewBinding() = default;
+    CPreviewBinding(const CPreviewBinding&) = delete;
+    CPreviewBinding& operator=(const CPreviewBinding&) = delete;
+    // Ends an open binding as Disconnect does, so that closing the window undoes what was not
+    // committed.
+    ~CPreviewBinding();
+
+    // Opens the connection, begins a transaction, opens the record source with a dynamic cursor
+    // and pessimistic locking and moves to the first record. On a failure nothing stays open and
+    // the result is false.
+    bool Connect(std::string_view connectionString, std::string_view recordSource);
+    // Rolls the transaction back and closes the recordset and the connection; how that goes is
+    // not reported. Nothing happens when not connected.
+    void Disconnect();
+    bool IsConnected() const { return connected_; }
+
+    // Commits the transaction and begins the next one; false when either fails.
+    bool Commit();
+    // False when the move fails (moving on from beyond either end does).
+    bool Move(RecordMove move);
+    // Gives every column the text of the first field of the current record whose name equals
+    // the column's, ignoring case; a column without such a field keeps its text. Stops at the
+    // first field that cannot be read, keeping what was filled so far. The indexes of the
+    // columns that took a text, in list order.
+    std::vector<std::size_t> FillColumns(Design& design);
+    // Stores the text into the field named as the column and updates the record; false when
+    // there is no such field or the write fails.
+    bool WriteField(std::string_view name, std::string_view text);
+
+    // The description and the source of the last reported failure joined by a line break.
+    const std::string& ErrorMessage() const { return errorMessage_; }
+
+  private:
+    int FieldIndexOf(std::string_view name) const;
+    // Takes the failure's message and closes whatever the failed Connect opened. Always false.
+    bool FailConnect();
+    void TakeErrorMessage();
+
+    CDataConnection connection_;
+    CDataRecordset recordset_{connection_};
+    bool connected_ = false;
+    std::string errorMessage_;
+};
