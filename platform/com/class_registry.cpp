@@ -178,6 +178,14 @@ void Report(RegistryProblem* problem, const std::string& file, int line, std::st
     }
 }
 
+// Whether the text reads back as the keys it was written from: a key path or value name
+// holding a line break, '=' or a leading bracket or comment sign would come back as other
+// keys, or make the file damaged for every later reader.
+bool ReadsBack(const std::string& text, const CRegistryKeys& keys) {
+    CRegistryKeys parsed;
+    return SUCCEEDED(CRegistryKeys::Parse(text, {}, parsed, nullptr)) && parsed == keys;
+}
+
 }  // namespace
 
 std::string RegistryProblem::Describe() const {
@@ -382,7 +390,12 @@ HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change
         if (FAILED(hr)) {
             return hr;
         }
-        if (!ReplaceFile(path, keys.Write())) {
+        const std::string text = keys.Write();
+        if (!ReadsBack(text, keys)) {
+            Report(problem, path, 0, "a change names a key or value the file cannot hold");
+            return E_INVALIDARG;
+        }
+        if (!ReplaceFile(path, text)) {
             Report(problem, path, 0, std::string("cannot be written: ") + std::strerror(errno));
             return REGDB_E_WRITEREGDB;
         }

@@ -52,6 +52,8 @@ class CRegistryKeys {
 
     // The file text, keys in the order they were first created.
     std::string Write() const;
+    // The same keys with the same values, in the same order, names spelt alike.
+    bool operator==(const CRegistryKeys& other) const { return m_keys == other.m_keys; }
     // REGDB_E_READREGDB and the problem (file and line) when the text is damaged.
     static HRESULT Parse(std::string_view text, const std::string& file, CRegistryKeys& keys,
                          RegistryProblem* problem);
@@ -60,6 +62,7 @@ class CRegistryKeys {
     struct Key {
         std::string path;
         std::vector<std::pair<std::string, std::string>> values;
+        friend bool operator==(const Key&, const Key&) = default;
     };
     Key* Find(std::string_view key);
     const Key* Find(std::string_view key) const;
@@ -78,7 +81,9 @@ HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem = nullpt
 // Reads, changes and writes back the registry under an exclusive lock (a lock file beside it),
 // through a temporary file renamed over the old one, so that readers see the old file or the
 // new one, never a part. A damaged file is left as it is: REGDB_E_READREGDB. A change that
-// fails is not written and its result returned. REGDB_E_WRITEREGDB when the new file cannot be
+// fails is not written and its result returned. E_INVALIDARG, and nothing written, when the
+// change names a key or value the file could not read back as it was given (a line break in a
+// key, '=' in a value's name, an empty key). REGDB_E_WRITEREGDB when the new file cannot be
 // written.
 HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change,
                             RegistryProblem* problem = nullptr);

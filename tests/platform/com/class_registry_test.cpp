@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <vector>
 
 #include "platform/com/class_registration.h"
 #include "tests/platform/com/temp_registry.h"
@@ -168,6 +170,40 @@ TEST(ClassRegistryFileTest, LeavesADamagedFileAsItIs) {
     EXPECT_EQ(RegistryInprocServer(kClass, &path), REGDB_E_READREGDB);
     CLSID clsid;
     EXPECT_EQ(RegistryCLSIDFromProgID("Shop.Till.1", &clsid), REGDB_E_READREGDB);
+}
+
+TEST(ClassRegistryFileTest, RefusesNamesTheFileCouldNotReadBack) {
+    const CTempRegistry registry;
+    ASSERT_EQ(UpdateClassRegistry([](CRegistryKeys& k) {
+                  k.SetValue("Shop", "", "open");
+                  return S_OK;
+              }),
+              S_OK);
+    const std::string before = ReadAll(registry.Path());
+    ControlClassRegistration noProgId = Control();
+    noProgId.progId.clear();
+    const std::vector<std::function<void(CRegistryKeys&)>> changes{
+        [](CRegistryKeys& k) { k.CreateKey("Shop\nTill"); },
+        [](CRegistryKeys& k) { k.SetValue("Shop", "a=b", "c"); },
+        [](CRegistryKeys& k) { k.SetValue("Shop", "[Till]", "x"); },
+        [](CRegistryKeys& k) { k.SetValue("Shop", "line\nbreak", "x"); },
+        [&](CRegistryKeys& k) { RegisterControlClass(k, noProgId); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        RegistryProblem problem;
+        EXPECT_EQ(UpdateClassRegistry(
+                      [&](CRegistryKeys& k) {
+                          changes[i](k);
+                          return S_OK;
+                      },
+                      &problem),
+                  E_INVALIDARG)
+            << "change " << i;
+        EXPECT_EQ(problem.file, registry.Path());
+    }
+    EXPECT_EQ(ReadAll(registry.Path()), before);
+    CRegistryKeys keys;
+    EXPECT_EQ(ReadClassRegistry(keys), S_OK);
 }
 
 TEST(ClassRegistryFileTest, ConcurrentWritersLoseNoChange) {
