@@ -24,6 +24,8 @@
 
 namespace {
 
+constexpr double kMaxExitCode = 255;
+
 bool IsPixelCoordinate(double value) {
     return std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e6;
 }
@@ -183,8 +185,13 @@ void CScriptHost::log(const QString& text) {
 }
 
 void CScriptHost::exit(double code) {
+    // The system keeps only the low byte of a status: 256 would read as success.
+    if (!std::isfinite(code) || code != std::trunc(code) || code < 0 || code > kMaxExitCode) {
+        Throw(QStringLiteral("exit: the code must be a whole number from 0 to 255"));
+        return;
+    }
     m_exitRequested = true;
-    m_exitCode = std::isfinite(code) ? static_cast<int>(code) : 1;
+    m_exitCode = static_cast<int>(code);
     // Nothing of the script runs after this, not even its catch and finally blocks.
     m_values.Engine().setInterrupted(true);
 }

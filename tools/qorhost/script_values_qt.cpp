@@ -13,6 +13,10 @@
 
 namespace {
 
+// Arrays in arrays deeper than this are refused: deep enough for any data, and an array that
+// holds itself would otherwise recurse without end.
+constexpr int kMaxArrayDepth = 64;
+
 // The largest integer a script number holds exactly.
 constexpr double kExactIntegerLimit = 9007199254740992.0;  // 2^53
 
@@ -213,6 +217,11 @@ bool CScriptValues::ArrayToScript(const CComVariant& value, QJSValue& out, std::
 }
 
 bool CScriptValues::FromScript(const QJSValue& value, CComVariant& out, std::string& error) {
+    return FromScriptAt(value, 0, out, error);
+}
+
+bool CScriptValues::FromScriptAt(const QJSValue& value, int depth, CComVariant& out,
+                                 std::string& error) {
     out.Clear();
     if (value.isUndefined()) {
         out = CComVariant::Missing();
@@ -229,7 +238,7 @@ bool CScriptValues::FromScript(const QJSValue& value, CComVariant& out, std::str
     } else if (IDispatch* object = DispatchOf(value)) {
         out = CComVariant(object);
     } else if (value.isArray()) {
-        return ArrayFromScript(value, out, error);
+        return ArrayFromScript(value, depth, out, error);
     } else if (IsByteBuffer(value)) {
         out = BytesFromScript(value);
     } else {
@@ -239,7 +248,13 @@ bool CScriptValues::FromScript(const QJSValue& value, CComVariant& out, std::str
     return true;
 }
 
-bool CScriptValues::ArrayFromScript(const QJSValue& value, CComVariant& out, std::string& error) {
+bool CScriptValues::ArrayFromScript(const QJSValue& value, int depth, CComVariant& out,
+                                    std::string& error) {
+    if (depth >= kMaxArrayDepth) {
+        error = "arrays nest deeper than " + std::to_string(kMaxArrayDepth) +
+                " levels (does an array hold itself?)";
+        return false;
+    }
     const auto length = static_cast<ULONG>(value.property(QStringLiteral("length")).toUInt());
     SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, length);
     if (array == nullptr) {
@@ -252,7 +267,7 @@ bool CScriptValues::ArrayFromScript(const QJSValue& value, CComVariant& out, std
     out.Attach(&holder);
     for (ULONG i = 0; i < length; ++i) {
         CComVariant element;
-        if (!FromScript(value.property(i), element, error)) {
+        if (!FromScriptAt(value.property(i), depth + 1, element, error)) {
             return false;
         }
         const auto index = static_cast<LONG>(i);

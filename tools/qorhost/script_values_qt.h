@@ -38,7 +38,9 @@ class CScriptValues {
     // A value that is not by reference.
     bool HeldToScript(const CComVariant& value, QJSValue& out, std::string& error);
     bool ArrayToScript(const CComVariant& value, QJSValue& out, std::string& error);
-    bool ArrayFromScript(const QJSValue& value, CComVariant& out, std::string& error);
+    // depth: how many arrays enclose this value; an array that holds itself ends at the limit.
+    bool FromScriptAt(const QJSValue& value, int depth, CComVariant& out, std::string& error);
+    bool ArrayFromScript(const QJSValue& value, int depth, CComVariant& out, std::string& error);
 
     QJSEngine& m_engine;
     QJSValue m_wrap;

@@ -39,6 +39,14 @@ TEST(ScriptEndTest, TheExitCodeIsZeroAtTheEndAndHostExitsCodeOtherwise) {
 
     // The engine is usable again after an exit.
     EXPECT_EQ(RunSource("host.exit()").result.exitCode, 0);
+
+    // A code the exit status cannot carry is an error, not a success modulo 256.
+    for (const char* code : {"256", "-1", "1e20", "2.5", "'many'"}) {
+        const ScriptRun wrong = RunSource(std::string("host.exit(") + code + ");");
+        EXPECT_EQ(wrong.result.exitCode, 1) << code;
+        EXPECT_THAT(wrong.result.error, HasSubstr("exit: the code must be")) << code;
+    }
+    EXPECT_EQ(RunSource("host.exit(255)").result.exitCode, 255);
 }
 
 TEST(ScriptEndTest, AnUncaughtErrorEndsWithOneAndNamesItsLine) {
@@ -134,18 +142,20 @@ try {
 }
 try { conn.Nothing; } catch (e) { host.log(e.message); }
 try { conn.Open({}); } catch (e) { host.log(e.message); }
+try { const a = [1]; a.push(a); conn.Open(a); } catch (e) { host.log(e.message); }
 try { host.createObject("No.Such.Class"); } catch (e) { host.log(e.message.split(":")[0]); }
 host.log(typeof conn.Open, typeof conn, String(conn));
 conn.Nothing = 1;
 )js");
     EXPECT_EQ(run.result.exitCode, 1);
-    EXPECT_THAT(run.result.error, HasSubstr("test.js:12: Uncaught Error: Nothing: "));
-    ASSERT_EQ(run.log.size(), 5U);
+    EXPECT_THAT(run.result.error, HasSubstr("test.js:13: Uncaught Error: Nothing: "));
+    ASSERT_EQ(run.log.size(), 6U);
     EXPECT_EQ(run.log[0].substr(0, 5), "true ");
     EXPECT_EQ(run.log[1], "Object has no member \"Nothing\"");
     EXPECT_THAT(run.log[2], HasSubstr("Open: argument 1: a script object"));
-    EXPECT_EQ(run.log[3], "Cannot create \"No.Such.Class\"");
-    EXPECT_EQ(run.log[4], "function function [object Dispatch]");
+    EXPECT_THAT(run.log[3], HasSubstr("Open: argument 1: arrays nest deeper than 64 levels"));
+    EXPECT_EQ(run.log[4], "Cannot create \"No.Such.Class\"");
+    EXPECT_EQ(run.log[5], "function function [object Dispatch]");
 }
 
 TEST(ScriptDispatchTest, EveryObjectTheScriptHeldIsGivenBack) {
