@@ -32,8 +32,7 @@ DlgTemplate ControlAboutDialog(const ControlClassInfo& info) {
                 {DlgControlKind::Static, IDC_ABOUT_VERSION, ControlName(info) + ", Version 1.0", 40,
                  10, 130, 8},
                 {DlgControlKind::Static, 0, "Copyright (C) the QOR developers", 40, 25, 130, 8},
-                {DlgControlKind::Static, 0, "Business components for database desktops", 40, 37,
-                 130, 8},
+                {DlgControlKind::Static, 0, "Components for database desktops", 40, 37, 130, 8},
                 {DlgControlKind::PushButton, IDOK, "OK", 178, 7, 32, 14, BS_DEFPUSHBUTTON},
             }};
 }

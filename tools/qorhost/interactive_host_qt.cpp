@@ -212,7 +212,10 @@ QWidget* CInteractiveHost::Impl::BuildMembersPanel() {
     argsTable->setObjectName(QStringLiteral("arguments"));
     argsTable->setHorizontalHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Type"),
                                           QStringLiteral("Out"), QStringLiteral("Value")});
-    argsTable->horizontalHeader()->setStretchLastSection(true);
+    // The value is what the user types: it takes the room the other columns leave.
+    QHeaderView* header = argsTable->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(kValueColumn, QHeaderView::Stretch);
     auto* rowButtons = AddTo<QWidget>(layout);
     QHBoxLayout* rowLayout = LayoutOf<QHBoxLayout>(rowButtons);
     addArgButton = Button("Add Argument", rowLayout);
@@ -345,6 +348,8 @@ void CInteractiveHost::Impl::MemberChanged() {
     if (index < 0 || index >= static_cast<int>(members.size())) {
         return;
     }
+    // A long signature is read from its name on.
+    memberBox->lineEdit()->setCursorPosition(0);
     const MemberDescription& member = members[static_cast<std::size_t>(index)];
     accessBox->setCurrentIndex(member.kind == DispKind::PropertyPut   ? kPut
                                : member.kind == DispKind::PropertyGet ? kGet

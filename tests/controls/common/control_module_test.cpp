@@ -11,6 +11,7 @@
 #include "platform/com/module_loader.h"
 #include "platform/dialogs/dialog_driver.h"
 #include "platform/dialogs/scripted_dialogs.h"
+#include "platform/gdi/text_metrics.h"
 #include "platform/testing/input.h"
 #include "tests/platform/com/temp_registry.h"
 
@@ -326,4 +327,19 @@ TEST(ControlResourcesTest, AreFormedFromTheControlsName) {
     EXPECT_EQ(version["InternalName"], "QORForm");
     EXPECT_EQ(version["OriginalFilename"], "QORForm.OCX");
     EXPECT_TRUE(version.count("OLESelfRegister"));
+}
+
+TEST(ControlResourcesTest, TheAboutLinesFitOnOneLineForEveryControl) {
+    const CTextMetrics metrics(CFont::FromPoints(80, "MS Sans Serif").GetLogFont(), 96);
+    for (const char* name : {"QORGrid", "QORForm", "QORQuery", "QORReport", "QOROrder"}) {
+        ControlClassInfo info;
+        info.name = name;
+        for (const DlgControlTemplate& line : ControlAboutDialog(info).controls) {
+            if (line.kind == DlgControlKind::Static) {
+                EXPECT_LE(metrics.Advance(line.text),
+                          DialogUnitsToPixels(line.x, line.y, line.cx, line.cy).Width())
+                    << line.text;
+            }
+        }
+    }
 }

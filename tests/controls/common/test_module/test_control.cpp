@@ -1,4 +1,6 @@
 // The test control module: the frame, a method with an out parameter and a text property.
+#include <limits>
+
 #include "controls/common/control_module.h"
 #include "platform/gdi/dc.h"
 
@@ -57,6 +59,10 @@ class CQORTestCtrl : public COleControl {
         const LONG divisor = args[1].lVal;
         if (divisor == 0) {
             return E_INVALIDARG;
+        }
+        // The one quotient a Long cannot hold.
+        if (divisor == -1 && args[0].lVal == std::numeric_limits<LONG>::min()) {
+            return DISP_E_OVERFLOW;
         }
         result = CComVariant(static_cast<int>(args[0].lVal / divisor));
         args[2] = CComVariant(static_cast<int>(args[0].lVal % divisor));
