@@ -92,7 +92,6 @@ Design CustomersForm() {
     std::vector<DesignItem> items;
     DesignItem title = StaticText("Customers", RECT{kLabelLeft, 14, 300, 40}, 1);
     title.textColor = static_cast<std::int32_t>(kNavy);
-    title.underline = true;
     items.push_back(title);
     items.push_back(Frame(kHorizontalLine, RECT{kLabelLeft, 44, 560, 50}));
     int top = kFirstRowTop;

@@ -129,6 +129,28 @@ class CKeyNotingContainer : public CWnd {
     std::vector<UINT> seen;
 };
 
+// Registers the form module into the class registry of QOR_REGISTRY.
+inline bool RegisterFormModule() {
+    void* module = nullptr;
+    if (FAILED(CoLoadModule(QOR_FORM_MODULE, &module))) {
+        return false;
+    }
+    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
+        CoModuleSymbol(module, "DllRegisterServer"));
+    return registerServer != nullptr && registerServer() == S_OK;
+}
+
+// A new form control created by its ProgID through the class registry.
+inline CComPtr<IDispatch> CreateForm() {
+    CComPtr<IDispatch> form;
+    CLSID clsid;
+    if (SUCCEEDED(CLSIDFromProgID(kFormProgId, &clsid))) {
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
+                         reinterpret_cast<void**>(form.ReleaseAndGetAddressOf()));  // NOLINT
+    }
+    return form;
+}
+
 class FormTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -152,26 +174,6 @@ class FormTest : public ::testing::Test {
         container_.DestroyWindow();
         SetClassSource(nullptr);
         CoFreeUnusedLibraries();
-    }
-
-    static bool RegisterFormModule() {
-        void* module = nullptr;
-        if (FAILED(CoLoadModule(QOR_FORM_MODULE, &module))) {
-            return false;
-        }
-        const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-            CoModuleSymbol(module, "DllRegisterServer"));
-        return registerServer != nullptr && registerServer() == S_OK;
-    }
-
-    static CComPtr<IDispatch> CreateForm() {
-        CComPtr<IDispatch> form;
-        CLSID clsid;
-        if (SUCCEEDED(CLSIDFromProgID(kFormProgId, &clsid))) {
-            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
-                             reinterpret_cast<void**>(form.ReleaseAndGetAddressOf()));  // NOLINT
-        }
-        return form;
     }
 
     // Activates the control inside the container, as a container does when it becomes visible.
