@@ -9,7 +9,6 @@ CPreviewBinding::~CPreviewBinding() {
 }
 
 bool CPreviewBinding::Connect(std::string_view connectionString, std::string_view recordSource) {
-    Disconnect();
     if (!connection_.Open(connectionString) || !connection_.BeginTrans()) {
         return FailConnect();
     }

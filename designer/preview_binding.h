@@ -25,9 +25,9 @@ class CPreviewBinding {
     // committed.
     ~CPreviewBinding();
 
-    // Opens the connection, begins a transaction, opens the record source with a dynamic cursor
-    // and pessimistic locking and moves to the first record. On a failure nothing stays open and
-    // the result is false.
+    // While not connected: opens the connection, begins a transaction, opens the record source
+    // with a dynamic cursor and pessimistic locking and moves to the first record. On a failure
+    // nothing stays open and the result is false.
     bool Connect(std::string_view connectionString, std::string_view recordSource);
     // Rolls the transaction back and closes the recordset and the connection; how that goes is
     // not reported. Nothing happens when not connected.

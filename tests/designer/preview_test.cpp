@@ -21,7 +21,6 @@ class PreviewTest : public ::testing::Test {
         return ReadPixel(view.frame, p.x, p.y);
     }
     void Type(const std::string& text) { TypeText(view.frame, text); }
-    void Backspace() { SendKey(view.frame, VK_BACK, 0, "\b"); }
 
     // Switches preview on over a data source without the designer's entry, so that the
     // connection fails with its message, and forgets that message.
@@ -177,74 +176,47 @@ TEST_F(PreviewTest, NoDesignWarnsAndADesignWithoutColumnsStaysInEditing) {
     EXPECT_EQ(dialogs->Shown().size(), 1U);
 }
 
-TEST_F(PreviewTest, TextColumnTakesLettersDigitsAndBlanksUpToItsMaximum) {
-    DesignItem column = PreviewColumn("A", 1, RECT{100, 20, 180, 43});
-    column.maxLength = 3;
-    view.Add(column);
-    StartWithoutData();
-    Type("-.");
-    EXPECT_EQ(view.Named("A").text, "");
-    Type("ab1c");
-    EXPECT_EQ(view.Named("A").text, "ab1");
-    Backspace();
-    Type(" ");
-    EXPECT_EQ(view.Named("A").text, "ab ");
-    Backspace();
-    Backspace();
-    Backspace();
-    Backspace();
-    EXPECT_EQ(view.Named("A").text, "");
-}
-
-TEST_F(PreviewTest, MaskColumnKeepsLiteralsAppendedOnTheWay) {
-    DesignItem column = PreviewColumn("D", 1, RECT{100, 20, 180, 43}, 3);
-    column.mask = "##/##/####";
-    view.Add(column);
-    StartWithoutData();
-    Type("123");
-    EXPECT_EQ(view.Named("D").text, "12/3");
-    Type("x");
-    EXPECT_EQ(view.Named("D").text, "12/3");
-    Type("4");
-    // The refused letter still leaves the second slash, which the mask put on the way.
-    Type("a");
-    EXPECT_EQ(view.Named("D").text, "12/34/");
-    Type("5");
-    EXPECT_EQ(view.Named("D").text, "12/34/5");
-}
-
-TEST_F(PreviewTest, NumericColumnFollowsItsWholeAndDecimalDigits) {
-    DesignItem column = PreviewColumn("N", 1, RECT{100, 20, 180, 43}, 4);
-    column.wholeDigits = 3;
-    column.decimalDigits = 2;
-    view.Add(column);
-    StartWithoutData();
-    Type("12345");
-    EXPECT_EQ(view.Named("N").text, "123.45");
-    Type("6");
-    EXPECT_EQ(view.Named("N").text, "123.45");
-    view.Named("N").text.clear();
-    Type("1..-,");
-    EXPECT_EQ(view.Named("N").text, "1.");
-    view.Named("N").text.clear();
-    Type(".123");
-    EXPECT_EQ(view.Named("N").text, ".12");
-}
-
-TEST_F(PreviewTest, CheckBoxDateAndListColumnsIgnoreEveryKey) {
-    view.Add(PreviewColumn("L", 3, RECT{100, 100, 180, 123}, 6));
-    view.Add(PreviewColumn("D", 2, RECT{100, 60, 180, 83}, 2));
-    view.Add(PreviewColumn("K", 1, RECT{100, 20, 180, 43}, 5));
-    for (DesignItem& item : view.frame.GetDesign().Items()) {
-        item.text = "1";
+// Each case is typed into its own column after a click has made it current; "\b" is Backspace.
+TEST_F(PreviewTest, TypingFollowsTheEditStyleOfTheCurrentColumn) {
+    struct Case {
+        std::int32_t style;
+        const char* mask;
+        std::int32_t maxLength;
+        const char* typed;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {1, "", 3, "-.ab1c", "ab1"},
+        {1, "", 3, "ab \b\b\b\b1", "1"},
+        {3, "##/##/####", 255, "123x", "12/3"},
+        // The refused letter still leaves the slash that the mask put on the way.
+        {3, "##/##/####", 255, "1234a", "12/34/"},
+        {3, "(*)", 255, "a b", "(a)"},
+        {4, "", 255, "123456", "123.45"},
+        {4, "", 255, "1..-,", "1."},
+        {4, "", 255, ".123", ".12"},
+        {4, "", 255, "12\b\b\b3", "3"},
+        {2, "##/##/####", 255, "1a .\b", ""},
+        {5, "", 255, "1a .\b", ""},
+        {6, "", 255, "1a .\b", ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const int top = 10 + static_cast<int>(i) * 30;
+        DesignItem column = PreviewColumn("C" + std::to_string(i), static_cast<std::int32_t>(i + 1),
+                                          RECT{100, top, 180, top + 23}, cases[i].style);
+        column.mask = cases[i].mask;
+        column.maxLength = cases[i].maxLength;
+        column.wholeDigits = 3;
+        column.decimalDigits = 2;
+        view.Add(column);
     }
     StartWithoutData();
-    for (int field = 0; field < 3; ++field) {
-        Type("a1 .");
-        Backspace();
-        SendKey(view.frame, VK_TAB);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "C" + std::to_string(i);
+        SendClick(view.frame, FillPoint(view.Named(name)));
+        ASSERT_EQ(view.Current(), name);
+        Type(cases[i].typed);
+        EXPECT_EQ(view.Named(name).text, cases[i].expected)
+            << "style " << cases[i].style << ", " << cases[i].typed;
     }
-    EXPECT_EQ(view.Named("K").text, "1");
-    EXPECT_EQ(view.Named("D").text, "1");
-    EXPECT_EQ(view.Named("L").text, "1");
 }
