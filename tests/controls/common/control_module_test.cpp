@@ -266,6 +266,7 @@ TEST_F(ControlModuleTest, TypeInformationListsTheControlsMembersAndTheStockOnes)
                            {1, INVOKE_FUNC},
                            {2, INVOKE_PROPERTYGET},
                            {2, INVOKE_PROPERTYPUT},
+                           {3, INVOKE_PROPERTYGET},
                            {DISPID_ABOUTBOX, INVOKE_FUNC},
                            {DISPID_READYSTATE, INVOKE_PROPERTYGET}}));
 

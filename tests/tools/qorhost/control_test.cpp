@@ -59,6 +59,22 @@ host.screenshot(null, host.env("QORHOST_SHOT") + ".all.png");
     EXPECT_GE(controls.Area().GetClientRect().bottom, 228);
 }
 
+TEST_F(ControlScriptTest, KeysTextAndClicksArriveAsTheControlsMessages) {
+    const ScriptRun run = Run(R"js(
+const ctrl = host.createControl("QORTEST.QORTestCtrl.1", 0, 0, 100, 50);
+host.key(ctrl, "Tab");
+host.type(ctrl, "aB");
+host.key(ctrl, "Delete");
+host.click(ctrl, 5, 6, "Shift");
+host.log(ctrl.Input);
+)js");
+    ASSERT_EQ(run.result.exitCode, 0) << run.result.error;
+    // Tab types a tab, letters their case, Delete nothing; the click carries the button and
+    // Shift (MK_LBUTTON | MK_SHIFT).
+    EXPECT_THAT(run.log, ElementsAre("key 9; char 9; key 65; char 97; key 66; char 66; key 46; "
+                                     "click 5,6 5"));
+}
+
 TEST_F(ControlScriptTest, TheAboutBoxAndThePropertyPageAreDialogsTheScriptSees) {
     const ScriptRun run = Run(R"js(
 const ctrl = host.createControl("QORTEST.QORTestCtrl.1", 0, 0, 100, 50);

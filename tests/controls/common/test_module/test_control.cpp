@@ -1,4 +1,5 @@
-// The test control module: the frame, a method with an out parameter and a text property.
+// The test control module: the frame, a method with an out parameter, a text property and a
+// record of the input the control's window received.
 #include <limits>
 
 #include "controls/common/control_module.h"
@@ -45,6 +46,11 @@ class CQORTestCtrl : public COleControl {
                                c.m_caption = std::string(args[0].Text());
                                return S_OK;
                            }),
+                Table::Get("Input", 3, VT_BSTR,
+                           [](CQORTestCtrl& c, CDispArgs&, CComVariant& result) {
+                               result = CComVariant(c.m_input);
+                               return S_OK;
+                           }),
             });
         return table;
     }
@@ -53,6 +59,17 @@ class CQORTestCtrl : public COleControl {
         dc.FillSolidRect(bounds, kFace);
     }
     void OnResetState() override { m_caption.clear(); }
+    // What arrives of keys and clicks, so that tests see the input path end to end.
+    void OnKeyDown(UINT vk, UINT /*repeat*/, UINT /*flags*/) override {
+        Note("key " + std::to_string(vk));
+    }
+    void OnChar(UINT ch, UINT /*repeat*/, UINT /*flags*/) override {
+        Note("char " + std::to_string(ch));
+    }
+    void OnLButtonDown(UINT flags, POINT point) override {
+        Note("click " + std::to_string(point.x) + "," + std::to_string(point.y) + " " +
+             std::to_string(flags));
+    }
 
   private:
     static HRESULT Divide(CQORTestCtrl& /*self*/, CDispArgs& args, CComVariant& result) {
@@ -69,7 +86,10 @@ class CQORTestCtrl : public COleControl {
         return S_OK;
     }
 
+    void Note(const std::string& event) { m_input += (m_input.empty() ? "" : "; ") + event; }
+
     std::string m_caption;
+    std::string m_input;
 };
 
 class CQORTestPropPage : public COlePropertyPage {
