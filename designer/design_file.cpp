@@ -44,9 +44,10 @@ void LoadDesignFrom(CMainFrame& frame, const std::string& path) {
     }
     frame.GetDesign() = std::move(*design);
     frame.m_recordSource = ReadRecordSource(path);
-    frame.RepaintAll();
+    // Preview mode ends before the repaint, so that the new design is drawn for editing.
     frame.m_designLoaded = true;
     frame.m_previewMode = false;
+    frame.RepaintAll();
 }
 
 void OpenDesignPath(CMainFrame& frame, const std::string& path) {

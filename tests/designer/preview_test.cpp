@@ -159,6 +159,18 @@ TEST_F(PreviewTest, WithoutAnEntryTheMessageComesOnceAndTypingStillWorks) {
     EXPECT_EQ(dialogs->Shown().size(), 2U);
 }
 
+TEST_F(PreviewTest, OpenDuringPreviewDrawsTheNewDesignForEditing) {
+    view.Add(PreviewColumn("A", 1, RECT{100, 20, 180, 43}));
+    StartWithoutData();
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("qorform_reopen_" + std::to_string(getpid()) + ".qor");
+    ASSERT_TRUE(WriteDesignFile(path.string(), view.frame.GetDesign()));
+    OpenDesignPath(view.frame, path.string());
+    std::filesystem::remove(path);
+    EXPECT_FALSE(view.frame.m_previewMode);
+    EXPECT_EQ(FillOf("A"), kWhite);
+}
+
 TEST_F(PreviewTest, NoDesignWarnsAndADesignWithoutColumnsStaysInEditing) {
     CMainFrame fresh;
     ASSERT_TRUE(fresh.LoadFrame(IDR_MAINFRAME));
