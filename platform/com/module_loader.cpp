@@ -10,6 +10,7 @@
 #include <new>
 
 #include "platform/com/class_registration.h"
+#include "platform/com/error_info.h"
 #include "platform/com/type_info.h"
 
 namespace {
@@ -31,6 +32,21 @@ F ExportOf(void* handle, const char* name) {
     return reinterpret_cast<F>(CoModuleSymbol(handle, name));  // NOLINT: exports are untyped
 }
 
+constexpr const char* kRegistrySource = "QOR class registry";
+
+// A damaged registry fails every lookup: the error object tells where the damage is.
+HRESULT ExplainRegistryFailure(HRESULT hr) {
+    if (hr != REGDB_E_READREGDB) {
+        return hr;
+    }
+    CRegistryKeys keys;
+    RegistryProblem problem;
+    return FAILED(ReadClassRegistry(keys, &problem))
+               ? ReportComError(hr, "The class registry is damaged: " + problem.Describe(),
+                                kRegistrySource)
+               : hr;
+}
+
 class CRegistryClassSource final : public CClassSource {
   public:
     HRESULT GetClassObject(const CLSID& clsid, DWORD clsContext, const IID& riid,
@@ -40,19 +56,25 @@ class CRegistryClassSource final : public CClassSource {
         }
         std::string path;
         HRESULT hr = RegistryInprocServer(clsid, &path);
-        void* handle = nullptr;
-        if (SUCCEEDED(hr)) {
-            hr = CoLoadModule(path, &handle);
-        }
         if (FAILED(hr)) {
-            return hr;
+            return ExplainRegistryFailure(hr);
+        }
+        void* handle = nullptr;
+        std::string error;
+        hr = CoLoadModule(path, &handle, &error);
+        if (FAILED(hr)) {
+            return ReportComError(hr, error, kRegistrySource);
         }
         const auto getClassObject =
             ExportOf<DllGetClassObjectFunction>(handle, "DllGetClassObject");
-        return getClassObject != nullptr ? getClassObject(clsid, riid, object) : CO_E_ERRORINDLL;
+        if (getClassObject == nullptr) {
+            return ReportComError(CO_E_ERRORINDLL, path + " has no DllGetClassObject",
+                                  kRegistrySource);
+        }
+        return getClassObject(clsid, riid, object);
     }
     HRESULT CLSIDFromProgID(std::string_view progId, CLSID* clsid) override {
-        return RegistryCLSIDFromProgID(std::string(progId), clsid);
+        return ExplainRegistryFailure(RegistryCLSIDFromProgID(std::string(progId), clsid));
     }
 };
 

@@ -27,5 +27,6 @@ std::size_t CoLoadedModuleCount();
 
 // Installs the class registry as the source of classes this process has not registered:
 // CLSIDFromProgID reads the ProgID's class, CoCreateInstance loads the class's in-process
-// server and asks its DllGetClassObject.
+// server and asks its DllGetClassObject. When that fails on the way (a damaged registry, a
+// server that cannot be loaded), the thread's error object says why.
 void UseClassRegistry();

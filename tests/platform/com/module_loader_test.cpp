@@ -1,11 +1,13 @@
 // Creating registered classes from their modules: loading by the registry's server path,
 // unloading when the module allows it, libraries by registration, and the failures on the way.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "platform/com/class_registration.h"
 #include "platform/com/dispatch_call.h"
+#include "platform/com/error_info.h"
 #include "platform/com/module_loader.h"
 #include "platform/com/type_info.h"
 #include "tests/platform/com/temp_registry.h"
@@ -114,13 +116,20 @@ TEST_F(ModuleLoaderTest, ReportsServersThatAreMissingOrAreNoModules) {
             return S_OK;
         });
     };
+    const auto why = [] {
+        const std::optional<ComErrorTexts> texts = TakeComErrorTexts();
+        return texts ? texts->description : std::string("(no error object)");
+    };
     CComPtr<IDispatch> control;
     ASSERT_EQ(pointServerAt(registry_.Folder() + "/gone.so"), S_OK);
     EXPECT_EQ(Create(control), CO_E_DLLNOTFOUND);
+    EXPECT_EQ(why(), registry_.Folder() + "/gone.so: no such module file");
     ASSERT_EQ(pointServerAt(registry_.Path()), S_OK);  // a text file, not a module
     EXPECT_EQ(Create(control), CO_E_ERRORINDLL);
+    EXPECT_THAT(why(), ::testing::HasSubstr(registry_.Path()));
     ASSERT_EQ(pointServerAt(QOR_NOT_A_MODULE), S_OK);  // loads, but has no DllGetClassObject
     EXPECT_EQ(Create(control), CO_E_ERRORINDLL);
+    EXPECT_THAT(why(), ::testing::HasSubstr("has no DllGetClassObject"));
 
     std::string error;
     void* module = nullptr;
@@ -136,6 +145,11 @@ TEST_F(ModuleLoaderTest, ADamagedRegistryFailsCreationInsteadOfCrashing) {
     }
     CComPtr<IDispatch> control;
     EXPECT_EQ(Create(control), REGDB_E_READREGDB);
+    const std::optional<ComErrorTexts> texts = TakeComErrorTexts();
+    ASSERT_TRUE(texts);
+    EXPECT_THAT(texts->description,
+                ::testing::StartsWith("The class registry is damaged: " + registry_.Path() + ":"));
+    EXPECT_THAT(texts->description, ::testing::HasSubstr("neither a key nor a value"));
     CComPtr<ITypeLib> lib;
     EXPECT_EQ(LoadRegTypeLib(kTestLib, 1, 0, lib.ReleaseAndGetAddressOf()), REGDB_E_READREGDB);
 }
