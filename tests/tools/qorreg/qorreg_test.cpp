@@ -154,8 +154,9 @@ TEST_F(QorregTest, ADamagedRegistryIsReportedWithItsLineAndLeftAsItIs) {
 
 TEST_F(QorregTest, WrongCommandLinesShowTheUsage) {
     const std::string module = Quoted(QOR_TEST_MODULE);
-    for (const std::string& arguments :
-         {std::string(), "-x " + module, module + " " + module, std::string("-u")}) {
+    std::string twice = module;
+    twice += " " + module;
+    for (const std::string& arguments : {std::string(), "-x " + module, twice, std::string("-u")}) {
         const QorregRun run = Run(arguments);
         EXPECT_EQ(run.status, 1) << arguments;
         EXPECT_THAT(run.err, HasSubstr("usage: qorreg [-u] MODULE")) << arguments;
