@@ -2,52 +2,26 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
+#include "tests/tools/program_run.h"
 #include "tests/tools/qorhost/host_test_support.h"
 
 using ::testing::HasSubstr;
 
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 ProgramRun RunHost(const TempFolder& folder, const std::string& arguments) {
-    const std::string out = folder.File("stdout");
-    const std::string err = folder.File("stderr");
     // A runtime folder of its own keeps the toolkit from warning about a missing one.
-    const std::string command = "XDG_RUNTIME_DIR=" + Quoted(folder.File("")) + " " +
-                                Quoted(QORHOST_PROGRAM) + " " + arguments + " >" + Quoted(out) +
-                                " 2>" + Quoted(err) + " </dev/null";
-    const int raw = std::system(command.c_str());  // NOLINT(*-mt-unsafe): tests, one thread
-    return ProgramRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+    return RunCommandLine("XDG_RUNTIME_DIR=" + ShellQuoted(folder.File("")) + " " +
+                              ShellQuoted(QORHOST_PROGRAM) + " " + arguments,
+                          folder.File(""));
 }
 
 ProgramRun RunScriptText(const TempFolder& folder, const std::string& source,
                          const std::string& extra = {}) {
     const std::string script = folder.Write("script.js", source);
-    return RunHost(folder, "--script " + Quoted(script) + " --headless " + extra);
+    return RunHost(folder, "--script " + ShellQuoted(script) + " --headless " + extra);
 }
 
 }  // namespace
@@ -74,7 +48,7 @@ conn.Open("Provider=SQLite;Data Source=" + host.args[0], "", "", -1);
 const rs = conn.Execute("SELECT COUNT(*) FROM orders");
 host.log(rs.Fields.Item(0).Value);
 )js",
-                                         Quoted(SampleDatabase()));
+                                         ShellQuoted(SampleDatabase()));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "300\n");
 }

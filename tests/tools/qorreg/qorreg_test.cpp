@@ -3,15 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "platform/com/class_registration.h"
 #include "tests/platform/com/temp_registry.h"
+#include "tests/tools/program_run.h"
 
 using ::testing::HasSubstr;
 
@@ -22,37 +19,14 @@ constexpr CLSID kPage = MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D02}");
 constexpr GUID kLib = MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D03}");
 constexpr const char* kProgId = "QORTEST.QORTestCtrl.1";
 
-struct QorregRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 class QorregTest : public ::testing::Test {
   protected:
     // Runs qorreg with the arguments (shell words) from the folder; the registry is the
     // test's own through QOR_REGISTRY, which the program inherits.
-    QorregRun Run(const std::string& arguments, const std::string& folder = ".") const {
-        const std::string out = registry_.Folder() + "/stdout";
-        const std::string err = registry_.Folder() + "/stderr";
-        const std::string command = "cd " + Quoted(folder) + " && " + Quoted(QORREG_PROGRAM) + " " +
-                                    arguments + " >" + Quoted(out) + " 2>" + Quoted(err) +
-                                    " </dev/null";
-        const int raw = std::system(command.c_str());  // NOLINT(*-mt-unsafe): one thread
-        return QorregRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+    ProgramRun Run(const std::string& arguments, const std::string& folder = ".") const {
+        return RunCommandLine(
+            "cd " + ShellQuoted(folder) + " && " + ShellQuoted(QORREG_PROGRAM) + " " + arguments,
+            registry_.Folder());
     }
 
     static CRegistryKeys Keys() {
@@ -71,9 +45,9 @@ std::string ClassKey(const CLSID& clsid) {
 }  // namespace
 
 TEST_F(QorregTest, RegistersTwiceAndUnregistersTheModule) {
-    const std::string module = Quoted(QOR_TEST_MODULE);
+    const std::string module = ShellQuoted(QOR_TEST_MODULE);
     for (int time = 0; time < 2; ++time) {
-        const QorregRun registered = Run(module);
+        const ProgramRun registered = Run(module);
         EXPECT_EQ(registered.status, 0) << registered.err;
         EXPECT_THAT(registered.out, HasSubstr("DllRegisterServer in "));
         EXPECT_THAT(registered.out, HasSubstr("succeeded"));
@@ -89,7 +63,7 @@ TEST_F(QorregTest, RegistersTwiceAndUnregistersTheModule) {
     ASSERT_EQ(RegistryCLSIDFromProgID(kProgId, &clsid), S_OK);
     EXPECT_EQ(clsid, kControl);
 
-    const QorregRun unregistered = Run("-u " + module);
+    const ProgramRun unregistered = Run("-u " + module);
     EXPECT_EQ(unregistered.status, 0) << unregistered.err;
     EXPECT_THAT(unregistered.out, HasSubstr("DllUnregisterServer in "));
     keys = Keys();
@@ -101,8 +75,8 @@ TEST_F(QorregTest, RegistersTwiceAndUnregistersTheModule) {
 
 TEST_F(QorregTest, AModuleNamedFromItsFolderIsRegisteredByItsFullPath) {
     const std::filesystem::path module(QOR_TEST_MODULE);
-    const QorregRun run =
-        Run(Quoted("./" + module.filename().string()), module.parent_path().string());
+    const ProgramRun run =
+        Run(ShellQuoted("./" + module.filename().string()), module.parent_path().string());
     ASSERT_EQ(run.status, 0) << run.err;
     const std::optional<std::string> server =
         Keys().GetValue(ClassKey(kControl) + "\\InprocServer32");
@@ -112,22 +86,22 @@ TEST_F(QorregTest, AModuleNamedFromItsFolderIsRegisteredByItsFullPath) {
 }
 
 TEST_F(QorregTest, FilesThatAreNoModulesAreReportedAndTouchNothing) {
-    const QorregRun notModule = Run(Quoted(QOR_NOT_A_MODULE));
+    const ProgramRun notModule = Run(ShellQuoted(QOR_NOT_A_MODULE));
     EXPECT_EQ(notModule.status, 3);
     EXPECT_THAT(notModule.err, HasSubstr("DllRegisterServer was not found"));
     EXPECT_TRUE(notModule.out.empty());
-    const QorregRun notModuleU = Run("-u " + Quoted(QOR_NOT_A_MODULE));
+    const ProgramRun notModuleU = Run("-u " + ShellQuoted(QOR_NOT_A_MODULE));
     EXPECT_EQ(notModuleU.status, 3);
     EXPECT_THAT(notModuleU.err, HasSubstr("DllUnregisterServer was not found"));
 
-    const QorregRun missing = Run(Quoted(registry_.Folder() + "/Missing.so"));
+    const ProgramRun missing = Run(ShellQuoted(registry_.Folder() + "/Missing.so"));
     EXPECT_EQ(missing.status, 2);
     EXPECT_THAT(missing.err, HasSubstr("cannot load"));
     EXPECT_THAT(missing.err, HasSubstr("Missing.so"));
 
     const std::string text = registry_.Folder() + "/Text.so";
     std::ofstream(text) << "not an object file\n";
-    const QorregRun unloadable = Run(Quoted(text));
+    const ProgramRun unloadable = Run(ShellQuoted(text));
     EXPECT_EQ(unloadable.status, 2);
     EXPECT_THAT(unloadable.err, HasSubstr("cannot load"));
 
@@ -139,25 +113,25 @@ TEST_F(QorregTest, ADamagedRegistryIsReportedWithItsLineAndLeftAsItIs) {
     const std::string damaged = "; registry\n[CLSID]\nbroken line\n";
     std::ofstream(registry_.Path(), std::ios::binary) << damaged;
 
-    const QorregRun registered = Run(Quoted(QOR_TEST_MODULE));
+    const ProgramRun registered = Run(ShellQuoted(QOR_TEST_MODULE));
     EXPECT_EQ(registered.status, 4);
     EXPECT_THAT(registered.err, HasSubstr("0x80040200"));
     EXPECT_THAT(registered.err, HasSubstr("type library could not be registered"));
     EXPECT_THAT(registered.err, HasSubstr(registry_.Path() + ":3:"));
     EXPECT_TRUE(registered.out.empty());
 
-    const QorregRun unregistered = Run("-u " + Quoted(QOR_TEST_MODULE));
+    const ProgramRun unregistered = Run("-u " + ShellQuoted(QOR_TEST_MODULE));
     EXPECT_EQ(unregistered.status, 4);
     EXPECT_THAT(unregistered.err, HasSubstr("type library could not be unregistered"));
-    EXPECT_EQ(ReadAll(registry_.Path()), damaged);
+    EXPECT_EQ(ReadWholeFile(registry_.Path()), damaged);
 }
 
 TEST_F(QorregTest, WrongCommandLinesShowTheUsage) {
-    const std::string module = Quoted(QOR_TEST_MODULE);
+    const std::string module = ShellQuoted(QOR_TEST_MODULE);
     std::string twice = module;
     twice += " " + module;
     for (const std::string& arguments : {std::string(), "-x " + module, twice, std::string("-u")}) {
-        const QorregRun run = Run(arguments);
+        const ProgramRun run = Run(arguments);
         EXPECT_EQ(run.status, 1) << arguments;
         EXPECT_THAT(run.err, HasSubstr("usage: qorreg [-u] MODULE")) << arguments;
     }
