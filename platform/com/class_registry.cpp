@@ -85,6 +85,13 @@ HRESULT ReadFileText(const std::string& path, std::string& text, RegistryProblem
         text.clear();
         return S_OK;
     }
+    // A folder in its place would read as an empty registry and hide every class.
+    if (!std::filesystem::is_regular_file(path, error)) {
+        if (problem != nullptr) {
+            *problem = {path, 0, "is not a file"};
+        }
+        return REGDB_E_READREGDB;
+    }
     std::ifstream in(path, std::ios::binary);
     std::ostringstream contents;
     contents << in.rdbuf();

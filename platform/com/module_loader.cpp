@@ -42,7 +42,7 @@ HRESULT ExplainRegistryFailure(HRESULT hr) {
     CRegistryKeys keys;
     RegistryProblem problem;
     return FAILED(ReadClassRegistry(keys, &problem))
-               ? ReportComError(hr, "The class registry is damaged: " + problem.Describe(),
+               ? ReportComError(hr, "The class registry cannot be read: " + problem.Describe(),
                                 kRegistrySource)
                : hr;
 }

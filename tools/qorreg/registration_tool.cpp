@@ -40,12 +40,13 @@ std::string HexCode(HRESULT hr) {
     return text;
 }
 
-// A damaged or unwritable registry explains a failure better than the code does.
+// A damaged or unwritable registry explains a failure better than the code does. An update
+// that changes nothing meets what the module's own updates met: the damage, the lock or the
+// write.
 void ExplainRegistry(std::ostream& err) {
-    CRegistryKeys keys;
     RegistryProblem problem;
-    if (FAILED(ReadClassRegistry(keys, &problem))) {
-        err << "qorreg: the class registry is damaged: " << problem.Describe() << "\n";
+    if (FAILED(UpdateClassRegistry([](CRegistryKeys&) { return S_OK; }, &problem))) {
+        err << "qorreg: the class registry cannot be used: " << problem.Describe() << "\n";
     }
 }
 

@@ -172,6 +172,17 @@ TEST(ClassRegistryFileTest, LeavesADamagedFileAsItIs) {
     EXPECT_EQ(RegistryCLSIDFromProgID("Shop.Till.1", &clsid), REGDB_E_READREGDB);
 }
 
+TEST(ClassRegistryFileTest, AFolderInThePlaceOfTheFileIsNoEmptyRegistry) {
+    const CTempRegistry registry;
+    std::filesystem::create_directories(registry.Path());
+    CRegistryKeys keys;
+    RegistryProblem problem;
+    EXPECT_EQ(ReadClassRegistry(keys, &problem), REGDB_E_READREGDB);
+    EXPECT_EQ(problem.Describe(), registry.Path() + ": is not a file");
+    CLSID clsid;
+    EXPECT_EQ(RegistryCLSIDFromProgID("Shop.Till.1", &clsid), REGDB_E_READREGDB);
+}
+
 TEST(ClassRegistryFileTest, RefusesNamesTheFileCouldNotReadBack) {
     const CTempRegistry registry;
     ASSERT_EQ(UpdateClassRegistry([](CRegistryKeys& k) {

@@ -147,8 +147,9 @@ TEST_F(ModuleLoaderTest, ADamagedRegistryFailsCreationInsteadOfCrashing) {
     EXPECT_EQ(Create(control), REGDB_E_READREGDB);
     const std::optional<ComErrorTexts> texts = TakeComErrorTexts();
     ASSERT_TRUE(texts);
-    EXPECT_THAT(texts->description,
-                ::testing::StartsWith("The class registry is damaged: " + registry_.Path() + ":"));
+    EXPECT_THAT(
+        texts->description,
+        ::testing::StartsWith("The class registry cannot be read: " + registry_.Path() + ":"));
     EXPECT_THAT(texts->description, ::testing::HasSubstr("neither a key nor a value"));
     CComPtr<ITypeLib> lib;
     EXPECT_EQ(LoadRegTypeLib(kTestLib, 1, 0, lib.ReleaseAndGetAddressOf()), REGDB_E_READREGDB);

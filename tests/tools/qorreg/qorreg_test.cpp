@@ -126,6 +126,15 @@ TEST_F(QorregTest, ADamagedRegistryIsReportedWithItsLineAndLeftAsItIs) {
     EXPECT_EQ(ReadWholeFile(registry_.Path()), damaged);
 }
 
+TEST_F(QorregTest, ARegistryThatIsNoFileIsReported) {
+    std::filesystem::create_directories(registry_.Path());
+    const ProgramRun run = Run(ShellQuoted(QOR_TEST_MODULE));
+    EXPECT_EQ(run.status, 4);
+    EXPECT_THAT(run.err, HasSubstr("the class registry cannot be used: " + registry_.Path() +
+                                   ": is not a file"));
+    EXPECT_TRUE(std::filesystem::is_directory(registry_.Path()));
+}
+
 TEST_F(QorregTest, WrongCommandLinesShowTheUsage) {
     const std::string module = ShellQuoted(QOR_TEST_MODULE);
     std::string twice = module;
