@@ -76,7 +76,7 @@ TEST_F(QorregTest, RegistersTwiceAndUnregistersTheModule) {
 TEST_F(QorregTest, AModuleNamedFromItsFolderIsRegisteredByItsFullPath) {
     const std::filesystem::path module(QOR_TEST_MODULE);
     const ProgramRun run =
-        Run(ShellQuoted("./" + module.filename().string()), module.parent_path().string());
+        Run(ShellQuoted(module.filename().string()), module.parent_path().string());
     ASSERT_EQ(run.status, 0) << run.err;
     const std::optional<std::string> server =
         Keys().GetValue(ClassKey(kControl) + "\\InprocServer32");
