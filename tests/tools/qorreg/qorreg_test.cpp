@@ -126,6 +126,17 @@ TEST_F(QorregTest, ADamagedRegistryIsReportedWithItsLineAndLeftAsItIs) {
     EXPECT_EQ(ReadWholeFile(registry_.Path()), damaged);
 }
 
+TEST_F(QorregTest, ClassesThatFailAfterTheLibraryGiveTheClassStatus) {
+    const ProgramRun run = Run(ShellQuoted(QOR_BROKEN_PROGID_MODULE));
+    EXPECT_EQ(run.status, 5);
+    EXPECT_THAT(run.err, HasSubstr("failed with 0x80040201: the classes could not be registered."));
+    // The library went in first and stays; the classes did not.
+    const CRegistryKeys keys = Keys();
+    EXPECT_TRUE(keys.HasKey("TypeLib\\" + FormatGuid(kLib) + "\\1.0"));
+    EXPECT_FALSE(keys.HasKey(ClassKey(kControl)));
+    EXPECT_FALSE(keys.HasKey(ClassKey(kPage)));
+}
+
 TEST_F(QorregTest, ARegistryThatIsNoFileIsReported) {
     std::filesystem::create_directories(registry_.Path());
     const ProgramRun run = Run(ShellQuoted(QOR_TEST_MODULE));

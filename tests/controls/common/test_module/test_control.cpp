@@ -8,6 +8,12 @@
 namespace {
 
 constexpr COLORREF kFace = RGB(0, 128, 0);
+#ifdef QOR_TEST_BROKEN_PROGID
+// A ProgID the class registry cannot hold: the module's library registers, its classes do not.
+constexpr const char* kProgId = "QORTEST.Broken\nProgID.1";
+#else
+constexpr const char* kProgId = "QORTEST.QORTestCtrl.1";
+#endif
 
 }  // namespace
 
@@ -18,7 +24,7 @@ class CQORTestCtrl : public COleControl {
     static const ControlClassInfo& ClassInfo() {
         static const ControlClassInfo info{"QORTest",
                                            MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D01}"),
-                                           "QORTEST.QORTestCtrl.1",
+                                           kProgId,
                                            MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D02}"),
                                            "QORTEST.QORTestPropPage.1",
                                            MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D03}"),
@@ -30,7 +36,7 @@ class CQORTestCtrl : public COleControl {
     static const CDispatchTable<CQORTestCtrl>& DispatchTable() {
         using Table = CDispatchTable<CQORTestCtrl>;
         static const Table table = MakeControlDispatchTable<CQORTestCtrl>(
-            "QORTEST.QORTestCtrl.1",
+            kProgId,
             {
                 Table::Method("Divide", 1,
                               {DispParam::In("dividend", VT_I4), DispParam::In("divisor", VT_I4),
