@@ -94,7 +94,7 @@ TEST_F(InteractiveHostTest, ListsOnlyTheClassesMarkedAsControls) {
     EXPECT_FALSE(Find<QPushButton>("about")->isEnabled());
 }
 
-TEST_F(InteractiveHostTest, ARegisteredControlIsInsertedWithItsAboutBox) {
+TEST_F(InteractiveHostTest, ARegisteredControlIsInsertedWithItsAboutBoxAndPropertyPage) {
     ASSERT_TRUE(RegisterTestModule(folder.File("modules")));
     Open(ReadRegistry(folder.File("modules")));
     QListWidget* list = Find<QListWidget>("registeredControls");
@@ -114,8 +114,13 @@ TEST_F(InteractiveHostTest, ARegisteredControlIsInsertedWithItsAboutBox) {
     dialogs->PushDialog([](CDialogDriver&) {});
     ASSERT_TRUE(Find<QPushButton>("about")->isEnabled());
     Find<QPushButton>("about")->click();
-    ASSERT_EQ(dialogs->Shown().size(), 1U);
-    EXPECT_EQ(dialogs->Shown().front().caption, "About QORTest Control");
+    dialogs->PushDialog([](CDialogDriver&) {});
+    ASSERT_TRUE(Find<QPushButton>("properties")->isEnabled());
+    Find<QPushButton>("properties")->click();
+    ASSERT_EQ(dialogs->Shown().size(), 2U);
+    EXPECT_EQ(dialogs->Shown()[0].caption, "About QORTest Control");
+    EXPECT_EQ(dialogs->Shown()[1].caption, "General");
+    EXPECT_EQ(dialogs->Shown()[1].templateId, 200U);
     Find<QPushButton>("remove")->click();
     EXPECT_TRUE(controls.Sites().empty());
 }
