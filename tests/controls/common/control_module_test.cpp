@@ -8,6 +8,7 @@
 #include "controls/common/control_module.h"
 #include "platform/com/class_registration.h"
 #include "platform/com/dispatch_call.h"
+#include "platform/com/error_info.h"
 #include "platform/com/module_loader.h"
 #include "platform/dialogs/dialog_driver.h"
 #include "platform/dialogs/scripted_dialogs.h"
@@ -304,6 +305,63 @@ TEST_F(ControlModuleTest, TheModuleMayGoOnlyWhenItsObjectsHaveGone) {
     ole_.Release();
     control_.Release();
     EXPECT_EQ(TestModuleCanUnloadNow(), S_OK);
+}
+
+TEST(ControlModulesTest, TwoModulesOfOneFrameKeepTheirOwnClassesAndCounts) {
+    void* test = nullptr;
+    void* other = nullptr;
+    ASSERT_EQ(CoLoadModule(QOR_TEST_MODULE, &test), S_OK);
+    ASSERT_EQ(CoLoadModule(QOR_BROKEN_PROGID_MODULE, &other), S_OK);
+    ASSERT_NE(test, other);
+    const auto getClassObject = [](void* module) {
+        return reinterpret_cast<DllGetClassObjectFunction>(  // NOLINT: an export
+            CoModuleSymbol(module, "DllGetClassObject"));
+    };
+    const auto canUnloadNow = [](void* module) {
+        return reinterpret_cast<DllCanUnloadNowFunction>(  // NOLINT: an export
+            CoModuleSymbol(module, "DllCanUnloadNow"))();
+    };
+    CComPtr<IClassFactory> factory;
+    ASSERT_EQ(getClassObject(test)(kControl, IClassFactory::iid,
+                                   reinterpret_cast<void**>(  // NOLINT: out parameter
+                                       factory.ReleaseAndGetAddressOf())),
+              S_OK);
+    CComPtr<IDispatch> control;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IDispatch::iid,
+                                      reinterpret_cast<void**>(  // NOLINT: out parameter
+                                          control.ReleaseAndGetAddressOf())),
+              S_OK);
+    factory.Release();
+    EXPECT_EQ(canUnloadNow(test), S_FALSE);
+    EXPECT_EQ(canUnloadNow(other), S_OK);
+
+    // The same class names in both modules, each answering with its own table.
+    CComPtr<IDispatch> otherControl;
+    ASSERT_EQ(getClassObject(other)(kControl, IClassFactory::iid,
+                                    reinterpret_cast<void**>(  // NOLINT: out parameter
+                                        factory.ReleaseAndGetAddressOf())),
+              S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IDispatch::iid,
+                                      reinterpret_cast<void**>(  // NOLINT: out parameter
+                                          otherControl.ReleaseAndGetAddressOf())),
+              S_OK);
+    factory.Release();
+    const auto sourceOfFailure = [](IDispatch* object) {
+        CComVariant remainder;
+        const HRESULT hr =
+            InvokeByName(object, "Divide", DISPATCH_METHOD,
+                         {CComVariant(1), CComVariant(0), CComVariant::ByReference(&remainder)});
+        const std::optional<ComErrorTexts> texts = TakeComErrorTexts();
+        return hr == E_INVALIDARG && texts ? texts->source : std::string();
+    };
+    EXPECT_EQ(sourceOfFailure(control.Get()), kProgId);
+    EXPECT_EQ(sourceOfFailure(otherControl.Get()), "QORTEST.Broken\nProgID.1");
+    control.Release();
+    EXPECT_EQ(canUnloadNow(test), S_OK);
+    EXPECT_EQ(canUnloadNow(other), S_FALSE);
+    otherControl.Release();
+    EXPECT_EQ(canUnloadNow(other), S_OK);
+    CoFreeUnusedLibraries();
 }
 
 TEST(ControlResourcesTest, AreFormedFromTheControlsName) {
