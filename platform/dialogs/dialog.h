@@ -28,6 +28,10 @@ constexpr UINT BS_GROUPBOX = 0x7;
 constexpr UINT SS_LEFT = 0x0;
 constexpr UINT SS_CENTER = 0x1;
 constexpr UINT SS_RIGHT = 0x2;
+// A static showing an icon: its text is the icon's resource id in decimal ("1"), and it takes
+// the icon's own size whatever the template gives.
+constexpr UINT SS_ICON = 0x3;
+constexpr UINT SS_TYPEMASK = 0x1F;
 // Dialog manager styles. Edits, combo boxes, check boxes and push buttons are tab stops, as the
 // resource statements that declare them make them; these two are kept so that templates read
 // like their resource scripts.

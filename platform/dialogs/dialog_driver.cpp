@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 
 #include "platform/dialogs/dialog_qt.h"
+#include "platform/dialogs/icon_resources.h"
+#include "platform/gdi/bitmap_qt.h"
 #include "platform/ui/input_qt.h"
 
 namespace {
@@ -150,4 +153,26 @@ void CDialogDriver::Key(UINT vk, UINT modifiers) {
         key = Qt::Key_Backtab;
     }
     SendKeyTo(target, key, QtModifiersFromFlags(modifiers), TextOfKey(vk, modifiers));
+}
+
+std::vector<ShownIcon> CDialogDriver::Icons() const {
+    std::vector<ShownIcon> icons;
+    const CDialog::Controls* controls = m_dialog.GetControls();
+    if (controls == nullptr) {
+        return icons;
+    }
+    for (const DialogControl& item : controls->items) {
+        const auto* label = qobject_cast<const QLabel*>(item.widget.data());
+        if (label == nullptr || (item.style & SS_TYPEMASK) != SS_ICON) {
+            continue;
+        }
+        ShownIcon icon;
+        icon.iconId = IconIdOf(item.text).value_or(0);
+        const QRect place = label->geometry();
+        icon.place =
+            RECT{place.x(), place.y(), place.x() + place.width(), place.y() + place.height()};
+        icon.image.impl().image = label->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        icons.push_back(std::move(icon));
+    }
+    return icons;
 }

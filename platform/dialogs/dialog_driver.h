@@ -2,8 +2,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/dialogs/dialog.h"
+
+// An icon control as the dialog shows it: the id its text names, its place in the dialog's
+// client area in pixels and the image, 0 x 0 when no icon has that id.
+struct ShownIcon {
+    UINT iconId = 0;
+    RECT place;
+    CBitmap image{0, 0};
+};
 
 class CDialogDriver {
   public:
@@ -30,6 +39,8 @@ class CDialogDriver {
     void Key(UINT vk, UINT modifiers = 0);
     // The id of the control with the focus, 0 when none has it.
     UINT Focused() const { return m_dialog.GetFocusId(); }
+    // The dialog's icon controls in template order.
+    std::vector<ShownIcon> Icons() const;
     CDialog& Dialog() { return m_dialog; }
 
   private:

@@ -11,6 +11,8 @@
 #include <QStyleOptionFrame>
 #include <algorithm>
 
+#include "platform/dialogs/icon_resources.h"
+#include "platform/gdi/bitmap_qt.h"
 #include "platform/gdi/color_qt.h"
 #include "platform/ui/input_qt.h"
 
@@ -269,12 +271,45 @@ QAbstractButton* MakeButton(const DlgControlTemplate& control, QWidget* parent) 
     return push;
 }
 
+bool IsIcon(const DlgControlTemplate& control) {
+    return control.kind == DlgControlKind::Static && (control.style & SS_TYPEMASK) == SS_ICON;
+}
+
+// The icon the text names; an id no icon has, or a text that is no id, shows nothing.
+QPixmap IconNamed(const std::string& text) {
+    const std::optional<UINT> id = IconIdOf(text);
+    const CBitmap* icon = id ? FindIconResource(*id) : nullptr;
+    return icon != nullptr ? QPixmap::fromImage(icon->impl().image) : QPixmap();
+}
+
+QWidget* MakeIcon(const DlgControlTemplate& control, QWidget* parent) {
+    auto* label = MakeChild<QLabel>(parent);
+    label->setPixmap(IconNamed(control.text));
+    return label;
+}
+
 QWidget* MakeLabel(const DlgControlTemplate& control, QWidget* parent) {
+    if (IsIcon(control)) {
+        return MakeIcon(control, parent);
+    }
     auto* label = MakeChild<QLabel>(LabelText(control.text), parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(StaticAlignment(control.style));
     return label;
+}
+
+// A combo box's height in the template includes its dropped list; the box itself is as high
+// as its font makes it. An icon is as large as its image.
+QRect PlaceOf(const DlgControlTemplate& control, const QWidget& widget) {
+    const RECT place = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy);
+    if (IsIcon(control)) {
+        const QSize icon = qobject_cast<const QLabel*>(&widget)->pixmap().size();
+        return {place.left, place.top, icon.width(), icon.height()};
+    }
+    const int height =
+        control.kind == DlgControlKind::ComboBox ? widget.sizeHint().height() : place.Height();
+    return {place.left, place.top, place.Width(), height};
 }
 
 }  // namespace
@@ -317,12 +352,7 @@ void CDialog::Controls::Add(const DlgControlTemplate& control) {
     // Frames and labels let clicks through to what lies under them.
     widget->setAttribute(Qt::WA_TransparentForMouseEvents, label);
     widget->setFocusPolicy(label ? Qt::NoFocus : Qt::StrongFocus);
-    const RECT place = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy);
-    // A combo box's height in the template includes its dropped list; the box itself is as
-    // high as its font makes it.
-    const int height =
-        control.kind == DlgControlKind::ComboBox ? widget->sizeHint().height() : place.Height();
-    widget->setGeometry(place.left, place.top, place.Width(), height);
+    widget->setGeometry(PlaceOf(control, *widget));
     widget->installEventFilter(m_keyFilter.get());
     items.push_back(
         DialogControl{control.kind, control.id, control.style, control.text, widget, {}});
@@ -388,7 +418,12 @@ void CDialog::Controls::SetText(UINT id, const std::string& text) {
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(ToQt(text));
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(LabelText(text));
+        if ((control->style & SS_TYPEMASK) == SS_ICON) {
+            label->setPixmap(IconNamed(text));
+            label->resize(label->pixmap().size());
+        } else {
+            label->setText(LabelText(text));
+        }
     }
 }
 
