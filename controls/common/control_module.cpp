@@ -180,6 +180,26 @@ HRESULT ControlModuleGetTypeLib(const ControlModuleClasses& classes, ITypeLib** 
     }
 }
 
+HRESULT ControlModuleLoadImage(const ControlModuleClasses& classes, UINT type, UINT id,
+                               CBitmap* image) {
+    if (image == nullptr) {
+        return E_POINTER;
+    }
+    if (type != IMAGE_BITMAP && type != IMAGE_ICON) {
+        return HRESULT_FROM_WIN32(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    }
+    try {
+        std::optional<CBitmap> made = ControlModuleImage(classes.info, type, id);
+        if (!made) {
+            return HRESULT_FROM_WIN32(ERROR_RESOURCE_NAME_NOT_FOUND);
+        }
+        *image = std::move(*made);
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
 HRESULT ControlModuleRegisterInProcess(const ControlModuleClasses& classes,
                                        std::vector<DWORD>* cookies) {
     if (cookies == nullptr) {

@@ -3,6 +3,7 @@
 // and the unload test. A module's source declares it all with QOR_CONTROL_MODULE.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "controls/common/ole_property_page.h"
 #include "platform/com/class_factory.h"
 #include "platform/dialogs/dialog.h"
+#include "platform/ui/module_image.h"
 
 // Resource ids of a control module.
 constexpr UINT IDS_CONTROL_TYPENAME = 1;  // "N Control"
@@ -18,6 +20,8 @@ constexpr UINT IDS_PAGE_CAPTION = 200;    // "General"
 constexpr UINT IDD_ABOUTBOX = 1;
 constexpr UINT IDD_PROPPAGE = 200;
 constexpr UINT IDB_TOOLBOX = 1;
+constexpr UINT IDI_MODULE = 1;   // the module's icon, beside the About box's lines
+constexpr UINT IDI_CONTROL = 2;  // the control's icon, its glyph on a page
 constexpr UINT IDC_ABOUT_VERSION = 101;
 constexpr UINT IDC_PAGE_TEXT = 102;
 
@@ -25,6 +29,15 @@ constexpr UINT IDC_PAGE_TEXT = 102;
 std::string ControlModuleString(const ControlClassInfo& info, UINT id);
 DlgTemplate ControlAboutDialog(const ControlClassInfo& info);
 DlgTemplate ControlPageDialog(const ControlClassInfo& info);
+// Registers the About dialog and the icon it shows. Every module's About box has the same
+// ids in the one table the process has, so this goes before each showing.
+void RegisterAboutBoxResources(const ControlClassInfo& info);
+
+// The module's images, drawn from the control's name: toolbox bitmap IDB_TOOLBOX and icons
+// IDI_MODULE and IDI_CONTROL. Nothing for a type or id it does not have.
+constexpr SIZE kToolboxBitmapSize{16, 15};
+constexpr SIZE kIconSize{32, 32};
+std::optional<CBitmap> ControlModuleImage(const ControlClassInfo& info, UINT type, UINT id);
 
 // The version block, in the order the entries are written.
 struct VersionEntry {
@@ -84,6 +97,8 @@ HRESULT ControlModuleGetClassObject(const ControlModuleClasses& classes, const C
                                     const IID& riid, void** object);
 HRESULT ControlModuleCanUnloadNow();
 HRESULT ControlModuleGetTypeLib(const ControlModuleClasses& classes, ITypeLib** lib);
+HRESULT ControlModuleLoadImage(const ControlModuleClasses& classes, UINT type, UINT id,
+                               CBitmap* image);
 
 // Registers the module's two classes and the control's ProgID with this process's class
 // table, for a program that links a control rather than loading its module; the cookies
@@ -97,7 +112,8 @@ ControlModuleClasses ControlModuleClassesOf() {
             &CreateModuleObject<Page>};
 }
 
-// Declares a control module in its source file: the four exports and the library export.
+// Declares a control module in its source file: the four exports and the library and image
+// exports.
 //   QOR_CONTROL_MODULE(CQORFormCtrl, CQORFormPropPage)
 #define QOR_CONTROL_MODULE(Control, Page)                                                        \
     extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer() {              \
@@ -116,4 +132,8 @@ ControlModuleClasses ControlModuleClassesOf() {
     }                                                                                            \
     extern "C" __attribute__((visibility("default"))) HRESULT DllGetTypeLib(ITypeLib** lib) {    \
         return ControlModuleGetTypeLib(ControlModuleClassesOf<Control, Page>(), lib);            \
+    }                                                                                            \
+    extern "C" __attribute__((visibility("default"))) HRESULT DllLoadImage(UINT type, UINT id,   \
+                                                                           CBitmap* image) {     \
+        return ControlModuleLoadImage(ControlModuleClassesOf<Control, Page>(), type, id, image); \
     }

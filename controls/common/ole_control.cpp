@@ -49,7 +49,7 @@ COleControl::~COleControl() {
 }
 
 void COleControl::AboutBox() {
-    RegisterDialogResource(ControlAboutDialog(m_info));
+    RegisterAboutBoxResources(m_info);
     CDialog about(IDD_ABOUTBOX, HasWindow() ? this : nullptr);
     about.DoModal();
 }
