@@ -23,6 +23,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/com/class_registration.h"
+#include "platform/gdi/bitmap_qt.h"
+#include "platform/ui/module_image.h"
 #include "platform/ui/wnd_qt.h"
 #include "tools/qorhost/control_host.h"
 #include "tools/qorhost/member_call.h"
@@ -67,6 +70,17 @@ L* LayoutOf(QWidget* widget) {
     auto layout = std::make_unique<L>();
     widget->setLayout(layout.get());
     return layout.release();
+}
+
+// The control's toolbox bitmap from its registered module; none when it cannot be loaded.
+QIcon ToolboxIcon(const std::string& progId) {
+    CLSID clsid;
+    CBitmap bitmap(0, 0);
+    if (FAILED(RegistryCLSIDFromProgID(progId, &clsid)) ||
+        FAILED(LoadToolboxBitmap(clsid, &bitmap))) {
+        return {};
+    }
+    return QIcon(QPixmap::fromImage(bitmap.impl().image));
 }
 
 QPushButton* Button(const char* text, QBoxLayout* layout) {
@@ -177,6 +191,7 @@ QWidget* CInteractiveHost::Impl::BuildObjectsPanel() {
     }
     for (const std::string& progId : progIds) {
         controlList->addItem(Text(progId));
+        controlList->item(controlList->count() - 1)->setIcon(ToolboxIcon(progId));
     }
     AddTo<QLabel>(layout, QStringLiteral("ProgID"));
     progIdEdit = AddTo<QLineEdit>(layout, QStringLiteral("ADODB.Connection"));

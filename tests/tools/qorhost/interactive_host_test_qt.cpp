@@ -17,6 +17,8 @@
 #include <iterator>
 
 #include "platform/dialogs/scripted_dialogs.h"
+#include "platform/gdi/bitmap_qt.h"
+#include "platform/ui/module_image.h"
 #include "tests/tools/qorhost/host_test_support.h"
 #include "tools/qorhost/interactive_host.h"
 
@@ -91,7 +93,21 @@ TEST_F(InteractiveHostTest, ListsOnlyTheClassesMarkedAsControls) {
     const QListWidget* list = Find<QListWidget>("registeredControls");
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text().toStdString(), "SAMPLE.SampleCtrl.1");
+    EXPECT_TRUE(list->item(0)->icon().isNull());  // no toolbox bitmap registered
     EXPECT_FALSE(Find<QPushButton>("about")->isEnabled());
+}
+
+TEST_F(InteractiveHostTest, ARegisteredControlIsListedWithItsToolboxBitmap) {
+    ASSERT_TRUE(RegisterTestModule(folder.File("modules")));
+    Open(ReadRegistry(folder.File("modules")));
+    const QListWidget* list = Find<QListWidget>("registeredControls");
+    ASSERT_EQ(list->count(), 1);
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID("QORTEST.QORTestCtrl.1", &clsid), S_OK);
+    CBitmap toolbox(0, 0);
+    ASSERT_EQ(LoadToolboxBitmap(clsid, &toolbox), S_OK);
+    const QImage shown = list->item(0)->icon().pixmap(toolbox.Width(), toolbox.Height()).toImage();
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), toolbox.impl().image);
 }
 
 TEST_F(InteractiveHostTest, ARegisteredControlIsInsertedWithItsAboutBoxAndPropertyPage) {
