@@ -57,6 +57,8 @@ class CQORFormCtrl : public COleControl {
     bool IsColumnIndex(std::int32_t index) const;
 
     // Painting.
+    // The off-screen context of the window's size that OnDraw composes the form in.
+    CDC* OffscreenDC(int width, int height);
     void DrawItems(CDC& dc, const RECT& clip);
     // Draws the items meeting one item's rectangle straight into the window.
     void DrawItemNow(std::size_t index);
@@ -86,4 +88,7 @@ class CQORFormCtrl : public COleControl {
     COLORREF m_formBackgroundColor = 0x00C0C0C0;
     COLORREF m_highlightedFieldTextColor = 0x00FFFFFF;
     COLORREF m_highlightedFieldBkColor = 0x00800000;
+    std::unique_ptr<CBitmap> m_offscreen;
+    // Draws into m_offscreen, so it is declared after it and goes first.
+    std::unique_ptr<CDC> m_offscreenDC;
 };

@@ -86,7 +86,7 @@ class DesignFolder {
     // The items' records in the order given, as a design file holds them; extra bytes after.
     std::string Write(const std::vector<DesignItem>& items, const std::string& name = "form.qor",
                       std::size_t extraBytes = 0) const {
-        const std::string path = File(name);
+        std::string path = File(name);
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         for (const DesignItem& item : items) {
             const DesignItemRecord record = WriteDesignItemRecord(item);
