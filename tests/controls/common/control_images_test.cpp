@@ -10,25 +10,12 @@
 #include "platform/dialogs/icon_resources.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tests/platform/com/temp_registry.h"
+#include "tests/platform/gdi/pixel_helpers.h"
 
 namespace {
 
 constexpr CLSID kControl = MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4D01}");
 constexpr CLSID kUnregistered = MakeGuid("{8D0C5E7A-3B41-4F2A-9C6D-1E5B7A2C4DFF}");
-
-bool SamePixels(const CBitmap& a, const CBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) {
-        return false;
-    }
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
-            if (a.GetPixel(x, y) != b.GetPixel(x, y)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
 
 ControlClassInfo Named(const char* name) {
     ControlClassInfo info;
