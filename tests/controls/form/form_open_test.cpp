@@ -199,6 +199,10 @@ TEST_F(FormOpenTest, ALaterOpenReplacesTheItemsAndTheQuery) {
     EXPECT_EQ(GetItem("DESCRIPTION"), descriptions.front());
     EXPECT_TRUE(Shows(description, descriptions.front()));
     EXPECT_EQ(Pixel(100, 20), kFormBackground);
+
+    // A query that does not open leaves no recordset behind, not even the earlier one.
+    ASSERT_TRUE(OpenForm({description}, "SELECT * FROM no_such_table"));
+    EXPECT_FALSE(GetItem("description"));
 }
 
 TEST_F(FormOpenTest, StaticTextsFollowTheFormBackgroundAndShowSelectionOverBorder) {
