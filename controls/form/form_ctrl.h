@@ -46,6 +46,8 @@ class CQORFormCtrl : public COleControl {
   private:
     // Model: the design, the query and the current record.
     bool ReadForm(const std::string& path);
+    // False only when the connection object fails the interface query otherwise than by having
+    // none; a query that does not open leaves the form without a recordset.
     bool BindQuery(IDispatch* adoConn, std::string_view sql);
     void CloseRecordset();
     void TakeBookmark();
@@ -82,7 +84,6 @@ class CQORFormCtrl : public COleControl {
     bool m_bookmarkValid = false;
     bool m_formLoaded = false;
     bool m_recordsetOpen = false;
-    std::string m_sql;
     std::int32_t m_currentTabOrder = -1;
     std::int32_t m_currentField = -1;
     COLORREF m_formBackgroundColor = 0x00C0C0C0;

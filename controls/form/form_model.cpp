@@ -95,7 +95,6 @@ bool CQORFormCtrl::BindQuery(IDispatch* adoConn, std::string_view sql) {
         }
     }
     m_connection.Attach(std::move(connection));
-    m_sql = sql;
 
     auto recordset = std::make_unique<CDataRecordset>(m_connection);
     if (!recordset->Open(sql)) {
