@@ -1,6 +1,7 @@
-// Opens the customers form on the sample database in the form control and keeps it up: Tab
-// and Shift+Tab walk the fields, typing changes the record at once, Home, End, Page Up and
-// Page Down move through the customers.
+// Opens the customers form on the sample database in the form control and keeps it up until
+// its window is closed: Tab and Shift+Tab walk the fields, typing changes the record at once,
+// Home, End, Page Up and Page Down move through the customers. With QOR_SCREENSHOT set, a
+// picture of the window goes to that PNG file first.
 //   qorhost --script samples/customers_form.js DATABASE DESIGN
 // The form writes every change into DATABASE, so give it a copy of the sample database.
 if (host.args.length < 2) {
@@ -18,6 +19,8 @@ if (!form.OpenForm(conn, "SELECT * FROM customers", design)) {
     host.log("cannot open the design file " + design);
     host.exit(1);
 }
-for (;;) {
-    host.wait(60000);
+const screenshot = host.env("QOR_SCREENSHOT");
+if (screenshot !== undefined) {
+    host.screenshot(null, screenshot);
 }
+host.waitForClose();

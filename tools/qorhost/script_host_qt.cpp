@@ -25,6 +25,8 @@
 namespace {
 
 constexpr double kMaxExitCode = 255;
+// How often a script waiting for the window to close looks whether it has.
+constexpr int kClosePollMilliseconds = 100;
 
 bool IsPixelCoordinate(double value) {
     return std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e6;
@@ -170,6 +172,23 @@ void CScriptHost::wait(double milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(std::min(milliseconds, 3600000.0)), &loop,
                        &QEventLoop::quit);
+    loop.exec();
+}
+
+void CScriptHost::waitForClose() {
+    // Headless there is nobody to close the window: the script goes on at once.
+    if (m_request.dialogs != nullptr || m_request.controls == nullptr) {
+        return;
+    }
+    const CWnd& area = m_request.controls->Area();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!area.IsWindow() || !area.IsWindowVisible()) {
+            loop.quit();
+        }
+    });
+    poll.start(kClosePollMilliseconds);
     loop.exec();
 }
 

@@ -32,6 +32,7 @@ class CScriptHost : public QObject {
     Q_INVOKABLE void screenshot(const QJSValue& control, const QString& path);
     Q_INVOKABLE void properties(const QJSValue& control);
     Q_INVOKABLE void wait(double milliseconds);
+    Q_INVOKABLE void waitForClose();
     Q_INVOKABLE void log(const QString& text);
     Q_INVOKABLE void exit(double code);
     Q_INVOKABLE void answerDialog(const QJSValue& answer);

@@ -85,6 +85,7 @@ std::string_view ScriptPrelude() {
         screenshot: (control, path) => native.screenshot(control, String(path)),
         properties: (control) => native.properties(control),
         wait: (milliseconds) => native.wait(Number(milliseconds)),
+        waitForClose: () => native.waitForClose(),
         log: (...values) => native.log(values.map(text).join(' ')),
         exit: (code) => native.exit(code === undefined ? 0 : Number(code)),
         dialogs: Object.freeze({

@@ -1,30 +1,8 @@
 // The sample customers form in the qorhost program, headless, as a script drives it.
-#include <sys/wait.h>
-
-#include <iterator>
-
 #include "tests/controls/form/form_test_support.h"
+#include "tests/tools/program_run.h"
 
 namespace {
-
-struct HostRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
 
 class FormHostTest : public ::testing::Test {
   protected:
@@ -33,15 +11,12 @@ class FormHostTest : public ::testing::Test {
         std::filesystem::copy_file(SampleDatabase(), database_);
     }
 
-    HostRun RunHost(const std::string& script, const std::string& design) {
-        const std::string out = folder_.File("stdout");
-        const std::string err = folder_.File("stderr");
-        const std::string command = "XDG_RUNTIME_DIR=" + Quoted(folder_.File("")) + " " +
-                                    Quoted(QORHOST_PROGRAM) + " --script " + Quoted(script) +
-                                    " --headless " + Quoted(database_) + " " + Quoted(design) +
-                                    " >" + Quoted(out) + " 2>" + Quoted(err) + " </dev/null";
-        const int raw = std::system(command.c_str());  // NOLINT(*-mt-unsafe): one thread
-        return HostRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+    ProgramRun RunHost(const std::string& script, const std::string& design) {
+        return RunCommandLine("XDG_RUNTIME_DIR=" + ShellQuoted(folder_.File("")) + " " +
+                                  ShellQuoted(QORHOST_PROGRAM) + " --script " +
+                                  ShellQuoted(script) + " --headless " + ShellQuoted(database_) +
+                                  " " + ShellQuoted(design),
+                              folder_.File(""));
     }
 
     CTempRegistry registry_;
@@ -71,7 +46,7 @@ host.log(item("name"), "|", hex(255, 70));
 host.key(form, "Home");
 host.log(item("name"));
 )js";
-    const HostRun run = RunHost(script, QOR_SAMPLE_CUSTOMERS_FORM);
+    const ProgramRun run = RunHost(script, QOR_SAMPLE_CUSTOMERS_FORM);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "true\n"
@@ -83,7 +58,7 @@ host.log(item("name"));
 }
 
 TEST_F(FormHostTest, TheDemoScriptStopsWhenTheDesignCannotBeOpened) {
-    const HostRun run = RunHost(QOR_CUSTOMERS_FORM_SCRIPT, folder_.File("missing.qor"));
+    const ProgramRun run = RunHost(QOR_CUSTOMERS_FORM_SCRIPT, folder_.File("missing.qor"));
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(run.out, "cannot open the design file " + folder_.File("missing.qor") + "\n");
 }
