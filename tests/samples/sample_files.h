@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/temp_folder.h"
+
 struct SqliteCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
@@ -133,28 +135,6 @@ inline const std::vector<std::string>& SampleTables() {
                                                     "order_lines"};
     return tables;
 }
-
-// A fresh folder, removed with everything in it when the test ends.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qor_samples_XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            m_path = pattern;
-        }
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-  private:
-    std::filesystem::path m_path;
-};
 
 // Runs the sample builder with the arguments (each quoted for the shell); its exit status.
 inline int RunBuilder(const std::vector<std::string>& arguments) {

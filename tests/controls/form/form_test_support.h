@@ -21,6 +21,7 @@
 #include "platform/ui/ole_object.h"
 #include "tests/controls/common/data_test_support.h"
 #include "tests/platform/com/temp_registry.h"
+#include "tests/temp_folder.h"
 
 inline constexpr const char* kFormProgId = "QORFORM.QORFormCtrl.1";
 inline constexpr COLORREF kFormBackground = 0x00C0C0C0;
@@ -68,21 +69,8 @@ inline DesignItem FrameItem(ItemKind kind, const RECT& rect) {
 }
 
 // A folder of the test's own for design files, removed with them.
-class DesignFolder {
+class DesignFolder : public TempFolder {
   public:
-    DesignFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qor-form-XXXXXX").string();
-        const char* made = ::mkdtemp(pattern.data());
-        path_ = made != nullptr ? made : pattern;
-    }
-    DesignFolder(const DesignFolder&) = delete;
-    DesignFolder& operator=(const DesignFolder&) = delete;
-    ~DesignFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
     // The items' records in the order given, as a design file holds them; extra bytes after.
     std::string Write(const std::vector<DesignItem>& items, const std::string& name = "form.qor",
                       std::size_t extraBytes = 0) const {
@@ -96,9 +84,6 @@ class DesignFolder {
         out << std::string(extraBytes, 'x');
         return path;
     }
-
-  private:
-    std::filesystem::path path_;
 };
 
 // The texts of one field over all records of a query, read through the data layer the form

@@ -20,6 +20,7 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/com_variant.h"
 #include "platform/com/error_info.h"
+#include "tests/temp_folder.h"
 
 // A result that is a success, or a failure that names the code in hex.
 inline ::testing::AssertionResult HrSucceeded(const char* expression, HRESULT hr) {
@@ -45,36 +46,13 @@ inline std::string EnvOr(const char* name, const std::string& fallback = {}) {
     return value != nullptr && *value != '\0' ? value : fallback;
 }
 
-// A folder of its own for one test, removed with it.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qor-ado-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        path_ = made != nullptr ? made : pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
-
 inline std::string SampleDatabase() {
     return EnvOr("QOR_SAMPLE_DB");
 }
 
 // A copy of the sample database in folder, so that a test may change it.
 inline std::string CopySample(const TempFolder& folder, std::string_view name = "sample.db") {
-    std::string target = folder.File(name);
-    std::filesystem::copy_file(SampleDatabase(), target,
-                               std::filesystem::copy_options::overwrite_existing);
-    return target;
+    return folder.Copy(SampleDatabase(), name);
 }
 
 inline std::string SqliteString(const std::string& path) {

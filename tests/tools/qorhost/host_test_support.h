@@ -14,6 +14,7 @@
 
 #include "platform/ado/ado.h"
 #include "platform/com/module_loader.h"
+#include "tests/temp_folder.h"
 #include "tools/qorhost/control_host.h"
 #include "tools/qorhost/script_runner.h"
 
@@ -22,35 +23,10 @@ inline std::string SampleDatabase() {
     return path != nullptr ? path : "";
 }
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qor-host-XXXXXX").string();
-        const char* made = mkdtemp(pattern.data());
-        path_ = made != nullptr ? made : pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(std::string_view name) const { return (path_ / name).string(); }
-    std::string Write(std::string_view name, std::string_view text) const {
-        std::string path = File(name);
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    std::string CopySample(std::string_view name = "sample.db") const {
-        std::string target = File(name);
-        std::filesystem::copy_file(SampleDatabase(), target,
-                                   std::filesystem::copy_options::overwrite_existing);
-        return target;
-    }
-
-  private:
-    std::filesystem::path path_;
-};
+// A copy of the sample database in the folder, so that a test may change it.
+inline std::string CopySample(const TempFolder& folder) {
+    return folder.Copy(SampleDatabase(), "sample.db");
+}
 
 // A script run in this process against a host window of its own.
 struct ScriptRun {

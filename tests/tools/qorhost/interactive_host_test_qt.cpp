@@ -154,7 +154,7 @@ TEST_F(InteractiveHostTest, MembersAreInvokedWithTypedAndOutArguments) {
 
     ChooseMember("Open(");
     EXPECT_EQ(Find<QTableWidget>("arguments")->rowCount(), 4);
-    SetArgument(0, "Provider=SQLite;Data Source=" + folder.CopySample());
+    SetArgument(0, "Provider=SQLite;Data Source=" + CopySample(folder));
     Find<QPushButton>("invoke")->click();
     EXPECT_THAT(Output(), HasSubstr("> object1.Open = (empty)"));
 

@@ -127,7 +127,7 @@ const when = rs.Fields("created_at").Value;
 host.log(rs.Fields("city").Value, when.getFullYear(), when.getMonth(), when.getDate(),
          when.getHours(), when.getMinutes(), when.getSeconds());
 )js",
-                                    {folder.CopySample()});
+                                    {CopySample(folder)});
     ASSERT_EQ(run.result.exitCode, 0) << run.result.error;
     EXPECT_THAT(run.log, ElementsAre("1 7 true false", "3", "Cork 2021 0 2 3 4 5"));
 }
@@ -186,7 +186,7 @@ rs.AddNew(["item_no", "description", "category", "unit_price", "units_in_stock",
 const back = conn.Execute("SELECT length(picture), unit_price FROM products WHERE item_no = 'X-1'");
 host.log(back.Fields(0).Value, back.Fields(1).Value);
 )js",
-                                      folder.CopySample());
+                                      CopySample(folder));
     ASSERT_EQ(run.result.exitCode, 0) << run.result.error;
     EXPECT_THAT(run.log, ElementsAre("true 246 66 77", "246 1.5"));
 }
