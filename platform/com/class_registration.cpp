@@ -24,6 +24,25 @@ void WriteServer(CRegistryKeys& keys, const std::string& classKey, const std::st
     keys.SetValue(classKey + "\\InprocServer32", "ThreadingModel", "Apartment");
 }
 
+// The value of a key as the registry holds it now; the missing result when the key has no
+// value or an empty one.
+HRESULT ReadRegistryValue(const std::string& key, HRESULT missing, std::string* value) {
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    CRegistryKeys keys;
+    const HRESULT hr = ReadClassRegistry(keys);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const std::optional<std::string> found = keys.GetValue(key);
+    if (!found || found->empty()) {
+        return missing;
+    }
+    *value = *found;
+    return S_OK;
+}
+
 }  // namespace
 
 void RegisterControlClass(CRegistryKeys& keys, const ControlClassRegistration& control) {
@@ -112,34 +131,21 @@ void UnregisterTypeLibrary(CRegistryKeys& keys, const GUID& libid, WORD major, W
 }
 
 HRESULT RegistryInprocServer(const CLSID& clsid, std::string* modulePath) {
-    if (modulePath == nullptr) {
-        return E_POINTER;
-    }
-    CRegistryKeys keys;
-    const HRESULT hr = ReadClassRegistry(keys);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    const std::optional<std::string> path = keys.GetValue(ClassKey(clsid) + "\\InprocServer32");
-    if (!path || path->empty()) {
-        return REGDB_E_CLASSNOTREG;
-    }
-    *modulePath = *path;
-    return S_OK;
+    return ReadRegistryValue(ClassKey(clsid) + "\\InprocServer32", REGDB_E_CLASSNOTREG, modulePath);
 }
 
 HRESULT RegistryCLSIDFromProgID(const std::string& progId, CLSID* clsid) {
     if (clsid == nullptr) {
         return E_POINTER;
     }
-    CRegistryKeys keys;
-    const HRESULT hr = ReadClassRegistry(keys);
+    std::string text;
+    const HRESULT hr = progId.empty()
+                           ? CO_E_CLASSSTRING
+                           : ReadRegistryValue(progId + "\\CLSID", CO_E_CLASSSTRING, &text);
     if (FAILED(hr)) {
         return hr;
     }
-    const std::optional<std::string> text =
-        progId.empty() ? std::nullopt : keys.GetValue(progId + "\\CLSID");
-    const std::optional<GUID> guid = text ? ParseGuid(*text) : std::nullopt;
+    const std::optional<GUID> guid = ParseGuid(text);
     if (!guid) {
         return CO_E_CLASSSTRING;
     }
@@ -148,19 +154,6 @@ HRESULT RegistryCLSIDFromProgID(const std::string& progId, CLSID* clsid) {
 }
 
 HRESULT RegistryTypeLibPath(const GUID& libid, WORD major, WORD minor, std::string* modulePath) {
-    if (modulePath == nullptr) {
-        return E_POINTER;
-    }
-    CRegistryKeys keys;
-    const HRESULT hr = ReadClassRegistry(keys);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    const std::optional<std::string> path =
-        keys.GetValue(LibVersionKey(libid, major, minor) + "\\0\\linux");
-    if (!path || path->empty()) {
-        return TYPE_E_LIBNOTREGISTERED;
-    }
-    *modulePath = *path;
-    return S_OK;
+    return ReadRegistryValue(LibVersionKey(libid, major, minor) + "\\0\\linux",
+                             TYPE_E_LIBNOTREGISTERED, modulePath);
 }
