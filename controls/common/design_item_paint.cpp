@@ -53,11 +53,10 @@ void DrawRectangle(CDC& dc, const DesignItem& item, bool designerFrames) {
 
 void DrawRoundRectangle(CDC& dc, const DesignItem& item, bool designerFrames) {
     const RECT& r = item.rect;
-    if (!designerFrames) {
-        DrawCutCornerOutline(dc, r);
-    } else if (item.selected) {
+    const bool tooSmallForCorners = r.bottom - r.top < 10 || r.right - r.left < 10;
+    if (designerFrames && item.selected) {
         dc.DrawFocusRect(r);
-    } else if (r.bottom - r.top < 10 || r.right - r.left < 10) {
+    } else if (designerFrames && tooSmallForCorners) {
         dc.DrawEdge(r, EDGE_ETCHED, BF_RECT);
     } else {
         DrawCutCornerOutline(dc, r);
