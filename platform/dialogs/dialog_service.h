@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/printer_dc.h"
 #include "platform/gdi/types.h"
 #include "platform/ui/command.h"
 
@@ -38,6 +39,20 @@ constexpr UINT OFN_FILEMUSTEXIST = 0x00001000;
 constexpr UINT CC_RGBINIT = 0x00000001;
 constexpr UINT CC_FULLOPEN = 0x00000002;
 
+// Print dialog flags.
+constexpr UINT PD_ALLPAGES = 0x00000000;
+constexpr UINT PD_SELECTION = 0x00000001;
+constexpr UINT PD_PAGENUMS = 0x00000002;
+constexpr UINT PD_NOSELECTION = 0x00000004;
+constexpr UINT PD_NOPAGENUMS = 0x00000008;
+constexpr UINT PD_COLLATE = 0x00000010;
+constexpr UINT PD_PRINTTOFILE = 0x00000020;
+constexpr UINT PD_PRINTSETUP = 0x00000040;
+constexpr UINT PD_RETURNDC = 0x00000100;
+constexpr UINT PD_USEDEVMODECOPIES = 0x00040000;
+constexpr UINT PD_DISABLEPRINTTOFILE = 0x00080000;
+constexpr UINT PD_HIDEPRINTTOFILE = 0x00100000;
+
 // One entry of a filter string "Name (*.ext)|*.ext; *.txt|Other|*.o||": a description and the
 // semicolon-separated patterns, trimmed of blanks.
 struct FileFilter {
@@ -63,6 +78,12 @@ struct ColorDialogRequest {
     UINT flags = 0;
 };
 
+// PD_PRINTSETUP marks a setup-only dialog, PD_RETURNDC asks for the printer context.
+struct PrintDialogRequest {
+    UINT flags = 0;
+    friend bool operator==(const PrintDialogRequest&, const PrintDialogRequest&) = default;
+};
+
 struct AboutRequest {
     std::string caption;
     std::vector<std::string> lines;
@@ -85,12 +106,22 @@ std::vector<ShownMenuItem> DescribeMenu(const CWnd* owner,
 
 // What a scripted service records of each dialog that was shown.
 struct ShownDialog {
-    enum class Kind { MessageBox, FileOpen, FileSave, Color, About, PopupMenu, Dialog } kind{};
+    enum class Kind {
+        MessageBox,
+        FileOpen,
+        FileSave,
+        Color,
+        About,
+        PopupMenu,
+        Dialog,
+        Print
+    } kind{};
     std::string caption;
     std::string text;
     UINT flags = 0;
     FileDialogRequest file;
     ColorDialogRequest color;
+    PrintDialogRequest print;
     AboutRequest about;
     UINT templateId = 0;              // Dialog
     POINT point;                      // PopupMenu: where it opened, in screen coordinates
@@ -108,6 +139,9 @@ class IDialogService {
     virtual std::optional<std::string> FileDialog(CWnd* owner,
                                                   const FileDialogRequest& request) = 0;
     virtual std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) = 0;
+    // The printer the user chose, ready for its document; nullptr when cancelled.
+    virtual std::unique_ptr<CPrinterDC> PrintDialog(CWnd* owner,
+                                                    const PrintDialogRequest& request) = 0;
     virtual void About(CWnd* owner, const AboutRequest& request) = 0;
     // Runs a built dialog, whose OnInitDialog has run, until it ends; returns the result its
     // EndDialog got.

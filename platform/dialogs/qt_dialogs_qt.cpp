@@ -10,10 +10,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QVBoxLayout>
 
 #include "platform/dialogs/dialog_qt.h"
 #include "platform/gdi/color_qt.h"
+#include "platform/gdi/paper_printers_qt.h"
 #include "platform/ui/wnd_qt.h"
 
 namespace {
@@ -134,6 +137,31 @@ void FillPopup(QMenu& menu, const std::vector<ShownMenuItem>& items) {
     }
 }
 
+// Printing to a PDF file stays offered whatever the flags say: on a machine without a CUPS
+// printer it is the only printer there is.
+QAbstractPrintDialog::PrintDialogOptions PrintOptionsOf(UINT flags) {
+    QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
+                                                       QAbstractPrintDialog::PrintShowPageSize |
+                                                       QAbstractPrintDialog::PrintCollateCopies;
+    if ((flags & PD_NOSELECTION) == 0) {
+        options |= QAbstractPrintDialog::PrintSelection;
+    }
+    if ((flags & PD_NOPAGENUMS) == 0) {
+        options |= QAbstractPrintDialog::PrintPageRange;
+    }
+    return options;
+}
+
+bool RunPrintDialog(QPrinter& printer, UINT flags, QWidget* parent) {
+    if ((flags & PD_PRINTSETUP) != 0) {
+        QPageSetupDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOptions(PrintOptionsOf(flags));
+    return dialog.exec() == QDialog::Accepted;
+}
+
 class CQtDialogService : public IDialogService {
   public:
     int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
@@ -170,6 +198,15 @@ class CQtDialogService : public IDialogService {
             return std::nullopt;
         }
         return FromQRgb(color.rgb());
+    }
+
+    std::unique_ptr<CPrinterDC> PrintDialog(CWnd* owner,
+                                            const PrintDialogRequest& request) override {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        if (!RunPrintDialog(*printer, request.flags, QtWidgetOf(owner))) {
+            return nullptr;
+        }
+        return CreateSystemPrinterDC(std::move(printer));
     }
 
     void About(CWnd* owner, const AboutRequest& request) override {

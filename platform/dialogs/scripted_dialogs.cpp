@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/dialogs/dialog.h"
+#include "platform/gdi/pdf_printer.h"
 
 namespace {
 
@@ -96,6 +97,26 @@ std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
     const auto answer = Next();
     const ColorAnswer* color = answer ? std::get_if<ColorAnswer>(&*answer) : nullptr;
     return color ? std::optional<COLORREF>(color->color) : std::nullopt;
+}
+
+std::unique_ptr<CPrinterDC> CScriptedDialogService::PrintDialog(CWnd* /*owner*/,
+                                                                const PrintDialogRequest& request) {
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::Print;
+    shown.flags = request.flags;
+    shown.print = request;
+    m_shown.push_back(std::move(shown));
+    const auto answer = Next();
+    if (!answer) {
+        return nullptr;
+    }
+    if (const PdfAnswer* pdf = std::get_if<PdfAnswer>(&*answer)) {
+        return CreatePdfPrinterDC(pdf->path, pdf->page);
+    }
+    if (const CRecordingPrinter* printer = std::get_if<CRecordingPrinter>(&*answer)) {
+        return printer->CreateDC();
+    }
+    return nullptr;
 }
 
 // The About box has only OK, so whatever answer comes next is used up by it.

@@ -8,6 +8,7 @@
 
 #include "platform/dialogs/dialog_driver.h"
 #include "platform/dialogs/dialog_service.h"
+#include "platform/gdi/recording_printer.h"
 
 class CScriptedDialogService : public IDialogService {
   public:
@@ -21,6 +22,12 @@ class CScriptedDialogService : public IDialogService {
     void PushFile(std::string path) { m_answers.emplace_back(FileAnswer{std::move(path)}); }
     void PushColor(COLORREF color) { m_answers.emplace_back(ColorAnswer{color}); }
     void PushCancel() { m_answers.emplace_back(Cancel{}); }
+    // A print dialog answered with a PDF printer writing to the path, or with a context of the
+    // recording printer (whose recording the caller keeps through its own copy).
+    void PushPrintToFile(std::string path, PrinterPage page = PrinterPage::Letter()) {
+        m_answers.emplace_back(PdfAnswer{std::move(path), page});
+    }
+    void PushPrinter(CRecordingPrinter printer) { m_answers.emplace_back(std::move(printer)); }
     // A dialog built from a template: the actions run against the live dialog (answers they
     // need, such as a colour dialog opened from it, come next in the queue), then the button
     // is pressed unless the dialog has ended. A dialog that OK does not end (a failed
@@ -41,6 +48,8 @@ class CScriptedDialogService : public IDialogService {
                    UINT type) override;
     std::optional<std::string> FileDialog(CWnd* owner, const FileDialogRequest& request) override;
     std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override;
+    std::unique_ptr<CPrinterDC> PrintDialog(CWnd* owner,
+                                            const PrintDialogRequest& request) override;
     void About(CWnd* owner, const AboutRequest& request) override;
     int RunDialog(CDialog& dialog) override;
     std::optional<UINT> PopupMenu(CWnd* owner, const MenuItemResource& popup, POINT screenPoint,
@@ -53,6 +62,10 @@ class CScriptedDialogService : public IDialogService {
     struct ColorAnswer {
         COLORREF color;
     };
+    struct PdfAnswer {
+        std::string path;
+        PrinterPage page;
+    };
     struct Cancel {};
     struct DialogAnswer {
         std::function<void(CDialogDriver&)> actions;
@@ -61,7 +74,8 @@ class CScriptedDialogService : public IDialogService {
     struct MenuChoice {
         UINT id;
     };
-    using Answer = std::variant<int, FileAnswer, ColorAnswer, Cancel, DialogAnswer, MenuChoice>;
+    using Answer = std::variant<int, FileAnswer, ColorAnswer, PdfAnswer, CRecordingPrinter, Cancel,
+                                DialogAnswer, MenuChoice>;
 
     std::optional<Answer> Next();
     int NextButton(int whenEmpty);

@@ -240,50 +240,36 @@ int CPrinterDC::GetDeviceCaps(int index) const {
     }
 }
 
-// State calls go to the keeper, which then forgets the call itself, and to an open document.
-COLORREF CPrinterDC::SetTextColor(COLORREF color) {
+// State calls go to an open document and to the keeper, which then forgets the call itself;
+// the keeper's answer is the previous value.
+template <typename Call>
+auto CPrinterDC::SetEverywhere(Call call) {
     if (m_surface != nullptr) {
-        m_surface->SetTextColor(color);
+        call(*m_surface);
     }
-    const COLORREF previous = m_state.SetTextColor(color);
+    auto previous = call(static_cast<CDC&>(m_state));
     m_state.Clear();
     return previous;
+}
+
+COLORREF CPrinterDC::SetTextColor(COLORREF color) {
+    return SetEverywhere([color](CDC& dc) { return dc.SetTextColor(color); });
 }
 
 COLORREF CPrinterDC::SetBkColor(COLORREF color) {
-    if (m_surface != nullptr) {
-        m_surface->SetBkColor(color);
-    }
-    const COLORREF previous = m_state.SetBkColor(color);
-    m_state.Clear();
-    return previous;
+    return SetEverywhere([color](CDC& dc) { return dc.SetBkColor(color); });
 }
 
 int CPrinterDC::SetBkMode(int mode) {
-    if (m_surface != nullptr) {
-        m_surface->SetBkMode(mode);
-    }
-    const int previous = m_state.SetBkMode(mode);
-    m_state.Clear();
-    return previous;
+    return SetEverywhere([mode](CDC& dc) { return dc.SetBkMode(mode); });
 }
 
 CFont CPrinterDC::SelectFont(const CFont& font) {
-    if (m_surface != nullptr) {
-        m_surface->SelectFont(font);
-    }
-    CFont previous = m_state.SelectFont(font);
-    m_state.Clear();
-    return previous;
+    return SetEverywhere([&font](CDC& dc) { return dc.SelectFont(font); });
 }
 
 CPen CPrinterDC::SelectPen(const CPen& pen) {
-    if (m_surface != nullptr) {
-        m_surface->SelectPen(pen);
-    }
-    const CPen previous = m_state.SelectPen(pen);
-    m_state.Clear();
-    return previous;
+    return SetEverywhere([&pen](CDC& dc) { return dc.SelectPen(pen); });
 }
 
 void CPrinterDC::SetClipRect(const RECT& rc) {

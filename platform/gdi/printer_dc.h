@@ -103,6 +103,8 @@ class CPrinterDC : public CDC {
     // What measures text: the document's surface, else the state keeper.
     CDC& Measuring();
     void CarryStateTo(CDC& surface);
+    template <typename Call>
+    auto SetEverywhere(Call call);
     void CloseDocument();
 
     PrinterPage m_page;

@@ -87,7 +87,7 @@ class CRecordingTarget : public CPrintTarget {
 
 CRecordingPrinter::CRecordingPrinter(RecordingPrinterSettings settings)
     : m_recording(std::make_shared<Recording>()) {
-    m_recording->settings = std::move(settings);
+    m_recording->settings = settings;
 }
 
 std::unique_ptr<CPrinterDC> CRecordingPrinter::CreateDC() const {

@@ -88,7 +88,11 @@ std::optional<std::string> QueueAnswer(CScriptedDialogService& service,
                 answer.button);
             break;
         case DialogAnswer::Kind::Print:
-            return "print dialogs cannot be answered: the platform has no print dialog service";
+            if (answer.path.empty()) {
+                return "print: the answer is the path of the PDF file to print to";
+            }
+            service.PushPrintToFile(answer.path);
+            break;
     }
     return std::nullopt;
 }
@@ -109,6 +113,8 @@ std::string DialogKindName(ShownDialog::Kind kind) {
             return "PopupMenu";
         case ShownDialog::Kind::Dialog:
             return "Dialog";
+        case ShownDialog::Kind::Print:
+            return "Print";
     }
     return "Dialog";
 }

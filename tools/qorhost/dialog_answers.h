@@ -30,9 +30,9 @@ struct DialogAnswer {
 std::optional<int> ButtonFromName(std::string_view name);
 std::string ButtonName(int button);
 
-// Queues the answer; the failure's text when it cannot be given (a print dialog: this
-// platform has no print dialog service to script).
+// Queues the answer (a print dialog's: a PDF printer writing to the path); the failure's text
+// when it cannot be given.
 std::optional<std::string> QueueAnswer(CScriptedDialogService& service, const DialogAnswer& answer);
 
-// "MessageBox", "FileOpen", "FileSave", "Color", "About", "PopupMenu", "Dialog".
+// "MessageBox", "FileOpen", "FileSave", "Color", "About", "PopupMenu", "Dialog", "Print".
 std::string DialogKindName(ShownDialog::Kind kind);

@@ -183,6 +183,7 @@ QJSValue ShownToScript(QJSEngine& engine, const ShownDialog& shown) {
             dialog.setProperty(Key("templateId"), shown.templateId);
             break;
         case ShownDialog::Kind::MessageBox:
+        case ShownDialog::Kind::Print:
             break;
     }
     return dialog;

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -137,4 +138,32 @@ TEST_F(QtDialogService, AboutShowsOneLabelPerLineAndAnOkButton) {
     });
     m_service->About(nullptr, {"About qorform", {"qorform", "Version 1.0"}});
     EXPECT_TRUE(answer.Answered());
+}
+
+TEST_F(QtDialogService, PrintDialogOffersNoPagesOrSelectionWhenTheFlagsSaySoAndCancels) {
+    const AnswerWhenShown answer([](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+        EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+        EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+        dialog->reject();
+    });
+    const PrintDialogRequest request{PD_NOSELECTION | PD_NOPAGENUMS | PD_RETURNDC};
+    EXPECT_EQ(m_service->PrintDialog(nullptr, request), nullptr);
+    EXPECT_TRUE(answer.Answered());
+}
+
+TEST_F(QtDialogService, PrintDialogAcceptedGivesAPrinterAtItsResolution) {
+    const AnswerWhenShown answer([](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->accept();
+    });
+    const std::unique_ptr<CPrinterDC> dc = m_service->PrintDialog(nullptr, {PD_RETURNDC});
+    ASSERT_NE(dc, nullptr);
+    EXPECT_GT(dc->GetDeviceCaps(LOGPIXELSY), 0);
+    EXPECT_GT(dc->GetDeviceCaps(HORZRES), 0);
+    EXPECT_LE(dc->GetDeviceCaps(HORZRES) + dc->GetDeviceCaps(PHYSICALOFFSETX),
+              dc->GetDeviceCaps(PHYSICALWIDTH));
 }

@@ -2,7 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/dialogs/common_dialogs.h"
+#include "platform/dialogs/print_dialog.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tests/tools/qorhost/host_test_support.h"
 
@@ -46,12 +49,45 @@ host.log(host.dialogs.shown().length);
                                        "FileOpen qor *.qor", "Color", "0"));
 }
 
+TEST(ScriptDialogsTest, APrintAnswerPrintsToItsPdfAndCancelCancelsTheNextPrintDialog) {
+    ScopedScriptedDialogs dialogs;
+    const TempFolder folder;
+    const std::string pdf = folder.File("out.pdf");
+    const ScriptRun queued = RunSource(
+        "host.dialogs.answer({ print: host.args[0] });\n"
+        "host.dialogs.answer({ cancel: true });",
+        {pdf}, &*dialogs);
+    ASSERT_EQ(queued.result.exitCode, 0) << queued.result.error;
+
+    CPrintDialog printing(false, PD_NOSELECTION | PD_NOPAGENUMS);
+    ASSERT_EQ(printing.DoModal(), IDOK);
+    const std::unique_ptr<CPrinterDC> dc = printing.GetPrinterDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(dc->GetDeviceCaps(LOGPIXELSY), 600);
+    ASSERT_GT(dc->StartDoc("Report"), 0);
+    ASSERT_GT(dc->StartPage(), 0);
+    ASSERT_GT(dc->EndDoc(), 0);
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    CPrintDialog cancelled(false);
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+
+    const ScriptRun shown = RunSource(R"js(
+const seen = host.dialogs.shown();
+host.log(seen.length, seen[0].kind, seen[0].flags, seen[1].kind);
+)js",
+                                      {}, &*dialogs);
+    ASSERT_EQ(shown.result.exitCode, 0) << shown.result.error;
+    EXPECT_THAT(
+        shown.log,
+        ElementsAre("2 Print " + std::to_string(PD_NOSELECTION | PD_NOPAGENUMS | PD_RETURNDC) +
+                    " Print"));
+}
+
 TEST(ScriptDialogsTest, UnscriptableAnswersAndRealDialogsAreErrors) {
     ScopedScriptedDialogs dialogs;
-    const ScriptRun print =
-        RunSource("host.dialogs.answer({ print: '/tmp/out.pdf' });", {}, &*dialogs);
+    const ScriptRun print = RunSource("host.dialogs.answer({ print: '' });", {}, &*dialogs);
     EXPECT_EQ(print.result.exitCode, 1);
-    EXPECT_THAT(print.result.error, HasSubstr("no print dialog service"));
+    EXPECT_THAT(print.result.error, HasSubstr("path of the PDF file"));
 
     const ScriptRun unknown = RunSource("host.dialogs.answer('maybe');", {}, &*dialogs);
     EXPECT_EQ(unknown.result.exitCode, 1);

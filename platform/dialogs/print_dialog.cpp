@@ -1,0 +1,21 @@
+// The print dialog class over the dialog service.
+#include "platform/dialogs/print_dialog.h"
+
+CPrintDialog::CPrintDialog(bool printSetupOnly, UINT flags, CWnd* parent)
+    : m_request{flags | (printSetupOnly ? PD_PRINTSETUP : PD_RETURNDC)}, m_parent(parent) {}
+
+int CPrintDialog::DoModal() {
+    m_printer.reset();
+    try {
+        std::unique_ptr<CPrinterDC> printer = DialogService().PrintDialog(m_parent, m_request);
+        if (printer == nullptr) {
+            return IDCANCEL;
+        }
+        if ((m_request.flags & PD_RETURNDC) != 0) {
+            m_printer = std::move(printer);
+        }
+        return IDOK;
+    } catch (...) {
+        return IDCANCEL;
+    }
+}
