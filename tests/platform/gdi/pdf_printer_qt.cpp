@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/gdi/paper_printers_qt.h"
+#include "platform/gdi/pdf_printer.h"
 #include "tests/temp_folder.h"
 
 namespace {

@@ -164,6 +164,20 @@ TEST(RecordingPrinterTest, FailsTheChosenCalls) {
     EXPECT_GT(dc->AbortDoc(), 0);
 }
 
+TEST(RecordingPrinterTest, EndDocWhoseLastPageFailsAbortsAndSaysSo) {
+    RecordingPrinterSettings settings;
+    settings.failEndPage = 1;
+    const CRecordingPrinter printer(settings);
+    const std::unique_ptr<CPrinterDC> dc = printer.CreateDC();
+    ASSERT_GT(dc->StartDoc("Report"), 0);
+    ASSERT_GT(dc->StartPage(), 0);
+    EXPECT_EQ(dc->EndDoc(), SP_ERROR);
+    EXPECT_FALSE(dc->DocumentOpen());
+    ASSERT_EQ(printer.Documents().size(), 1U);
+    EXPECT_EQ(printer.Documents()[0].state, PrintedDocument::State::Aborted);
+    EXPECT_EQ(printer.Calls().back(), Ok(PrintCall::AbortDoc));
+}
+
 TEST(RecordingPrinterTest, ADocumentLeftOpenIsAbortedWhenTheContextGoes) {
     const CRecordingPrinter printer;
     {
