@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "platform/gdi/pdf_printer.h"
+#include "platform/gdi/paper_printers_qt.h"
 #include "tests/temp_folder.h"
 
 namespace {
@@ -131,6 +133,37 @@ TEST(PdfPrinterTest, AFolderThatCannotBeWrittenFailsTheDocumentStart) {
     const std::unique_ptr<CPrinterDC> dc = CreatePdfPrinterDC("/nonexistent-folder/out.pdf");
     EXPECT_EQ(dc->StartDoc("Report"), SP_ERROR);
     EXPECT_EQ(dc->StartPage(), SP_ERROR);
+}
+
+TEST(SystemPrinterTest, APrinterPrintingToAFileTakesItsLayoutAndKeepsOnlyFinishedDocuments) {
+    const TempFolder folder;
+    const std::string pdf = folder.File("system.pdf");
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(pdf));
+    printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    const std::unique_ptr<CPrinterDC> dc = CreateSystemPrinterDC(std::move(printer));
+    const int dpi = dc->GetDeviceCaps(LOGPIXELSY);
+    ASSERT_GT(dpi, 0);
+    // Qt keeps page layouts in whole points.
+    const double point = dpi / 72.0;
+    EXPECT_NEAR(dc->GetDeviceCaps(PHYSICALOFFSETX), 10 * dpi / 25.4, point);
+    EXPECT_NEAR(dc->GetDeviceCaps(PHYSICALWIDTH), 210 * dpi / 25.4, point);
+    EXPECT_EQ(dc->GetDeviceCaps(HORZRES),
+              dc->GetDeviceCaps(PHYSICALWIDTH) - 2 * dc->GetDeviceCaps(PHYSICALOFFSETX));
+
+    ASSERT_GT(dc->StartDoc("Report"), 0);
+    ASSERT_GT(dc->StartPage(), 0);
+    EXPECT_GT(dc->AbortDoc(), 0);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    ASSERT_GT(dc->StartDoc("Report"), 0);
+    ASSERT_GT(dc->StartPage(), 0);
+    dc->FillSolidRect({0, 0, dpi, dpi}, kFill);
+    ASSERT_GT(dc->EndDoc(), 0);
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_FALSE(std::filesystem::exists(pdf + ".part"));
 }
 
 }  // namespace
