@@ -62,7 +62,7 @@ class CMainFrame : public CFrameWnd {
     int m_contextItem = -1;
 
     int m_currentField = -1;
-    std::int32_t m_currentTabOrder = kNoTabOrder;
+    std::int32_t m_currentTabOrder = kNoTabStop;
     // The query preview mode opens; kept beside the design file by Open and Save.
     std::string m_recordSource;
     bool IsPreviewConnected() const { return m_binding.IsConnected(); }

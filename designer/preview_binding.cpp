@@ -2,8 +2,6 @@
 // current record.
 #include "designer/preview_binding.h"
 
-#include "platform/com/ansi_string.h"
-
 CPreviewBinding::~CPreviewBinding() {
     Disconnect();
 }
@@ -49,7 +47,7 @@ std::vector<std::size_t> CPreviewBinding::FillColumns(Design& design) {
         if (items[i].kind != kColumn) {
             continue;
         }
-        const int field = FieldIndexOf(items[i].name);
+        const int field = recordset_.FieldIndex(items[i].name);
         if (field < 0) {
             continue;
         }
@@ -64,20 +62,8 @@ std::vector<std::size_t> CPreviewBinding::FillColumns(Design& design) {
 }
 
 bool CPreviewBinding::WriteField(std::string_view name, std::string_view text) {
-    const int field = FieldIndexOf(name);
+    const int field = recordset_.FieldIndex(name);
     return field >= 0 && recordset_.SetFieldText(field, text) && recordset_.Update();
-}
-
-int CPreviewBinding::FieldIndexOf(std::string_view name) const {
-    int count = 0;
-    recordset_.GetFieldCount(count);
-    std::string fieldName;
-    for (int i = 0; i < count; ++i) {
-        if (recordset_.GetFieldName(i, fieldName) && EqualsNoCase(fieldName, name)) {
-            return i;
-        }
-    }
-    return -1;
 }
 
 bool CPreviewBinding::FailConnect() {

@@ -51,7 +51,6 @@ class CPreviewBinding {
     const std::string& ErrorMessage() const { return errorMessage_; }
 
   private:
-    int FieldIndexOf(std::string_view name) const;
     // Takes the failure's message and closes whatever the failed Connect opened. Always false.
     bool FailConnect();
     void TakeErrorMessage();

@@ -125,9 +125,9 @@ void CMainFrame::TabToField(bool backwards) {
         return;
     }
     m_currentTabOrder = *target;
-    const int index = ItemWithTabOrder(m_design, *target);
-    if (index >= 0 && m_design.Items()[static_cast<std::size_t>(index)].kind == kColumn) {
-        SetCurrentField(index);
+    const std::optional<std::size_t> index = FirstItemWithTabOrder(m_design.Items(), *target);
+    if (index && m_design.Items()[*index].kind == kColumn) {
+        SetCurrentField(static_cast<int>(*index));
     }
 }
 

@@ -31,14 +31,6 @@ int FirstField(const Design& design) {
     return first;
 }
 
-int ItemWithTabOrder(const Design& design, std::int32_t tabOrder) {
-    const auto& items = design.Items();
-    const auto found = std::find_if(items.begin(), items.end(), [&](const DesignItem& item) {
-        return item.tabOrder == tabOrder;
-    });
-    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
-}
-
 std::optional<std::int32_t> TabTarget(const Design& design, std::int32_t current, bool backwards) {
     const std::vector<std::int32_t> orders = CountedTabOrders(design);
     if (orders.empty()) {

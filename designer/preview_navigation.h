@@ -6,14 +6,9 @@
 
 #include "controls/common/design.h"
 
-// The current tab order before preview mode has chosen a field.
-constexpr std::int32_t kNoTabOrder = 999999;
-
 // The column with the smallest tab order, the first in list order among equal ones; -1 when the
 // design has no column.
 int FirstField(const Design& design);
-// The first item in list order with the tab order; -1 when there is none.
-int ItemWithTabOrder(const Design& design, std::int32_t tabOrder);
 // The tab order that Tab (or Shift+Tab, backwards) leads to from the current one. Only tab
 // orders of 0 or more count; Tab wraps from the largest to the smallest, Shift+Tab from the
 // smallest to the largest, and a current value outside them goes to the smallest. Nothing when

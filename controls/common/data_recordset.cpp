@@ -2,10 +2,12 @@
 // and searches, every failure turned into a result and a last error text.
 #include "controls/common/data_recordset.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "controls/common/ado_call.h"
 #include "controls/common/field_text.h"
+#include "platform/com/ansi_string.h"
 #include "platform/com/bstr.h"
 #include "platform/com/error_message.h"
 
@@ -230,6 +232,16 @@ bool CDataRecordset::GetFieldCount(int& count) const {
     }
     count = static_cast<int>(fields_.size());
     return true;
+}
+
+int CDataRecordset::FieldIndex(std::string_view name) const {
+    if (!open_) {
+        return -1;
+    }
+    const auto found = std::find_if(fields_.begin(), fields_.end(), [&](const FieldInfo& field) {
+        return EqualsNoCase(field.name, name);
+    });
+    return found == fields_.end() ? -1 : static_cast<int>(found - fields_.begin());
 }
 
 bool CDataRecordset::GetFieldName(int index, std::string& name) const {

@@ -75,6 +75,9 @@ class CDataRecordset {
 
     bool GetFieldCount(int& count) const;
     bool GetFieldName(int index, std::string& name) const;
+    // The index of the field of that name, without regard to case; -1 when there is none or the
+    // recordset is closed.
+    int FieldIndex(std::string_view name) const;
     bool GetFieldInfo(int index, std::string& name, std::string& typeName, int& definedSize) const;
     bool GetFieldInfo(int index, FieldInfo& info) const;
 

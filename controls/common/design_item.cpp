@@ -1,4 +1,5 @@
-// The field-for-field mapping between a design item and its little-endian 836-byte record.
+// The field-for-field mapping between a design item and its little-endian 836-byte record, and
+// finding an item by its tab order.
 #include "controls/common/design_item.h"
 
 #include <algorithm>
@@ -112,4 +113,15 @@ DesignItemRecord WriteDesignItemRecord(const DesignItem& item) {
     r[kItalic] = item.italic ? 1 : 0;
     r[kBorder] = item.border ? 1 : 0;
     return r;
+}
+
+std::optional<std::size_t> FirstItemWithTabOrder(const std::vector<DesignItem>& items,
+                                                 std::int32_t tabOrder) {
+    const auto found = std::find_if(items.begin(), items.end(), [&](const DesignItem& item) {
+        return item.tabOrder == tabOrder;
+    });
+    if (found == items.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - items.begin());
 }

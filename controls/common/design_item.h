@@ -2,9 +2,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/types.h"
 
@@ -51,3 +54,9 @@ constexpr std::size_t kMaskFieldSize = 258;
 DesignItem ReadDesignItemRecord(std::span<const std::uint8_t, kDesignItemRecordSize> record);
 // Strings longer than their fields are cut at a character boundary.
 DesignItemRecord WriteDesignItemRecord(const DesignItem& item);
+
+// Where a walk of the tab stops parks when the items have none: past every stop.
+constexpr std::int32_t kNoTabStop = 999999;
+// The first item in list order with the tab order.
+std::optional<std::size_t> FirstItemWithTabOrder(const std::vector<DesignItem>& items,
+                                                 std::int32_t tabOrder);

@@ -9,9 +9,6 @@
 
 namespace {
 
-// The position past every stop: with no stop at all the walk parks here and stays.
-constexpr std::int32_t kNoTabStop = 999999;
-
 struct TabStopRange {
     std::int32_t lo = kNoTabStop;  // the smallest stop of 0 or more
     std::int32_t hi = -1;          // the largest tab order of any item
@@ -30,17 +27,6 @@ TabStopRange RangeOfTabStops(const std::vector<DesignItem>& items) {
         range.hi = std::max(range.hi, item.tabOrder);
     }
     return range;
-}
-
-std::optional<std::size_t> FirstWithTabOrder(const std::vector<DesignItem>& items,
-                                             std::int32_t tabOrder) {
-    const auto found = std::find_if(items.begin(), items.end(), [&](const DesignItem& item) {
-        return item.tabOrder == tabOrder;
-    });
-    if (found == items.end()) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(found - items.begin());
 }
 
 // The smallest stop after p; the caller knows there is one.
@@ -119,7 +105,7 @@ void CQORFormCtrl::MoveTab(bool backwards) {
         return;
     }
     if (!m_items.empty() && range.lo <= p && p <= range.hi) {
-        const std::optional<std::size_t> left = FirstWithTabOrder(m_items, p);
+        const std::optional<std::size_t> left = FirstItemWithTabOrder(m_items, p);
         if (left && m_items[*left].kind == kColumn) {
             DrawItemNow(*left);
         }
@@ -129,7 +115,7 @@ void CQORFormCtrl::MoveTab(bool backwards) {
     if (m_items.empty() || n < range.lo || n > range.hi) {
         return;
     }
-    const std::optional<std::size_t> reached = FirstWithTabOrder(m_items, n);
+    const std::optional<std::size_t> reached = FirstItemWithTabOrder(m_items, n);
     if (reached && m_items[*reached].kind == kColumn) {
         HighlightField(*reached);
         m_currentField = static_cast<std::int32_t>(*reached);

@@ -127,30 +127,21 @@ void CQORFormCtrl::LoadColumnValues() {
     if (!m_formLoaded || !m_recordsetOpen) {
         return;
     }
-    int fieldCount = 0;
-    m_recordset->GetFieldCount(fieldCount);
     // Columns take the record's values also while the control has no window, so that the form
     // shows the current record once a container opens it.
     std::optional<CClientDC> window;
     if (HasWindow()) {
         window.emplace(this);
     }
-    std::string fieldName;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         DesignItem& item = m_items[i];
-        if (item.kind != kColumn) {
+        const int field = item.kind == kColumn ? m_recordset->FieldIndex(item.name) : -1;
+        if (field < 0) {
             continue;
         }
-        for (int field = 0; field < fieldCount; ++field) {
-            if (!m_recordset->GetFieldName(field, fieldName) ||
-                !EqualsNoCase(item.name, fieldName)) {
-                continue;
-            }
-            m_recordset->GetFieldText(field, item.text);
-            if (window) {
-                DrawItemNow(**window, i);
-            }
-            break;
+        m_recordset->GetFieldText(field, item.text);
+        if (window) {
+            DrawItemNow(**window, i);
         }
     }
 }

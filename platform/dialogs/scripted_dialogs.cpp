@@ -75,9 +75,8 @@ std::optional<std::string> CScriptedDialogService::FileDialog(CWnd* /*owner*/,
     shown.flags = request.flags;
     shown.file = request;
     m_shown.push_back(std::move(shown));
-    const auto answer = Next();
-    const FileAnswer* file = answer ? std::get_if<FileAnswer>(&*answer) : nullptr;
-    if (file == nullptr) {
+    const std::optional<FileAnswer> file = NextOf<FileAnswer>();
+    if (!file) {
         return std::nullopt;
     }
     const bool asks = !request.open && (request.flags & OFN_OVERWRITEPROMPT) != 0;
@@ -94,8 +93,7 @@ std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
     shown.flags = request.flags;
     shown.color = request;
     m_shown.push_back(std::move(shown));
-    const auto answer = Next();
-    const ColorAnswer* color = answer ? std::get_if<ColorAnswer>(&*answer) : nullptr;
+    const std::optional<ColorAnswer> color = NextOf<ColorAnswer>();
     return color ? std::optional<COLORREF>(color->color) : std::nullopt;
 }
 
@@ -139,8 +137,7 @@ int CScriptedDialogService::RunDialog(CDialog& dialog) {
     shown.templateId = dialog.GetTemplateId();
     m_shown.push_back(std::move(shown));
     dialog.ShowWindow(SW_SHOW);
-    const auto answer = Next();
-    if (const DialogAnswer* script = answer ? std::get_if<DialogAnswer>(&*answer) : nullptr) {
+    if (const std::optional<DialogAnswer> script = NextOf<DialogAnswer>()) {
         CDialogDriver driver(dialog);
         try {
             if (script->actions) {
@@ -170,10 +167,9 @@ std::optional<UINT> CScriptedDialogService::PopupMenu(CWnd* owner, const MenuIte
     shown.flags = flags;
     shown.point = screenPoint;
     shown.menu = DescribeMenu(owner, popup.items);
-    const auto answer = Next();
-    const MenuChoice* choice = answer ? std::get_if<MenuChoice>(&*answer) : nullptr;
+    const std::optional<MenuChoice> choice = NextOf<MenuChoice>();
     std::optional<UINT> chosen;
-    if (choice != nullptr && Choosable(shown.menu, choice->id)) {
+    if (choice && Choosable(shown.menu, choice->id)) {
         chosen = choice->id;
     }
     m_shown.push_back(std::move(shown));

@@ -78,6 +78,14 @@ class CScriptedDialogService : public IDialogService {
                                 DialogAnswer, MenuChoice>;
 
     std::optional<Answer> Next();
+    // The next answer when it is the kind the dialog takes; an answer of another kind is used up
+    // all the same, as a button press that fits no dialog would be.
+    template <class T>
+    std::optional<T> NextOf() {
+        std::optional<Answer> answer = Next();
+        T* wanted = answer ? std::get_if<T>(&*answer) : nullptr;
+        return wanted != nullptr ? std::optional<T>(std::move(*wanted)) : std::nullopt;
+    }
     int NextButton(int whenEmpty);
     bool ConfirmReplace(const std::string& path);
 

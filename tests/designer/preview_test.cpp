@@ -52,8 +52,8 @@ TEST(PreviewNavigation, FirstFieldAndTabTargetsWrapAtBothEnds) {
     EXPECT_EQ(TabTarget(design, 1, true), 3);
     EXPECT_EQ(TabTarget(design, 3, true), 2);
     // Outside the range both directions go to the smallest.
-    EXPECT_EQ(TabTarget(design, kNoTabOrder, false), 1);
-    EXPECT_EQ(TabTarget(design, kNoTabOrder, true), 1);
+    EXPECT_EQ(TabTarget(design, kNoTabStop, false), 1);
+    EXPECT_EQ(TabTarget(design, kNoTabStop, true), 1);
     EXPECT_EQ(TabTarget(design, -1, true), 1);
 
     Design gaps;
