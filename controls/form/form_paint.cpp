@@ -40,7 +40,6 @@ void CQORFormCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) 
     if (memory == nullptr) {
         return;
     }
-    memory->FillSolidRect(bounds, m_formBackgroundColor);
     DrawItems(*memory, bounds);
     dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
 }
