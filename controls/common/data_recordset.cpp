@@ -287,24 +287,33 @@ bool CDataRecordset::GetFieldText(std::string_view name, std::string& text) {
 }
 
 bool CDataRecordset::GetFieldText(int index, std::string& text) {
-    return Guarded([&] {
-        return open_ && index >= 0 && static_cast<std::size_t>(index) < fields_.size() &&
-               FieldText(PositionIndex(index), text);
-    });
+    return Guarded(
+        [&] { return open_ && IsFieldIndex(index) && FieldText(PositionIndex(index), text); });
 }
 
 bool CDataRecordset::SetFieldText(std::string_view name, std::string_view text) {
     return Guarded([&] {
         const CComVariant index(name);
-        return open_ && PutFieldText(Borrowed(index), text);
+        const CComVariant value(TrimWhiteSpace(text));
+        return open_ && PutFieldValue(Borrowed(index), Borrowed(value));
     });
 }
 
 bool CDataRecordset::SetFieldText(int index, std::string_view text) {
     return Guarded([&] {
-        return open_ && index >= 0 && static_cast<std::size_t>(index) < fields_.size() &&
-               PutFieldText(PositionIndex(index), text);
+        const CComVariant value(TrimWhiteSpace(text));
+        return open_ && IsFieldIndex(index) && PutFieldValue(PositionIndex(index), Borrowed(value));
     });
+}
+
+bool CDataRecordset::GetFieldValue(int index, CComVariant& value) {
+    return Guarded(
+        [&] { return open_ && IsFieldIndex(index) && FieldValue(PositionIndex(index), value); });
+}
+
+bool CDataRecordset::SetFieldValue(int index, const VARIANT& value) {
+    return Guarded(
+        [&] { return open_ && IsFieldIndex(index) && PutFieldValue(PositionIndex(index), value); });
 }
 
 bool CDataRecordset::IsEditingNew() {
@@ -434,7 +443,7 @@ bool CDataRecordset::DescribeFields() {
         fields_.push_back(FieldInfo{name.ToString(), std::string(FieldTypeName(type)), size,
                                     (attributes & adFldIsNullable) != 0,
                                     (attributes & adFldKeyColumn) != 0,
-                                    (attributes & adFldLong) != 0});
+                                    (attributes & adFldLong) != 0, type});
     }
     return true;
 }
@@ -492,20 +501,28 @@ bool CDataRecordset::ItemAt(const VARIANT& index, CComPtr<Field>& field) {
            Check(fields->get_Item(index, field.ReleaseAndGetAddressOf()));
 }
 
-bool CDataRecordset::FieldText(const VARIANT& index, std::string& text) {
+bool CDataRecordset::FieldValue(const VARIANT& index, CComVariant& value) {
     CComPtr<Field> field;
+    CComVariant read;
+    if (!ItemAt(index, field) || !Check(field->get_Value(&read))) {
+        return false;
+    }
+    value = std::move(read);
+    return true;
+}
+
+bool CDataRecordset::FieldText(const VARIANT& index, std::string& text) {
     CComVariant value;
-    if (!ItemAt(index, field) || !Check(field->get_Value(&value))) {
+    if (!FieldValue(index, value)) {
         return false;
     }
     text = FieldValueText(value);
     return true;
 }
 
-bool CDataRecordset::PutFieldText(const VARIANT& index, std::string_view text) {
+bool CDataRecordset::PutFieldValue(const VARIANT& index, const VARIANT& value) {
     CComPtr<Field> field;
-    const CComVariant value(TrimWhiteSpace(text));
-    return ItemAt(index, field) && Check(field->put_Value(Borrowed(value)));
+    return ItemAt(index, field) && Check(field->put_Value(value));
 }
 
 bool CDataRecordset::Refuse(std::string_view text) {

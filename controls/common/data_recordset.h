@@ -20,6 +20,7 @@ struct FieldInfo {
     bool nullable = false;  // adFldIsNullable
     bool key = false;       // adFldKeyColumn
     bool isLong = false;    // adFldLong
+    LONG type = adEmpty;    // the ADO type code, which tells whole numbers and dates apart
 };
 
 // The type name of an ADO field type (DataTypeEnum).
@@ -87,6 +88,9 @@ class CDataRecordset {
     // Stores the text, trimmed, as a string; the field converts it to its type.
     bool SetFieldText(std::string_view name, std::string_view text);
     bool SetFieldText(int index, std::string_view text);
+    // The field's value in the current record as it is, and a value stored as it is.
+    bool GetFieldValue(int index, CComVariant& value);
+    bool SetFieldValue(int index, const VARIANT& value);
 
     // Whether a record started by AddNew is pending.
     bool IsEditingNew();
@@ -122,12 +126,16 @@ class CDataRecordset {
     // The bookmark of the current record, or empty when there is none to take.
     bool TakeBookmarkIfAny(CComVariant& bookmark);
     bool ItemAt(const VARIANT& index, CComPtr<Field>& field);
+    bool FieldValue(const VARIANT& index, CComVariant& value);
     bool FieldText(const VARIANT& index, std::string& text);
-    bool PutFieldText(const VARIANT& index, std::string_view text);
+    bool PutFieldValue(const VARIANT& index, const VARIANT& value);
     // A refusal: the text becomes the last error text. Always false.
     bool Refuse(std::string_view text);
     // True for a success; a failure is recorded and false.
     bool Check(HRESULT hr);
+    bool IsFieldIndex(int index) const {
+        return index >= 0 && static_cast<std::size_t>(index) < fields_.size();
+    }
     void CatchFailure() noexcept;
 
     CDataConnection& connection_;

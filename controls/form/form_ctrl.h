@@ -52,8 +52,14 @@ class CQORFormCtrl : public COleControl {
     void CloseRecordset();
     void TakeBookmark();
     // Copies the current record's values into the columns of the same names, drawing each
-    // column it changes.
+    // column it changes (the current field highlighted).
     void LoadColumnValues();
+    // The record's value back into the current field when it shows a text its field could not
+    // hold: a field that is left never claims a value the record does not hold.
+    void RestoreUnwrittenText();
+    // The field of the current record that a column stands for, after going to the stored
+    // bookmark; -1 when there is none.
+    int RecordFieldOf(const DesignItem& column);
     // The first column whose name equals the given one, without regard to case.
     const DesignItem* FindColumn(std::string_view name) const;
     bool IsColumnIndex(std::int32_t index) const;
@@ -67,13 +73,19 @@ class CQORFormCtrl : public COleControl {
     void DrawItemNow(CDC& dc, std::size_t index);
     // Shows the column in the highlight colours; its own colours stay as they are.
     void HighlightField(std::size_t index);
+    void HighlightField(CDC& dc, std::size_t index);
     void RedrawForm();
 
     // Editing.
     // Tab, Shift+Tab, the record keys and the arrow keys; false for every other key.
     bool HandleFormKey(UINT vk);
     void MoveTab(bool backwards);
+    // Leaves the current field: its unwritten text gives way to the record's value and it is
+    // drawn in its own colours. No field is current afterwards.
+    void LeaveField();
     void MoveRecord(UINT vk);
+    // Writes the current field; a text the field cannot hold yet stays on screen until the
+    // field is left, a write the database refuses gives way to the record's value with a beep.
     void WriteFieldToRecord();
 
     std::vector<DesignItem> m_items;
@@ -86,6 +98,8 @@ class CQORFormCtrl : public COleControl {
     bool m_recordsetOpen = false;
     std::int32_t m_currentTabOrder = -1;
     std::int32_t m_currentField = -1;
+    // The current field shows a typed text that its record field could not hold.
+    bool m_textUnwritten = false;
     COLORREF m_formBackgroundColor = 0x00C0C0C0;
     COLORREF m_highlightedFieldTextColor = 0x00FFFFFF;
     COLORREF m_highlightedFieldBkColor = 0x00800000;

@@ -3,30 +3,35 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <utility>
 
+#include "controls/common/column_field.h"
 #include "controls/common/field_typing.h"
 #include "controls/form/form_ctrl.h"
+#include "platform/dialogs/dialog_service.h"
 
 namespace {
 
+// The stops of 0 or more, from lo, and the largest tab order of any item.
 struct TabStopRange {
-    std::int32_t lo = kNoTabStop;  // the smallest stop of 0 or more
-    std::int32_t hi = -1;          // the largest tab order of any item
+    std::int32_t lo = 0;
+    std::int32_t hi = 0;
 };
 
-TabStopRange RangeOfTabStops(const std::vector<DesignItem>& items) {
-    TabStopRange range;
-    if (items.empty()) {
-        return range;
-    }
-    range.hi = std::numeric_limits<std::int32_t>::min();
+// Nothing when no item has a tab order of 0 or more.
+std::optional<TabStopRange> RangeOfTabStops(const std::vector<DesignItem>& items) {
+    std::optional<std::int32_t> lo;
+    std::int32_t hi = std::numeric_limits<std::int32_t>::min();
     for (const DesignItem& item : items) {
         if (item.tabOrder >= 0) {
-            range.lo = std::min(range.lo, item.tabOrder);
+            lo = std::min(lo.value_or(item.tabOrder), item.tabOrder);
         }
-        range.hi = std::max(range.hi, item.tabOrder);
+        hi = std::max(hi, item.tabOrder);
     }
-    return range;
+    if (!lo) {
+        return std::nullopt;
+    }
+    return TabStopRange{*lo, hi};
 }
 
 // The smallest stop after p; the caller knows there is one.
@@ -99,27 +104,25 @@ bool CQORFormCtrl::HandleFormKey(UINT vk) {
 }
 
 void CQORFormCtrl::MoveTab(bool backwards) {
-    const TabStopRange range = RangeOfTabStops(m_items);
-    const std::int32_t p = m_currentTabOrder;
-    if (p >= kNoTabStop) {
+    const std::optional<TabStopRange> range = RangeOfTabStops(m_items);
+    // Without stops Tab parks past them; any tab order an item holds is a place to walk from.
+    if (!range) {
+        m_currentTabOrder = kNoTabStop;
         return;
     }
-    if (!m_items.empty() && range.lo <= p && p <= range.hi) {
-        const std::optional<std::size_t> left = FirstItemWithTabOrder(m_items, p);
-        if (left && m_items[*left].kind == kColumn) {
-            DrawItemNow(*left);
-        }
-    }
-    const std::int32_t n = NextTabPosition(m_items, range, p, backwards);
-    m_currentTabOrder = n;
-    if (m_items.empty() || n < range.lo || n > range.hi) {
-        return;
-    }
-    const std::optional<std::size_t> reached = FirstItemWithTabOrder(m_items, n);
+    LeaveField();
+    m_currentTabOrder = NextTabPosition(m_items, *range, m_currentTabOrder, backwards);
+    const std::optional<std::size_t> reached = FirstItemWithTabOrder(m_items, m_currentTabOrder);
     if (reached && m_items[*reached].kind == kColumn) {
-        HighlightField(*reached);
         m_currentField = static_cast<std::int32_t>(*reached);
-        m_currentTabOrder = m_items[*reached].tabOrder;
+        HighlightField(*reached);
+    }
+}
+
+void CQORFormCtrl::LeaveField() {
+    RestoreUnwrittenText();
+    if (IsColumnIndex(m_currentField)) {
+        DrawItemNow(static_cast<std::size_t>(std::exchange(m_currentField, -1)));
     }
 }
 
@@ -127,6 +130,7 @@ void CQORFormCtrl::MoveRecord(UINT vk) {
     if (!m_recordsetOpen) {
         return;
     }
+    RestoreUnwrittenText();
     bool moved = false;
     switch (vk) {
         case VK_HOME:
@@ -153,13 +157,13 @@ void CQORFormCtrl::OnLButtonDown(UINT flags, POINT point) {
         return PtInRect(item.rect, point);
     });
     if (hit != m_items.end() && hit->kind == kColumn) {
-        if (m_currentField >= 0 && static_cast<std::size_t>(m_currentField) < m_items.size()) {
-            DrawItemNow(static_cast<std::size_t>(m_currentField));
-        }
         const auto index = static_cast<std::size_t>(hit - m_items.begin());
-        HighlightField(index);
+        if (static_cast<std::int32_t>(index) != m_currentField) {
+            LeaveField();
+        }
         m_currentField = static_cast<std::int32_t>(index);
         m_currentTabOrder = hit->tabOrder;
+        HighlightField(index);
     }
     COleControl::OnLButtonDown(flags, point);
 }
@@ -178,15 +182,21 @@ void CQORFormCtrl::OnChar(UINT ch, UINT /*repeat*/, UINT /*flags*/) {
 }
 
 void CQORFormCtrl::WriteFieldToRecord() {
-    if (!m_recordsetOpen || !m_bookmarkValid || !IsColumnIndex(m_currentField)) {
+    m_textUnwritten = false;
+    DesignItem& column = m_items[static_cast<std::size_t>(m_currentField)];
+    const int field = RecordFieldOf(column);
+    if (field < 0) {
         return;
     }
-    const DesignItem& column = m_items[static_cast<std::size_t>(m_currentField)];
-    if (!m_recordset->SetBookmark(m_bookmark) ||
-        !m_recordset->SetFieldText(column.name, column.text)) {
-        return;
-    }
-    if (!m_recordset->Update()) {
-        m_recordset->CancelUpdate();
+    switch (WriteColumnText(*m_recordset, field, column.mask, column.text)) {
+        case FieldWriteResult::Written:
+            break;
+        case FieldWriteResult::NotHeld:
+            m_textUnwritten = true;
+            break;
+        case FieldWriteResult::Refused:
+            ReadColumnText(*m_recordset, field, column.mask, column.text);
+            MessageBeep(MB_OK);
+            break;
     }
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "controls/common/column_field.h"
 #include "controls/common/design.h"
 #include "controls/form/form_ctrl.h"
 #include "platform/ado/ado.h"
@@ -133,17 +134,38 @@ void CQORFormCtrl::LoadColumnValues() {
     if (HasWindow()) {
         window.emplace(this);
     }
+    m_textUnwritten = false;
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         DesignItem& item = m_items[i];
         const int field = item.kind == kColumn ? m_recordset->FieldIndex(item.name) : -1;
         if (field < 0) {
             continue;
         }
-        m_recordset->GetFieldText(field, item.text);
-        if (window) {
+        ReadColumnText(*m_recordset, field, item.mask, item.text);
+        if (window && static_cast<std::int32_t>(i) == m_currentField) {
+            HighlightField(**window, i);
+        } else if (window) {
             DrawItemNow(**window, i);
         }
     }
+}
+
+void CQORFormCtrl::RestoreUnwrittenText() {
+    if (!std::exchange(m_textUnwritten, false) || !IsColumnIndex(m_currentField)) {
+        return;
+    }
+    DesignItem& column = m_items[static_cast<std::size_t>(m_currentField)];
+    const int field = RecordFieldOf(column);
+    if (field >= 0) {
+        ReadColumnText(*m_recordset, field, column.mask, column.text);
+    }
+}
+
+int CQORFormCtrl::RecordFieldOf(const DesignItem& column) {
+    if (!m_recordsetOpen || !m_bookmarkValid || !m_recordset->SetBookmark(m_bookmark)) {
+        return -1;
+    }
+    return m_recordset->FieldIndex(column.name);
 }
 
 const DesignItem* CQORFormCtrl::FindColumn(std::string_view name) const {

@@ -41,6 +41,10 @@ void CQORFormCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) 
         return;
     }
     DrawItems(*memory, bounds);
+    // Typing goes to the current field, so every paint shows which one that is.
+    if (IsColumnIndex(m_currentField)) {
+        HighlightField(*memory, static_cast<std::size_t>(m_currentField));
+    }
     dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
 }
 
@@ -73,9 +77,16 @@ void CQORFormCtrl::DrawItemNow(CDC& dc, std::size_t index) {
 }
 
 void CQORFormCtrl::HighlightField(std::size_t index) {
+    if (HasWindow()) {
+        CClientDC dc(this);
+        HighlightField(*dc, index);
+    }
+}
+
+void CQORFormCtrl::HighlightField(CDC& dc, std::size_t index) {
     const CHighlightColors highlight(m_items[index], m_highlightedFieldBkColor,
                                      m_highlightedFieldTextColor);
-    DrawItemNow(index);
+    DrawItemNow(dc, index);
 }
 
 void CQORFormCtrl::RedrawForm() {

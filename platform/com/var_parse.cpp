@@ -378,6 +378,10 @@ HRESULT VarDateFromStr(LPCOLESTR text, LCID lcid, ULONG, DATE* out) {
     return S_OK;
 }
 
+std::string LocaleDateOrder(LCID lcid) {
+    return DateOrder(LocaleFormatFor(lcid).shortDate);
+}
+
 HRESULT VarBoolFromStr(LPCOLESTR text, LCID lcid, ULONG, VARIANT_BOOL* out) {
     if (out == nullptr) {
         return E_INVALIDARG;

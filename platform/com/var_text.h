@@ -2,6 +2,8 @@
 // VarBstrFrom... and Var...FromStr conversions.
 #pragma once
 
+#include <string>
+
 #include "platform/com/lcid.h"
 #include "platform/com/variant.h"
 
@@ -56,5 +58,8 @@ HRESULT VarDecFromStr(LPCOLESTR text, LCID lcid, ULONG flags, DECIMAL* out);
 // h:mm[:ss] with an optional AM/PM; two-digit years are 1930 to 2029; a time alone is on
 // 1899-12-30. The date must exist.
 HRESULT VarDateFromStr(LPCOLESTR text, LCID lcid, ULONG flags, DATE* out);
+// The order of day, month and year in the locale's short date, as the letters 'd', 'M' and 'y':
+// "Mdy" in en-US, "dMy" in de-DE.
+std::string LocaleDateOrder(LCID lcid);
 // "True" / "False" in any letter case, the locale's words, or a number (non-zero is true).
 HRESULT VarBoolFromStr(LPCOLESTR text, LCID lcid, ULONG flags, VARIANT_BOOL* out);

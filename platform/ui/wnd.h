@@ -140,3 +140,7 @@ class CClientDC {
 short GetKeyState(UINT vk);
 int GetSystemMetrics(int index);
 CWnd* GetCapture();
+// Sounds the desktop's alert (every type sounds the same one here). Alerts are counted, so that
+// a test run without a sound device can tell that one was sounded.
+bool MessageBeep(UINT type);
+unsigned MessageBeepCount();

@@ -1,5 +1,10 @@
 // Editing a form as a user and a host do: Tab order, clicks, typing under each edit style,
 // write-back to the record, the record keys and reading and writing fields by name.
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
+
 #include "controls/common/ole_control.h"
 #include "tests/controls/form/form_test_support.h"
 
@@ -111,7 +116,7 @@ TEST_F(FormEditingTest, TabWalksTheColumnsInFieldOrderAndWrapsBothWays) {
     EXPECT_TRUE(Shows(Highlighted(first), ""));
 }
 
-TEST_F(FormEditingTest, AStopOnAnotherKindKeepsTheCurrentColumnForTyping) {
+TEST_F(FormEditingTest, TypingGoesOnlyToTheColumnShownAsCurrent) {
     const DesignItem first = ColumnItem("t1", Row(0), 1);
     DesignItem label = StaticItem(Row(1), "label");
     label.tabOrder = 2;
@@ -120,14 +125,31 @@ TEST_F(FormEditingTest, AStopOnAnotherKindKeepsTheCurrentColumnForTyping) {
     Key(VK_TAB);
     Key(VK_TAB);
     EXPECT_EQ(FillOf(first), kWhite);
-    // Typing goes to the current field even while it is not drawn highlighted.
     Type("a");
-    EXPECT_EQ(GetItem("t1"), "a");
-    EXPECT_TRUE(Shows(Highlighted(first), "a"));
+    EXPECT_EQ(GetItem("t1"), "");
+    EXPECT_TRUE(Shows(first, ""));
     Key(VK_TAB);
     EXPECT_EQ(FillOf(third), kHighlightBack);
     Type("c");
     EXPECT_EQ(GetItem("t3"), "c");
+    // A record move and a full repaint keep showing the field that typing goes to.
+    Key(VK_NEXT);
+    EXPECT_EQ(FillOf(third), kHighlightBack);
+    window_->RedrawWindow(nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(FillOf(third), kHighlightBack);
+}
+
+TEST_F(FormEditingTest, TabWalksEveryTabOrderAnIntHolds) {
+    const DesignItem low = ColumnItem("t1", Row(0), 5);
+    const DesignItem parked = ColumnItem("t2", Row(1), kNoTabStop);
+    const DesignItem top = ColumnItem("t3", Row(2), std::numeric_limits<std::int32_t>::max());
+    ASSERT_TRUE(OpenForm({top, parked, low}, kEntries));
+    const std::vector<std::pair<UINT, const DesignItem*>> steps = {
+        {0, &low}, {0, &parked}, {0, &top}, {0, &low}, {FSHIFT, &top}, {FSHIFT, &parked}};
+    for (const auto& [modifiers, expected] : steps) {
+        Key(VK_TAB, modifiers);
+        EXPECT_EQ(FillOf(*expected), kHighlightBack) << "tab order " << expected->tabOrder;
+    }
 }
 
 TEST_F(FormEditingTest, WithoutStopsTabAndTypingDoNothing) {
@@ -143,16 +165,18 @@ TEST_F(FormEditingTest, WithoutStopsTabAndTypingDoNothing) {
 
 TEST_F(FormEditingTest, TheHighlightExistsOnlyOnTheScreen) {
     const DesignItem first = ColumnItem("t1", Row(0), 1);
-    ASSERT_TRUE(OpenForm({first}, kEntries));
+    const DesignItem second = ColumnItem("t2", Row(1), 2);
+    ASSERT_TRUE(OpenForm({first, second}, kEntries));
     Key(VK_TAB);
     EXPECT_EQ(FillOf(first), kHighlightBack);
     SetFormColors(kFormBackground, 0x000000FF, 0x0000FF00);
-    EXPECT_EQ(FillOf(first), kWhite);
     Type("x");
     DesignItem red = first;
     red.backColor = 0x000000FF;
     red.textColor = 0x0000FF00;
     EXPECT_TRUE(Shows(red, "x"));
+    Key(VK_TAB);
+    EXPECT_TRUE(Shows(first, "x"));
 }
 
 TEST_F(FormEditingTest, AClickOnAColumnMakesItCurrentAndOthersChangeNothing) {
@@ -236,28 +260,88 @@ TEST_F(FormEditingTest, EveryKeystrokeIsSavedInTheRecordTheFormShows) {
               "ab");
 
     Key(VK_NEXT);
-    EXPECT_TRUE(Shows(first, "second"));
+    EXPECT_TRUE(Shows(Highlighted(first), "second"));
     Type("X");
     EXPECT_EQ(QueryText("SELECT t1 FROM entries WHERE id = 2"), "secondX");
     EXPECT_EQ(QueryText("SELECT t1 FROM entries WHERE id = 1"), "ab");
 }
 
-TEST_F(FormEditingTest, AnEditTheRecordCannotTakeStaysInTheForm) {
+TEST_F(FormEditingTest, AWriteTheDatabaseRefusesShowsTheRecordsValueWithABeep) {
+    const DesignItem name = ColumnItem("name", Row(0, 300), 1);
+    ASSERT_TRUE(OpenForm({name}));
+    const std::string before = GetItem("name").value_or("(no value)");
+    CDataConnection other;
+    ASSERT_TRUE(other.Open(database_.ConnectionString()));
+    ASSERT_TRUE(other.BeginTrans());
+    ASSERT_TRUE(Execute(other, "UPDATE customers SET city = city WHERE customer_id = 2"));
+    Key(VK_TAB);
+    const unsigned beeps = MessageBeepCount();
+    Type("XY");
+    EXPECT_EQ(MessageBeepCount(), beeps + 2);
+    EXPECT_EQ(GetItem("name"), before);
+    EXPECT_TRUE(Shows(Highlighted(name), before));
+    EXPECT_TRUE(other.RollbackTrans());
+    Type("Z");
+    EXPECT_EQ(GetItem("name"), before + "Z");
+
+    // A query that cannot be updated refuses every write the same way.
     DesignItem city = ColumnItem("city", Row(0), 1);
     ASSERT_TRUE(OpenForm({city},
                          "SELECT c.city, o.order_id FROM customers c JOIN orders o "
                          "ON o.customer_id = c.customer_id ORDER BY o.order_id"));
-    const std::optional<std::string> before = GetItem("city");
-    ASSERT_TRUE(before);
+    const std::optional<std::string> firstCity = GetItem("city");
+    ASSERT_TRUE(firstCity);
     Key(VK_TAB);
     Type("Q");
-    EXPECT_EQ(GetItem("city"), before);
-    EXPECT_TRUE(Shows(Highlighted(city), *before + "Q"));
+    EXPECT_TRUE(Shows(Highlighted(city), *firstCity));
+    EXPECT_EQ(MessageBeepCount(), beeps + 3);
 
+    // Without a record the edit stays in the form.
     ASSERT_TRUE(OpenForm({city}, "SELECT * FROM no_such_table"));
     Key(VK_TAB);
     Type("abc");
     EXPECT_TRUE(Shows(Highlighted(city), "abc"));
+}
+
+TEST_F(FormEditingTest, ADateIsTypedInTheMasksLayoutAndKeepsItsTimeOfDay) {
+    ASSERT_TRUE(
+        Run("UPDATE customers SET created_at = '2019-08-16 11:25:36' "
+            "WHERE customer_id = 1"));
+    const DesignItem created = ColumnItem("created_at", Row(0), 1, kDesignerDate);
+    const DesignItem name = ColumnItem("name", Row(1, 300), 2);
+    ASSERT_TRUE(OpenForm({created, name}, "SELECT * FROM customers ORDER BY customer_id"));
+    EXPECT_TRUE(Shows(created, "08/16/2019"));
+    Key(VK_TAB);
+    Backspace();
+    const auto stored = [&] {
+        return QueryText("SELECT CAST(created_at AS TEXT) FROM customers WHERE customer_id = 1");
+    };
+    EXPECT_EQ(stored(), "2019-08-16 11:25:36");
+    Backspace();
+    Backspace();
+    Backspace();
+    Type("2020");
+    EXPECT_TRUE(Shows(Highlighted(created), "08/16/2020"));
+    EXPECT_EQ(stored(), "2020-08-16 11:25:36");
+
+    // A text left incomplete gives way to the record's value when the field is left, by Tab,
+    // by a click or by a record key; the record keeps its date throughout.
+    Backspace();
+    Key(VK_TAB);
+    EXPECT_TRUE(Shows(created, "08/16/2020"));
+    Click(POINT{20, created.rect.top + 5});
+    Backspace();
+    Click(POINT{20, name.rect.top + 5});
+    EXPECT_TRUE(Shows(created, "08/16/2020"));
+    Click(POINT{20, created.rect.top + 5});
+    for (int i = 0; i < 4; ++i) {
+        Backspace();
+    }
+    Type("0");
+    Key(VK_NEXT);
+    Key(VK_HOME);
+    EXPECT_TRUE(Shows(Highlighted(created), "08/16/2020"));
+    EXPECT_EQ(stored(), "2020-08-16 11:25:36");
 }
 
 TEST_F(FormEditingTest, RecordKeysMoveThroughTheRecordsAndStopAtTheEnds) {

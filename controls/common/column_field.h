@@ -1,0 +1,27 @@
+// A column's text and the field of its record: the text shown for a field's value, and the write
+// of a typed text, which reaches the field only when the field can hold it as shown.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "controls/common/data_recordset.h"
+
+enum class FieldWriteResult {
+    Written,  // the field holds the text and the record is saved
+    NotHeld,  // the field's type cannot hold the text as shown (yet); nothing was written
+    Refused,  // the database refused the write; the record keeps its value
+};
+
+// The text a column with this mask shows for the field in the current record: a date in a
+// date-layout mask is shown in that layout, so that typing lines up with it; every other value
+// as FieldValueText gives it. False when the field cannot be read.
+bool ReadColumnText(CDataRecordset& recordset, int field, std::string_view mask, std::string& text);
+
+// Writes a typed text into the field of the current record and saves the record. A date is
+// written only when the text is a complete, valid date (in the mask's layout when the mask is
+// one), keeping the time of day the field held; a whole number only when the text is one that
+// fits; other numbers and truth values when the text reads as one; a blank only into a field
+// that may be null. A refused write is cancelled, so that the record keeps its value.
+FieldWriteResult WriteColumnText(CDataRecordset& recordset, int field, std::string_view mask,
+                                 std::string_view text);
