@@ -63,6 +63,8 @@ class CMainFrame : public CFrameWnd {
 
     int m_currentField = -1;
     std::int32_t m_currentTabOrder = kNoTabStop;
+    // The current field shows a typed text that its record field could not hold.
+    bool m_textUnwritten = false;
     // The query preview mode opens; kept beside the design file by Open and Save.
     std::string m_recordSource;
     bool IsPreviewConnected() const { return m_binding.IsConnected(); }
@@ -95,6 +97,9 @@ class CMainFrame : public CFrameWnd {
     void MoveToRecord(RecordMove move);
     void FillColumns();
     void TypeIntoCurrentField(UINT ch);
+    // The record's value back into the current field when it shows a text its field could not
+    // hold, as the field is left.
+    void RestoreUnwrittenText();
 
     Design m_design;
     CPreviewBinding m_binding;

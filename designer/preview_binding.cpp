@@ -44,26 +44,33 @@ std::vector<std::size_t> CPreviewBinding::FillColumns(Design& design) {
     std::vector<std::size_t> filled;
     auto& items = design.Items();
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].kind != kColumn) {
+        if (items[i].kind != kColumn || recordset_.FieldIndex(items[i].name) < 0) {
             continue;
         }
-        const int field = recordset_.FieldIndex(items[i].name);
-        if (field < 0) {
-            continue;
-        }
-        std::string text;
-        if (!recordset_.GetFieldText(field, text)) {
+        if (!ReadField(items[i])) {
             break;
         }
-        items[i].text = std::move(text);
         filled.push_back(i);
     }
     return filled;
 }
 
-bool CPreviewBinding::WriteField(std::string_view name, std::string_view text) {
-    const int field = recordset_.FieldIndex(name);
-    return field >= 0 && recordset_.SetFieldText(field, text) && recordset_.Update();
+FieldWriteResult CPreviewBinding::WriteField(const DesignItem& column) {
+    const int field = recordset_.FieldIndex(column.name);
+    if (field < 0) {
+        return FieldWriteResult::NotHeld;
+    }
+    return WriteColumnText(recordset_, field, column.mask, column.text);
+}
+
+bool CPreviewBinding::ReadField(DesignItem& column) {
+    const int field = recordset_.FieldIndex(column.name);
+    std::string text;
+    if (field < 0 || !ReadColumnText(recordset_, field, column.mask, text)) {
+        return false;
+    }
+    column.text = std::move(text);
+    return true;
 }
 
 bool CPreviewBinding::FailConnect() {

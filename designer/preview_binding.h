@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/common/column_field.h"
 #include "controls/common/data_connection.h"
 #include "controls/common/data_recordset.h"
 #include "controls/common/design.h"
@@ -43,9 +44,12 @@ class CPreviewBinding {
     // first field that cannot be read, keeping what was filled so far. The indexes of the
     // columns that took a text, in list order.
     std::vector<std::size_t> FillColumns(Design& design);
-    // Stores the text into the field named as the column and updates the record; false when
-    // there is no such field or the write fails.
-    bool WriteField(std::string_view name, std::string_view text);
+    // Stores the column's text into the field named as the column and updates the record (see
+    // WriteColumnText); a column without such a field holds its text on its own (NotHeld).
+    FieldWriteResult WriteField(const DesignItem& column);
+    // Gives the column the current record's value of its field again; false when there is no
+    // such field or it cannot be read.
+    bool ReadField(DesignItem& column);
 
     // The description and the source of the last reported failure joined by a line break.
     const std::string& ErrorMessage() const { return errorMessage_; }

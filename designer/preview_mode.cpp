@@ -1,5 +1,7 @@
 // Preview mode: switching it on and off, the current field, Tab and Shift+Tab, typing, the
 // record keys, and committing what was written.
+#include <utility>
+
 #include "controls/common/field_typing.h"
 #include "designer/main_frame.h"
 #include "platform/dialogs/dialog_service.h"
@@ -76,6 +78,9 @@ const DesignItem* CMainFrame::HighlightedField() const {
 }
 
 void CMainFrame::SetCurrentField(int index) {
+    if (index != m_currentField) {
+        RestoreUnwrittenText();
+    }
     const DesignItem* previous = HighlightedField();
     const RECT before = previous != nullptr ? previous->rect : RECT{};
     m_currentField = index;
@@ -135,6 +140,7 @@ void CMainFrame::MoveToRecord(RecordMove move) {
     if (!m_binding.IsConnected()) {
         return;
     }
+    RestoreUnwrittenText();
     // Moving beyond either end is allowed; the columns then keep their texts, since the fields
     // of no record can be read.
     m_binding.Move(move);
@@ -161,9 +167,29 @@ void CMainFrame::TypeIntoCurrentField(UINT ch) {
     if (!TypeIntoField(column, DesignerTypingRule(column.editStyle), ch)) {
         return;
     }
-    // A failed write is not reported: the typed text stays in the column.
+    m_textUnwritten = false;
     if (m_binding.IsConnected()) {
-        m_binding.WriteField(column.name, column.text);
+        switch (m_binding.WriteField(column)) {
+            case FieldWriteResult::Written:
+                break;
+            case FieldWriteResult::NotHeld:
+                m_textUnwritten = true;
+                break;
+            case FieldWriteResult::Refused:
+                m_binding.ReadField(column);
+                MessageBeep(MB_OK);
+                break;
+        }
     }
     RepaintRect(column.rect);
+}
+
+void CMainFrame::RestoreUnwrittenText() {
+    if (!std::exchange(m_textUnwritten, false) || HighlightedField() == nullptr) {
+        return;
+    }
+    DesignItem& column = m_design.Items()[static_cast<std::size_t>(m_currentField)];
+    if (m_binding.IsConnected() && m_binding.ReadField(column)) {
+        RepaintRect(column.rect);
+    }
 }

@@ -161,6 +161,34 @@ TEST_P(PreviewDataTest, NewKeepsTheConnectionForTheNextSwitchOn) {
     EXPECT_EQ(Committed(), "O'Brienq");
 }
 
+TEST_P(PreviewDataTest, ADateIsTypedInTheMasksLayoutAndKeepsItsTimeOfDay) {
+    DesignItem stamp = PreviewColumn("stamp", 0, RECT{100, 140, 300, 163}, 3);
+    stamp.mask = "##/##/####";
+    view->Add(stamp);
+    ASSERT_TRUE(view->TogglePreview());
+    EXPECT_EQ(view->Named("stamp").text, "03/05/2024");
+    const auto committed = [&] {
+        return observer->Text(
+            "SELECT CAST(stamp AS TEXT) AS s FROM " + table->Name() + " WHERE id = 1", "s");
+    };
+    SendKey(Frame(), VK_BACK, 0, "\b");
+    ASSERT_TRUE(ClickMenuItem(Frame(), ID_FILE_SAVE));
+    EXPECT_EQ(committed(), "2024-03-05 17:45:00");
+    for (int i = 0; i < 3; ++i) {
+        SendKey(Frame(), VK_BACK, 0, "\b");
+    }
+    TypeText(Frame(), "2020");
+    ASSERT_TRUE(ClickMenuItem(Frame(), ID_FILE_SAVE));
+    EXPECT_EQ(committed(), "2020-03-05 17:45:00");
+
+    // An incomplete date gives way to the record's value when the field is left.
+    SendKey(Frame(), VK_BACK, 0, "\b");
+    EXPECT_EQ(view->Named("stamp").text, "03/05/202");
+    SendKey(Frame(), VK_TAB);
+    EXPECT_EQ(view->Named("stamp").text, "03/05/2020");
+    EXPECT_TRUE(dialogs->Shown().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Providers, PreviewDataTest,
                          ::testing::Values(Provider::SQLite, Provider::PostgreSQL), ProviderName);
 
@@ -223,6 +251,27 @@ TEST(PreviewCustomers, RecordSourceFromItsDialogPagesEditsCommitsAndRollsBack) {
     ASSERT_TRUE(ClickMenuItem(view.frame, ID_FILE_SAVE));
     EXPECT_FALSE(std::filesystem::exists(RecordSourcePath(design.string())));
     std::filesystem::remove(design);
+}
+
+TEST(PreviewCustomers, AWriteTheDatabaseRefusesShowsTheRecordsValueWithABeep) {
+    ScopedScriptedDialogs dialogs;
+    const SampleCopy sample;
+    const ScopedDataSources sources(sample.ConnectionString());
+    Observer observer(sample.ConnectionString());
+    PreviewFrame view;
+    view.Add(PreviewColumn("city", 1, RECT{100, 20, 300, 43}));
+    view.frame.m_recordSource = "SELECT * FROM customers";
+    ASSERT_TRUE(view.TogglePreview());
+    ASSERT_TRUE(observer.connection.BeginTrans());
+    ASSERT_TRUE(Execute(observer.connection, "UPDATE customers SET city = city"));
+    const unsigned beeps = MessageBeepCount();
+    TypeText(view.frame, "XY");
+    EXPECT_EQ(MessageBeepCount(), beeps + 2);
+    EXPECT_EQ(view.Named("city").text, "Dublin");
+    ASSERT_TRUE(observer.connection.RollbackTrans());
+    TypeText(view.frame, "Z");
+    EXPECT_EQ(view.Named("city").text, "DublinZ");
+    EXPECT_EQ(MessageBeepCount(), beeps + 2);
 }
 
 // A value longer than a column's record field is cut at a character boundary when the design
