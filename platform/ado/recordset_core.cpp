@@ -311,9 +311,10 @@ HRESULT CRecordsetCore::Move(LONG records, const VARIANT& start) {
     place_ = place;
     position_ = position;
     const bool forward = records > 0;
-    for (LONG step = 0;
-         step < std::abs(records) && SUCCEEDED(hr) && place_ != (forward ? Place::Eof : Place::Bof);
-         ++step) {
+    // Widened first: the LONG minimum has no positive LONG.
+    const std::int64_t steps = std::abs(static_cast<std::int64_t>(records));
+    for (std::int64_t step = 0;
+         step < steps && SUCCEEDED(hr) && place_ != (forward ? Place::Eof : Place::Bof); ++step) {
         hr = forward ? MoveNext() : MovePrevious();
     }
     return hr;

@@ -1,5 +1,6 @@
 // Helpers of the data-access tests: temporary copies of the sample database, connections and
-// recordsets opened through the object model, and reading values and errors back.
+// recordsets opened through the object model, reading values and errors back, and tables of
+// cases run on both providers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,9 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <ostream>
 #include <string>
 #include <string_view>
-
+#include <tuple>
 #include <vector>
 
 #include "platform/ado/ado.h"
@@ -49,6 +52,9 @@ inline std::string EnvOr(const char* name, const std::string& fallback = {}) {
 inline std::string SampleDatabase() {
     return EnvOr("QOR_SAMPLE_DB");
 }
+
+constexpr const char* kNoSampleDatabase =
+    "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
 
 // A copy of the sample database in folder, so that a test may change it.
 inline std::string CopySample(const TempFolder& folder, std::string_view name = "sample.db") {
@@ -177,6 +183,14 @@ inline bool AtBof(const CComPtr<_Recordset>& recordset) {
     return bof != VARIANT_FALSE;
 }
 
+// Where the recordset is: "BOF", "EOF" or the text of the field of the current record.
+inline std::string Where(const CComPtr<_Recordset>& recordset, const std::string& field) {
+    if (AtBof(recordset)) {
+        return "BOF";
+    }
+    return AtEof(recordset) ? "EOF" : Text(recordset, field);
+}
+
 inline LONG Count(const CComPtr<_Recordset>& recordset) {
     LONG count = -1;
     EXPECT_HRESULT_SUCCEEDED(recordset->get_RecordCount(&count));
@@ -237,3 +251,58 @@ inline std::string ErrorSource(const CComPtr<_Connection>& connection) {
     }
     return {};
 }
+
+// The connection string of the PostgreSQL test server, loaded with the sample data.
+inline std::string ServerString() {
+    return EnvOr("QOR_TEST_PG");
+}
+
+constexpr const char* kNoServerString =
+    "QOR_TEST_PG is not set: run scripts/pg-test-server start and "
+    "eval \"$(scripts/pg-test-server env)\" to test PostgreSQL";
+
+// The providers a test of the sample data runs on.
+enum class Provider { SQLite, PostgreSQL };
+
+inline std::string ProviderName(Provider provider) {
+    return provider == Provider::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+inline void PrintTo(Provider provider, std::ostream* out) {
+    *out << ProviderName(provider);
+}
+
+// Cases of a table run on each provider, named "Provider_case" in test listings.
+template <class Case>
+auto OnEachProvider(std::initializer_list<Case> cases) {
+    return ::testing::Combine(::testing::Values(Provider::SQLite, Provider::PostgreSQL),
+                              ::testing::ValuesIn(std::vector<Case>(cases)));
+}
+
+template <class Case>
+std::string ProviderCaseName(const ::testing::TestParamInfo<std::tuple<Provider, Case>>& info) {
+    return ProviderName(std::get<0>(info.param)) + "_" + std::get<1>(info.param).name;
+}
+
+// A table of cases over the sample data on each provider: SQLite on a copy of the sample
+// database, PostgreSQL on the test server QOR_TEST_PG names (skipped when it names none).
+template <class Case>
+class SampleDataTest : public ::testing::TestWithParam<std::tuple<Provider, Case>> {
+  protected:
+    void SetUp() override {
+        if (std::get<0>(this->GetParam()) == Provider::PostgreSQL) {
+            if (ServerString().empty()) {
+                GTEST_SKIP() << kNoServerString;
+            }
+            connection_ = Connect(ServerString());
+        } else {
+            ASSERT_TRUE(std::filesystem::exists(SampleDatabase())) << kNoSampleDatabase;
+            connection_ = Connect(SqliteString(CopySample(folder_)));
+        }
+    }
+
+    const Case& Row() const { return std::get<1>(this->GetParam()); }
+
+    TempFolder folder_;
+    CComPtr<_Connection> connection_;
+};

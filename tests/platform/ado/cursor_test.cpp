@@ -2,6 +2,7 @@
 // counts and positions, and bookmarks that survive moves, updates, adds and deletes.
 #include <gmock/gmock.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,7 @@ namespace {
 class CursorTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(std::filesystem::exists(SampleDatabase()))
-            << "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
+        ASSERT_TRUE(std::filesystem::exists(SampleDatabase())) << kNoSampleDatabase;
         connection_ = Connect(SqliteString(CopySample(folder_)));
     }
 
@@ -321,5 +321,37 @@ TEST_F(CursorTest, MovesSkipDeletedRecords) {
     EXPECT_EQ(IntValue(fresh, "product_id"), 3);
     EXPECT_EQ(Count(fresh), 2);
 }
+
+struct MoveCase {
+    std::string name;
+    LONG records;
+    std::string lands;  // from the fifth customer: "BOF", "EOF" or a customer_id
+};
+
+void PrintTo(const MoveCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MoveCountTest : public SampleDataTest<MoveCase> {};
+
+TEST_P(MoveCountTest, EveryCountLandsOnARecordOrAtAnEnd) {
+    const CComPtr<_Recordset> customers =
+        Query(connection_, "SELECT * FROM customers ORDER BY customer_id");
+    ASSERT_HRESULT_SUCCEEDED(customers->Move(4, Missing()));
+    ASSERT_HRESULT_SUCCEEDED(customers->Move(Row().records, Missing()));
+    EXPECT_EQ(Where(customers, "customer_id"), Row().lands);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCount, MoveCountTest,
+    OnEachProvider<MoveCase>({{"IntMin", std::numeric_limits<LONG>::min(), "BOF"},
+                              {"IntMinPlusOne", std::numeric_limits<LONG>::min() + 1, "BOF"},
+                              {"MinusFive", -5, "BOF"},
+                              {"MinusFour", -4, "1"},
+                              {"MinusOne", -1, "4"},
+                              {"Zero", 0, "5"},
+                              {"One", 1, "6"},
+                              {"IntMax", std::numeric_limits<LONG>::max(), "EOF"}}),
+    ProviderCaseName<MoveCase>);
 
 }  // namespace

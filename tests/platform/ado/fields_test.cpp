@@ -52,8 +52,7 @@ const Described& Named(const std::vector<Described>& fields, const std::string& 
 class FieldsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(std::filesystem::exists(SampleDatabase()))
-            << "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
+        ASSERT_TRUE(std::filesystem::exists(SampleDatabase())) << kNoSampleDatabase;
         connection_ = Connect(SqliteString(SampleDatabase()) + ";Mode=Read");
     }
 

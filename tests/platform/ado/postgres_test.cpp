@@ -14,16 +14,11 @@ using ::testing::HasSubstr;
 
 namespace {
 
-std::string ServerString() {
-    return EnvOr("QOR_TEST_PG");
-}
-
 class PostgresTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (ServerString().empty()) {
-            GTEST_SKIP() << "QOR_TEST_PG is not set: run scripts/pg-test-server start and "
-                            "eval \"$(scripts/pg-test-server env)\" to test PostgreSQL";
+            GTEST_SKIP() << kNoServerString;
         }
         connection_ = Connect(ServerString());
         ASSERT_NE(connection_, nullptr);
