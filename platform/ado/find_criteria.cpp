@@ -26,6 +26,22 @@ bool IsWholeNumberType(VARTYPE vt) {
     }
 }
 
+// Whole numbers and currency hold fewer values than a number can be written as.
+bool RoundsToItsType(VARTYPE vt) {
+    return IsWholeNumberType(vt) || vt == VT_CY;
+}
+
+// The criterion's value as vt: quoted text under the user's locale first, then with '.'.
+HRESULT ConvertWritten(const FindCriterion& criterion, LCID lcid, VARTYPE vt, CComVariant& out) {
+    const CComVariant written(criterion.text);
+    const LCID first = criterion.literal == FindLiteral::Text ? lcid : kProviderLocale;
+    HRESULT hr = VariantChangeTypeEx(&out, &written, first, 0, vt);
+    if (FAILED(hr) && first != kProviderLocale) {
+        hr = VariantChangeTypeEx(&out, &written, kProviderLocale, 0, vt);
+    }
+    return hr;
+}
+
 class CriterionReader {
   public:
     explicit CriterionReader(std::string_view text) : text_(text) {}
@@ -221,17 +237,25 @@ bool CFindMatcher::Prepare(const FieldType& type, const FindCriterion& criterion
     if (type.IsBinary()) {
         return false;
     }
-    const CComVariant written(criterion.text);
-    const LCID first = criterion.literal == FindLiteral::Text ? lcid : kProviderLocale;
-    HRESULT hr = VariantChangeTypeEx(&value_, &written, first, 0, type.vt);
-    if (FAILED(hr) && first != kProviderLocale) {
-        hr = VariantChangeTypeEx(&value_, &written, kProviderLocale, 0, type.vt);
-    }
-    if (SUCCEEDED(hr) && IsWholeNumberType(type.vt)) {
-        CComVariant whole;
-        if (SUCCEEDED(VariantChangeTypeEx(&whole, &value_, kProviderLocale, 0, VT_I8))) {
-            wholeValue_ = whole.llVal;
+    HRESULT hr = ConvertWritten(criterion, lcid, type.vt, value_);
+    if (RoundsToItsType(type.vt)) {
+        // The field's type would round the value (3.5 to 4) or refuse it (1e20), so it compares
+        // as the number written, which then equals none of the field's values.
+        CComVariant exact;
+        if (FAILED(ConvertWritten(criterion, lcid, VT_DECIMAL, exact)) &&
+            FAILED(ConvertWritten(criterion, lcid, VT_R8, exact))) {
+            return false;
         }
+        if (FAILED(hr) || VarCmp(&value_, &exact, kProviderLocale, 0) != VARCMP_EQ) {
+            value_ = std::move(exact);
+            hr = S_OK;
+        }
+    }
+    CComVariant whole;
+    if (SUCCEEDED(hr) && IsWholeNumberType(type.vt) &&
+        SUCCEEDED(VariantChangeTypeEx(&whole, &value_, kProviderLocale, 0, VT_I8)) &&
+        VarCmp(&whole, &value_, kProviderLocale, 0) == VARCMP_EQ) {
+        wholeValue_ = whole.llVal;
     }
     return SUCCEEDED(hr);
 }

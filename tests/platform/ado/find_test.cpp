@@ -10,8 +10,7 @@ namespace {
 class FindTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(std::filesystem::exists(SampleDatabase()))
-            << "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
+        ASSERT_TRUE(std::filesystem::exists(SampleDatabase())) << kNoSampleDatabase;
         connection_ = Connect(SqliteString(CopySample(folder_)));
         customers_ = Query(connection_, "SELECT * FROM customers ORDER BY customer_id");
     }
@@ -112,6 +111,44 @@ TEST_F(FindTest, DeletedRecordsAreNotFound) {
     ASSERT_HRESULT_SUCCEEDED(Find("customer_id = 9"));
     EXPECT_TRUE(AtEof(customers_));
 }
+
+struct NumberCase {
+    std::string name;
+    std::string criterion;
+    std::string finds;  // from the first customer forward: "EOF" or a customer_id
+    HRESULT result = S_OK;
+};
+
+void PrintTo(const NumberCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class FindNumberTest : public SampleDataTest<NumberCase> {};
+
+// A value compares as the number it is written as: one a field cannot hold exactly matches none
+// of its values instead of the value it would round to.
+TEST_P(FindNumberTest, ComparesTheValueAsWrittenWithoutRounding) {
+    const CComPtr<_Recordset> customers =
+        Query(connection_, "SELECT * FROM customers ORDER BY customer_id");
+    const CComBSTR criterion(Row().criterion);
+    EXPECT_EQ(customers->Find(criterion.Get(), 0, adSearchForward, Missing()), Row().result);
+    EXPECT_EQ(Where(customers, "customer_id"), Row().finds);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachValue, FindNumberTest,
+                         OnEachProvider<NumberCase>({
+                             {"Fraction", "customer_id = 3.5", "EOF"},
+                             {"QuotedFraction", "customer_id = '3.5'", "EOF"},
+                             {"WholeFraction", "customer_id = 3.0", "3"},
+                             {"AboveFraction", "customer_id > 3.5", "4"},
+                             {"BeyondTheType", "customer_id = 1e20", "EOF"},
+                             {"BelowBeyondTheType", "customer_id < 1e20", "1"},
+                             {"NegativeBeyondTheType", "customer_id = -1e20", "EOF"},
+                             {"NotANumber", "customer_id = 'abc'", "1", DISP_E_TYPEMISMATCH},
+                             {"CurrencyFraction", "credit_limit = 17250.00005", "EOF"},
+                             {"CurrencyExact", "credit_limit = 17250.0000", "5"},
+                         }),
+                         ProviderCaseName<NumberCase>);
 
 TEST(FindCriterionTest, ParsesTheFormsOfACriterion) {
     FindCriterion criterion;
