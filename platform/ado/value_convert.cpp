@@ -229,6 +229,16 @@ HRESULT Converted(const VARIANT& value, LCID lcid, VARTYPE vt, CComVariant& out)
     return VariantChangeTypeEx(&out, &value, lcid, 0, vt);
 }
 
+// NaN and the infinities are out of every field's range, as they are for whole numbers and
+// currency: SQLite would store NULL for NaN, PostgreSQL NaN itself.
+HRESULT Finite(double value, DbValue& out) {
+    if (!std::isfinite(value)) {
+        return DISP_E_OVERFLOW;
+    }
+    out = value;
+    return S_OK;
+}
+
 HRESULT ToNumericValue(const FieldType& type, const VARIANT& value, LCID lcid, DbValue& out) {
     CComVariant v;
     HRESULT hr = S_OK;
@@ -248,7 +258,7 @@ HRESULT ToNumericValue(const FieldType& type, const VARIANT& value, LCID lcid, D
         case adSingle:
             hr = Converted(value, lcid, VT_R4, v);
             if (SUCCEEDED(hr)) {
-                out = static_cast<double>(v.fltVal);
+                hr = Finite(v.fltVal, out);
             }
             return hr;
         case adCurrency: {
@@ -280,7 +290,7 @@ HRESULT ToNumericValue(const FieldType& type, const VARIANT& value, LCID lcid, D
         default:
             hr = Converted(value, lcid, VT_R8, v);
             if (SUCCEEDED(hr)) {
-                out = v.dblVal;
+                hr = Finite(v.dblVal, out);
             }
             return hr;
     }

@@ -2,6 +2,8 @@
 // sees them, transactions and their rollback, and values that do not fit their fields.
 #include <gmock/gmock.h>
 
+#include <limits>
+
 #include "tests/platform/ado/ado_test_support.h"
 
 using ::testing::HasSubstr;
@@ -11,8 +13,7 @@ namespace {
 class EditTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(std::filesystem::exists(SampleDatabase()))
-            << "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
+        ASSERT_TRUE(std::filesystem::exists(SampleDatabase())) << kNoSampleDatabase;
         path_ = CopySample(folder_);
         connection_ = Connect(SqliteString(path_));
         other_ = Connect(SqliteString(path_));
@@ -264,6 +265,40 @@ INSTANTIATE_TEST_SUITE_P(
         BadValue{"Overflow", "customer_id", CComVariant("99999999999"), DISP_E_OVERFLOW,
                  "out of the range"}),
     [](const ::testing::TestParamInfo<BadValue>& info) { return info.param.name; });
+
+struct NonFiniteCase {
+    std::string name;
+    CComVariant value;
+    std::string shown;
+};
+
+void PrintTo(const NonFiniteCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class NonFinitePutTest : public SampleDataTest<NonFiniteCase> {};
+
+// Neither provider can be trusted with them: one would store NULL, the other NaN.
+TEST_P(NonFinitePutTest, IsRefusedAlikeOnEveryProvider) {
+    const CComPtr<_Recordset> customers =
+        Query(connection_, "SELECT * FROM customers WHERE customer_id = 2");
+    EXPECT_EQ(PutValue(customers, "discount", Row().value), DISP_E_OVERFLOW);
+    EXPECT_EQ(ErrorTexts(connection_),
+              "The value '" + Row().shown + "' is out of the range of field 'discount'.\n");
+    EXPECT_EQ(ErrorSource(connection_), kAdoFieldSource);
+    EXPECT_EQ(EditMode(customers), adEditNone);
+    EXPECT_EQ(Text(customers, "discount"), "0.05");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachValue, NonFinitePutTest,
+    OnEachProvider<NonFiniteCase>({
+        {"NaN", CComVariant(std::numeric_limits<double>::quiet_NaN()), "NaN"},
+        {"Infinity", CComVariant(std::numeric_limits<double>::infinity()), "INF"},
+        {"MinusInfinity", CComVariant(-std::numeric_limits<double>::infinity()), "-INF"},
+        {"SingleNaN", CComVariant(std::numeric_limits<float>::quiet_NaN()), "NaN"},
+    }),
+    ProviderCaseName<NonFiniteCase>);
 
 TEST_F(EditTest, TextPutConvertsUnderTheUsersLocale) {
     const std::string saved = EnvOr("LC_ALL");
