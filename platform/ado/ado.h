@@ -16,7 +16,8 @@
 // '...' or "..." in which a doubled quote stands for itself):
 //   Provider=SQLite;Data Source=FILE[;Mode=Create|ReadWrite|Read]
 //       The default provider. A missing file is an error unless Mode=Create; Mode=Read opens
-//       the file read-only.
+//       the file read-only. An in-memory or temporary database (":memory:", "file::memory:")
+//       needs Mode=Create too. No value may hold a NUL character.
 //   Provider=PostgreSQL;Host=H;Port=P;Database=D;User ID=U;Password=W[;Connect Timeout=S]
 //       S seconds to connect (default 5). Open's user and password arguments, when not empty,
 //       replace User ID and Password.

@@ -39,29 +39,46 @@ bool ReadQuoted(std::string_view text, std::size_t& pos, std::string& value) {
     return false;
 }
 
+// A NUL would end the value where the provider's C API reads it: "a.db\0junk" would open a.db.
+bool WithoutNul(std::string_view value, std::string& error) {
+    if (value.find('\0') != std::string_view::npos) {
+        error = "a value holds a NUL character";
+        return false;
+    }
+    return true;
+}
+
+bool ReadQuotedValue(std::string_view text, std::size_t& pos, std::string& value,
+                     std::string& error) {
+    if (!ReadQuoted(text, pos, value)) {
+        error = "a quoted value has no closing quote";
+        return false;
+    }
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
+        ++pos;
+    }
+    if (pos < text.size() && text[pos] != ';') {
+        error = "text follows a quoted value";
+        return false;
+    }
+    return true;
+}
+
 // One value from pos up to the next ';' (or the end), quoted or not.
 bool ReadValue(std::string_view text, std::size_t& pos, std::string& value, std::string& error) {
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
         ++pos;
     }
     if (pos < text.size() && (text[pos] == '\'' || text[pos] == '"')) {
-        if (!ReadQuoted(text, pos, value)) {
-            error = "a quoted value has no closing quote";
+        if (!ReadQuotedValue(text, pos, value, error)) {
             return false;
         }
-        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
-            ++pos;
-        }
-        if (pos < text.size() && text[pos] != ';') {
-            error = "text follows a quoted value";
-            return false;
-        }
-        return true;
+    } else {
+        const std::size_t end = std::min(text.find(';', pos), text.size());
+        value = std::string(Trim(text.substr(pos, end - pos)));
+        pos = end;
     }
-    const std::size_t end = std::min(text.find(';', pos), text.size());
-    value = std::string(Trim(text.substr(pos, end - pos)));
-    pos = end;
-    return true;
+    return WithoutNul(value, error);
 }
 
 std::string EnvValue(const char* name) {
@@ -93,7 +110,7 @@ bool ReadDataSource(const std::string& name, CConnectionProperties& properties,
     std::string line;
     bool inSection = false;
     bool found = false;
-    while (std::getline(file, line)) {
+    for (int number = 1; std::getline(file, line); ++number) {
         const std::string_view text = Trim(line);
         if (text.empty() || text.front() == '#' || text.front() == ';') {
             continue;
@@ -112,9 +129,12 @@ bool ReadDataSource(const std::string& name, CConnectionProperties& properties,
         std::size_t pos = equals + 1;
         if (equals == std::string_view::npos || Trim(text.substr(0, equals)).empty() ||
             !ReadValue(text, pos, value, problem)) {
-            std::string description = "The data-source file " + path;
-            description += " has a malformed line in [" + name + "]: ";
-            description += text;
+            // Only the key is shown: the value may be a password or run into one.
+            std::string description = "The data-source file " + path + " has a malformed line ";
+            description += std::to_string(number) + " in [" + name + "]";
+            description += problem.empty() ? ": it is not key=value."
+                                           : ", '" + std::string(Trim(text.substr(0, equals))) +
+                                                 "=***': " + problem + ".";
             error = ConnectionError(adErrInvalidArgument, std::move(description));
             return false;
         }
@@ -237,6 +257,7 @@ std::string CConnectionProperties::NormalKey(std::string_view key) {
 
 bool CConnectionProperties::Parse(std::string_view text, std::string& error) {
     std::size_t pos = 0;
+    int entry = 0;
     while (pos < text.size()) {
         const std::size_t end = std::min(text.find(';', pos), text.size());
         const std::size_t equals = text.find('=', pos);
@@ -244,8 +265,11 @@ bool CConnectionProperties::Parse(std::string_view text, std::string& error) {
             pos = end + 1;
             continue;
         }
+        ++entry;
         if (equals == std::string_view::npos || equals > end) {
-            error = "'" + std::string(Trim(text.substr(pos, end - pos))) + "' is not key=value";
+            // Named by its place, not its text: it may be the rest of a password cut at a ';'.
+            error = "entry " + std::to_string(entry) +
+                    " (entries are separated by ';') is not key=value";
             return false;
         }
         const std::string_view key = Trim(text.substr(pos, equals - pos));
@@ -333,7 +357,8 @@ bool ResolveConnectionString(std::string_view text, std::string_view user,
                              ErrorRecord& error) {
     CConnectionProperties given;
     std::string problem;
-    if (!given.Parse(text, problem)) {
+    if (!given.Parse(text, problem) || !WithoutNul(user, problem) ||
+        !WithoutNul(password, problem)) {
         error = ConnectionError(adErrInvalidArgument,
                                 "The connection string is malformed: " + problem + ".");
         return false;

@@ -28,6 +28,16 @@ int BindDecimal(sqlite3_stmt* statement, int index, const std::string& text) {
                              SQLITE_TRANSIENT);
 }
 
+// SQLite names no file for an in-memory (":memory:", "file::memory:", "?mode=memory") or
+// temporary ("") database, and the memdb VFS keeps the one it names in memory.
+bool InFile(sqlite3* db) {
+    const char* file = sqlite3_db_filename(db, "main");
+    sqlite3_vfs* vfs = nullptr;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_VFS_POINTER, static_cast<void*>(&vfs));
+    return file != nullptr && *file != '\0' &&
+           (vfs == nullptr || std::string_view(vfs->zName) != "memdb");
+}
+
 }  // namespace
 
 DbValue ColumnValue(sqlite3_stmt* statement, int column) {
@@ -264,6 +274,7 @@ std::unique_ptr<CTableAccess> CSqliteSession::OpenTable(std::string_view sql,
 
 using sqlite_provider::CSqliteSession;
 using sqlite_provider::Database;
+using sqlite_provider::InFile;
 
 std::unique_ptr<CSession> OpenSqliteSession(const ConnectionSettings& settings, int timeoutSeconds,
                                             ErrorRecord& error) {
@@ -282,6 +293,15 @@ std::unique_ptr<CSession> OpenSqliteSession(const ConnectionSettings& settings, 
                  "Unable to open the database file '" + settings.path + "': " + reason +
                      (settings.create ? "." : " (Mode=Create makes a new file)."),
                  kSQLiteProviderSource, rc, ""};
+        return nullptr;
+    }
+    // Without Mode=Create a database that takes writes and loses them at close is a mistake.
+    if (!settings.create && !InFile(db.get())) {
+        error = {adErrProviderFailed,
+                 "Data Source '" + settings.path +
+                     "' is no database file: an in-memory or temporary database needs "
+                     "Mode=Create.",
+                 kSQLiteProviderSource, 0, ""};
         return nullptr;
     }
     sqlite3_extended_result_codes(db.get(), 1);

@@ -6,14 +6,14 @@
 #include "tests/platform/ado/ado_test_support.h"
 
 using ::testing::HasSubstr;
+using namespace std::string_literals;
 
 namespace {
 
 class ConnectionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(std::filesystem::exists(SampleDatabase()))
-            << "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
+        ASSERT_TRUE(std::filesystem::exists(SampleDatabase())) << kNoSampleDatabase;
         path_ = CopySample(folder_);
     }
 
@@ -83,7 +83,10 @@ class ConnectionFailureTest : public ConnectionTest,
 TEST_P(ConnectionFailureTest, FailsWithAnErrorInErrorsAndTheErrorObject) {
     const FailureCase& failure = GetParam();
     const std::string datasources = folder_.File("datasources");
-    std::ofstream(datasources) << "[Known]\nProvider=SQLite\nData Source=/nonexistent/x.db\n";
+    std::ofstream(datasources) << "[Known]\nProvider=SQLite\nData Source=/nonexistent/x.db\n"
+                               << "[Nul]\nData Source="
+                               << "sample.db\0junk"s
+                               << "\n";
     setenv("QOR_DATASOURCES", datasources.c_str(), 1);
     std::string text = failure.connectionString;
     const std::size_t marker = text.find("FOLDER");
@@ -112,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NotADatabase", "Provider=SQLite;Data Source=FOLDERdatasources",
                     adErrProviderFailed, "not a database", kSQLiteProviderSource},
         FailureCase{"NoKeyValue", "Provider=SQLite;garbage", adErrInvalidArgument,
-                    "'garbage' is not key=value", kAdoConnectionSource},
+                    "entry 2 (entries are separated by ';') is not key=value",
+                    kAdoConnectionSource},
         FailureCase{"UnclosedQuote", "Provider=SQLite;Data Source='x.db", adErrInvalidArgument,
                     "no closing quote", kAdoConnectionSource},
         FailureCase{"UnknownProvider", "Provider=Oracle;Data Source=x", adErrProviderNotFound,
@@ -126,11 +130,88 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"BadMode", "Provider=SQLite;Data Source=x.db;Mode=Sideways",
                     adErrInvalidArgument, "Mode 'Sideways'", kAdoConnectionSource},
         FailureCase{"Empty", "", adErrInvalidConnection, "empty", kAdoConnectionSource},
+        FailureCase{"NulInDataSource", "Provider=SQLite;Data Source=FOLDERsample.db\0junk"s,
+                    adErrInvalidArgument, "a value holds a NUL character", kAdoConnectionSource},
+        FailureCase{"NulStartsDataSource", "Provider=SQLite;Data Source=\0"s, adErrInvalidArgument,
+                    "a value holds a NUL character", kAdoConnectionSource},
+        FailureCase{"NulInPassword", "Provider=PostgreSQL;Host=127.0.0.1;Port=1;Password=p\0q"s,
+                    adErrInvalidArgument, "a value holds a NUL character", kAdoConnectionSource},
+        FailureCase{"NulInDataSourceFile", "DSN=nul", adErrInvalidArgument,
+                    "line 5 in [nul], 'Data Source=***': a value holds a NUL character",
+                    kAdoConnectionSource},
         FailureCase{"UnreachableServer",
                     "Provider=PostgreSQL;Host=127.0.0.1;Port=1;Database=x;User ID=u;Password=p",
                     adErrProviderFailed, "Unable to connect to the PostgreSQL server",
                     kPostgreSQLProviderSource}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+class InMemoryTest : public ConnectionTest, public ::testing::WithParamInterface<const char*> {};
+
+// Such a database takes writes and loses them at close, so it is only had by asking for it.
+TEST_P(InMemoryTest, NeedsModeCreate) {
+    const std::string text = std::string("Provider=SQLite;Data Source=") + GetParam();
+    for (const char* mode : {"", ";Mode=ReadWrite", ";Mode=Read"}) {
+        const CComPtr<_Connection> refused = NewConnection();
+        EXPECT_EQ(OpenConnection(refused, text + mode), adErrProviderFailed) << mode;
+        EXPECT_THAT(ErrorTexts(refused), HasSubstr("is no database file: an in-memory or "
+                                                   "temporary database needs Mode=Create"))
+            << mode;
+    }
+    const CComPtr<_Connection> created = Connect(text + ";Mode=Create");
+    EXPECT_HRESULT_SUCCEEDED(Execute(created, "CREATE TABLE t (id INTEGER PRIMARY KEY)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachName, InMemoryTest,
+                         ::testing::Values(":memory:", "file::memory:", "file:x?mode=memory",
+                                           "file:/x?vfs=memdb",
+                                           "file:", "file::memory:?cache=shared"));
+
+struct SecretCase {
+    std::string name;
+    std::string dataSource;  // the [s] section of the data-source file
+    std::string connectionString;
+    std::string shown;
+};
+
+void PrintTo(const SecretCase& secret, std::ostream* out) {
+    *out << secret.name;
+}
+
+class SecretTest : public ConnectionTest, public ::testing::WithParamInterface<SecretCase> {};
+
+// Every case holds the password "se;cret" or "secret" somewhere the parser refuses.
+TEST_P(SecretTest, ErrorsNeverShowAPassword) {
+    const SecretCase& secret = GetParam();
+    const std::string datasources = folder_.File("datasources");
+    std::ofstream(datasources) << "[s]\nProvider=PostgreSQL\nHost=h\n" << secret.dataSource << "\n";
+    setenv("QOR_DATASOURCES", datasources.c_str(), 1);
+    const CComPtr<_Connection> connection = NewConnection();
+    const HRESULT hr = OpenConnection(connection, secret.connectionString);
+    unsetenv("QOR_DATASOURCES");
+    EXPECT_EQ(hr, adErrInvalidArgument);
+    const std::optional<ComErrorTexts> thread = TakeComErrorTexts();
+    ASSERT_TRUE(thread.has_value());
+    for (const std::string& text : {ErrorTexts(connection), thread->description}) {
+        EXPECT_THAT(text, HasSubstr(secret.shown));
+        EXPECT_THAT(text, ::testing::Not(HasSubstr("cret")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachPlace, SecretTest,
+    ::testing::Values(
+        SecretCase{"FileUnclosedQuote", "Password='se;cret", "DSN=s",
+                   "line 4 in [s], 'Password=***': a quoted value has no closing quote"},
+        SecretCase{"FileTextAfterQuote", "PWD='se;cret' x", "DSN=s", "'PWD=***'"},
+        SecretCase{"FileBehindAnotherValue", "User ID='u'Password=secret", "DSN=s",
+                   "'User ID=***'"},
+        SecretCase{"FileNotKeyValue", "Password: secret", "DSN=s",
+                   "line 4 in [s]: it is not key=value"},
+        SecretCase{"StringCutAtASemicolon", "", "Provider=PostgreSQL;Host=h;Password=se;cret",
+                   "entry 4 (entries are separated by ';') is not key=value"},
+        SecretCase{"StringNotKeyValue", "", "Provider=PostgreSQL;Host=h;Password: secret",
+                   "entry 3 (entries are separated by ';') is not key=value"}),
+    [](const ::testing::TestParamInfo<SecretCase>& info) { return info.param.name; });
 
 TEST_F(ConnectionTest, OpenConnectionShowsNoPassword) {
     const CComPtr<_Connection> connection = NewConnection();

@@ -41,6 +41,10 @@ TEST(ConnectionPropertiesTest, OpenArgumentsReplaceTheStringsCredentials) {
                                          settings, error));
     EXPECT_FALSE(
         ResolveConnectionString("Provider=PostgreSQL;Database=d", "", "", settings, error));
+    EXPECT_FALSE(ResolveConnectionString("Provider=PostgreSQL;Host=h", "u",
+                                         std::string_view("p\0q", 3), settings, error));
+    EXPECT_EQ(error.description,
+              "The connection string is malformed: a value holds a NUL character.");
 }
 
 TEST(SingleTableQueryTest, RecognisesTheShapesAKeysetServes) {
