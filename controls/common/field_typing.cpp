@@ -2,7 +2,10 @@
 #include "controls/common/field_typing.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
+
+#include "controls/common/edit_style.h"
 
 namespace {
 
@@ -41,7 +44,7 @@ bool RemoveLastCharacter(std::string& text) {
 }
 
 // The mask character at a character position; the mask is walked by characters too.
-std::string MaskCharacterAt(const std::string& mask, std::size_t position) {
+std::string MaskCharacterAt(std::string_view mask, std::size_t position) {
     std::size_t index = 0;
     std::size_t start = 0;
     while (start < mask.size()) {
@@ -50,7 +53,7 @@ std::string MaskCharacterAt(const std::string& mask, std::size_t position) {
             ++end;
         }
         if (index == position) {
-            return mask.substr(start, end - start);
+            return std::string(mask.substr(start, end - start));
         }
         ++index;
         start = end;
@@ -58,43 +61,42 @@ std::string MaskCharacterAt(const std::string& mask, std::size_t position) {
     return {};
 }
 
-bool TypeText(DesignItem& column, unsigned ch) {
+bool TypeText(std::string& text, const TypingParameters& how, unsigned ch) {
     if (!IsAsciiLetterDigitOrBlank(ch) ||
-        CharacterCount(column.text) >= static_cast<std::size_t>(std::max(column.maxLength, 0))) {
+        CharacterCount(text) >= static_cast<std::size_t>(std::max(how.maxSize, 0))) {
         return false;
     }
-    column.text.push_back(static_cast<char>(ch));
+    text.push_back(static_cast<char>(ch));
     return true;
 }
 
-bool TypeMask(DesignItem& column, unsigned ch) {
+bool TypeMask(std::string& text, const TypingParameters& how, unsigned ch) {
     if (!IsAsciiLetterDigitOrBlank(ch)) {
         return false;
     }
-    for (std::size_t position = CharacterCount(column.text);; ++position) {
-        const std::string slot = MaskCharacterAt(column.mask, position);
+    for (std::size_t position = CharacterCount(text);; ++position) {
+        const std::string slot = MaskCharacterAt(how.mask, position);
         if (slot.empty()) {
             return false;
         }
         if (slot == "*" || (slot == "#" && IsAsciiDigit(ch))) {
-            column.text.push_back(static_cast<char>(ch));
+            text.push_back(static_cast<char>(ch));
             return true;
         }
         if (slot == "#") {
             return false;
         }
-        column.text += slot;
+        text += slot;
     }
 }
 
-bool TypeNumeric(DesignItem& column, unsigned ch) {
+bool TypeNumeric(std::string& text, const TypingParameters& how, unsigned ch) {
     if (!IsAsciiDigit(ch) && ch != '.') {
         return false;
     }
-    std::string& text = column.text;
     const std::size_t length = text.size();
-    const std::int64_t whole = column.wholeDigits;
-    const std::int64_t decimals = column.decimalDigits;
+    const std::int64_t whole = how.wholeDigits;
+    const std::int64_t decimals = how.decimalDigits;
     if (static_cast<std::int64_t>(length) >= whole + decimals + 1) {
         return false;
     }
@@ -120,15 +122,26 @@ bool TypeNumeric(DesignItem& column, unsigned ch) {
     return true;
 }
 
+// The number of a mask's leading decimal digits, held to what an int holds.
+std::int32_t LeadingNumber(std::string_view text) {
+    std::int64_t value = 0;
+    for (std::size_t i = 0; i < text.size() && IsAsciiDigit(static_cast<unsigned char>(text[i]));
+         ++i) {
+        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'),
+                                       std::numeric_limits<std::int32_t>::max());
+    }
+    return static_cast<std::int32_t>(value);
+}
+
 }  // namespace
 
 TypingRule DesignerTypingRule(std::int32_t editStyle) {
-    switch (editStyle) {
-        case 1:
+    switch (static_cast<DesignerEditStyle>(editStyle)) {
+        case DesignerEditStyle::Text:
             return TypingRule::Text;
-        case 3:
+        case DesignerEditStyle::Mask:
             return TypingRule::Mask;
-        case 4:
+        case DesignerEditStyle::Numeric:
             return TypingRule::Numeric;
         default:
             return TypingRule::None;
@@ -136,34 +149,49 @@ TypingRule DesignerTypingRule(std::int32_t editStyle) {
 }
 
 TypingRule ControlTypingRule(std::int32_t editStyle) {
-    switch (editStyle) {
-        case 1:
+    switch (static_cast<EditStyle>(editStyle)) {
+        case EditStyle::Text:
             return TypingRule::Text;
-        case 3:
+        case EditStyle::Mask:
+        case EditStyle::Date:
             return TypingRule::Mask;
-        case 5:
+        case EditStyle::Numeric:
             return TypingRule::Numeric;
         default:
             return TypingRule::None;
     }
 }
 
-bool TypeIntoField(DesignItem& column, TypingRule rule, unsigned ch) {
-    if (rule == TypingRule::None) {
+NumericDigits DigitsOfNumericMask(std::string_view mask) {
+    const std::size_t comma = mask.find(',');
+    if (comma == std::string_view::npos) {
+        return {LeadingNumber(mask), 0};
+    }
+    return {LeadingNumber(mask.substr(0, comma)), LeadingNumber(mask.substr(comma + 1))};
+}
+
+bool TypeIntoText(std::string& text, const TypingParameters& how, unsigned ch) {
+    if (how.rule == TypingRule::None) {
         return false;
     }
     if (ch == kBackspace) {
-        return RemoveLastCharacter(column.text);
+        return RemoveLastCharacter(text);
     }
-    switch (rule) {
+    switch (how.rule) {
         case TypingRule::Text:
-            return TypeText(column, ch);
+            return TypeText(text, how, ch);
         case TypingRule::Mask:
-            return TypeMask(column, ch);
+            return TypeMask(text, how, ch);
         case TypingRule::Numeric:
-            return TypeNumeric(column, ch);
+            return TypeNumeric(text, how, ch);
         case TypingRule::None:
             break;
     }
     return false;
+}
+
+bool TypeIntoField(DesignItem& column, TypingRule rule, unsigned ch) {
+    const TypingParameters how{rule, column.maxLength, column.mask, column.wholeDigits,
+                               column.decimalDigits};
+    return TypeIntoText(column.text, how, ch);
 }

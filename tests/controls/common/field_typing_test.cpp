@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -83,6 +84,63 @@ TEST(FieldTyping, DesignerAndControlCodesNameTheSameRules) {
     EXPECT_EQ(ControlTypingRule(2), TypingRule::None);
     EXPECT_EQ(DesignerTypingRule(6), TypingRule::None);
     EXPECT_EQ(ControlTypingRule(3), TypingRule::Mask);
+}
+
+struct TextCase {
+    const char* name;
+    TypingRule rule;
+    std::int32_t maxSize;
+    const char* mask;  // for numbers the grid's "whole,decimals" mask
+    const char* keys;
+    const char* typed;
+};
+
+class TypingTable : public ::testing::TestWithParam<TextCase> {};
+
+// The grid's cells type through the same rules with their own parameters.
+TEST_P(TypingTable, KeysGiveTheText) {
+    const TextCase& row = GetParam();
+    const NumericDigits digits = DigitsOfNumericMask(row.mask);
+    const TypingParameters how{row.rule, row.maxSize, row.mask, digits.whole, digits.decimals};
+    std::string text;
+    for (const char* key = row.keys; *key != '\0'; ++key) {
+        TypeIntoText(text, how, static_cast<unsigned char>(*key));
+    }
+    EXPECT_EQ(text, row.typed);
+}
+
+const TextCase kTextCases[] = {
+    {"TextOfMaxSizeZero", TypingRule::Text, 0, "", "abc", ""},
+    {"DateLayoutPlacesTheSlash", TypingRule::Mask, 0, "##/##/####", "123", "12/3"},
+    {"LetterAtADigitSlot", TypingRule::Mask, 0, "##", "a", ""},
+    {"WholeAndDecimals", TypingRule::Numeric, 0, "5,2", "12345678", "12345.67"},
+    {"WholeOnly", TypingRule::Numeric, 0, "5", "1234567", "12345."},
+    {"SecondPoint", TypingRule::Numeric, 0, "5,2", "1..2", "1.2"},
+    {"PointFirst", TypingRule::Numeric, 0, "5,2", ".123", ".12"},
+    {"NotTyped", TypingRule::None, 10, "", "abc", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rules, TypingTable, ::testing::ValuesIn(kTextCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FieldTyping, NumericMasksGiveTheirLeadingDigits) {
+    const std::pair<const char*, std::pair<int, int>> cases[] = {
+        {"5,2", {5, 2}},
+        {"5", {5, 0}},
+        {"5,", {5, 0}},
+        {"", {0, 0}},
+        {"x,3", {0, 3}},
+        {"12a,4b", {12, 4}},
+        {"99999999999,1", {2147483647, 1}},
+    };
+    for (const auto& [mask, expected] : cases) {
+        const NumericDigits digits = DigitsOfNumericMask(mask);
+        EXPECT_EQ(std::make_pair(digits.whole, digits.decimals), expected) << mask;
+    }
+}
+
+TEST(FieldTyping, ControlDatesTypeThroughTheirMask) {
+    EXPECT_EQ(ControlTypingRule(6), TypingRule::Mask);
 }
 
 }  // namespace
