@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/ui/application.h"
@@ -54,6 +55,33 @@ Qt::CursorShape ToQtCursor(Cursor cursor) {
     return Qt::ArrowCursor;
 }
 
+// The part of `area` outside `covered`, as one rectangle: `area` itself unless `covered`
+// spans it across one way.
+RECT Uncovered(const RECT& area, const RECT& covered) {
+    if (IsRectEmpty(covered)) {
+        return area;
+    }
+    RECT rest = area;
+    if (covered.left <= area.left && covered.right >= area.right) {
+        if (covered.top <= area.top) {
+            rest.top = std::max(area.top, covered.bottom);
+        } else if (covered.bottom >= area.bottom) {
+            rest.bottom = covered.top;
+        }
+    } else if (covered.top <= area.top && covered.bottom >= area.bottom) {
+        if (covered.left <= area.left) {
+            rest.left = std::max(area.left, covered.right);
+        } else if (covered.right >= area.right) {
+            rest.right = covered.left;
+        }
+    }
+    return IsRectEmpty(rest) ? RECT{} : rest;
+}
+
+QRect ToQRect(const RECT& rc) {
+    return QRect(rc.left, rc.top, rc.Width(), rc.Height());
+}
+
 }  // namespace
 
 // ---- client widget ----
@@ -70,7 +98,9 @@ void CClientWidget::paintEvent(QPaintEvent* /*event*/) {
     }
     Dispatch(m_owner, [](CWnd& wnd) { wnd.UpdateWindow(); });
     QPainter painter(this);
-    painter.drawImage(0, 0, m_owner->GetBackingSurface().impl().image);
+    const QImage& surface = m_owner->GetBackingSurface().impl().image;
+    painter.drawImage(0, 0, surface);
+    PaintCaret(*m_owner, painter, surface);
 }
 
 void CClientWidget::resizeEvent(QResizeEvent* event) {
@@ -244,6 +274,7 @@ CWnd::~CWnd() {
     if (g_capture == this) {
         g_capture = nullptr;
     }
+    ForgetCaretOf(this);
 }
 
 bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style) {
@@ -288,6 +319,7 @@ void CWnd::DestroyWindow() {
     if (g_capture == this) {
         g_capture = nullptr;
     }
+    ForgetCaretOf(this);
     m_host.reset();
     m_destroying = false;
     NoteWindowDestroyed(this);
@@ -414,6 +446,40 @@ bool CWnd::RedrawWindow(const RECT* rc, UINT flags) {
         UpdateWindow();
     }
     return true;
+}
+
+void CWnd::ScrollWindow(int dx, int dy, const RECT* scrollRect, const RECT* clipRect) {
+    const RECT client = GetClientRect();
+    RECT clip = client;
+    RECT area = client;
+    if ((clipRect != nullptr && !IntersectRect(clip, client, *clipRect)) ||
+        (scrollRect != nullptr && !IntersectRect(area, client, *scrollRect)) ||
+        !IntersectRect(area, area, clip)) {
+        return;
+    }
+    RECT moved = area;
+    OffsetRect(moved, dx, dy);
+    RECT target{};
+    IntersectRect(target, moved, clip);
+    if (!IsRectEmpty(target)) {
+        QImage& image = m_host->surface.impl().image;
+        const QImage pixels = image.copy(ToQRect(area));
+        QPainter painter(&image);
+        painter.setClipRect(ToQRect(target));
+        painter.drawImage(moved.left, moved.top, pixels);
+    }
+    RECT pending{};
+    if (IntersectRect(pending, m_invalid, area)) {
+        OffsetRect(pending, dx, dy);
+        if (IntersectRect(pending, pending, clip)) {
+            InvalidateRect(&pending);
+        }
+    }
+    const RECT uncovered = Uncovered(area, target);
+    if (!IsRectEmpty(uncovered)) {
+        InvalidateRect(&uncovered);
+    }
+    m_host->client->update(ToQRect(area));
 }
 
 CBitmap& CWnd::GetBackingSurface() {

@@ -70,6 +70,12 @@ class CWnd : public CCmdTarget {
     bool RedrawWindow(const RECT* rc = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     RECT GetUpdateRect() const { return m_invalid; }
+    // Moves the backing surface's pixels inside scrollRect (the client area when null) by
+    // (dx, dy); only pixels inside clipRect (the client area when null) are read or written.
+    // The part of the scrolled area the move uncovers becomes invalid, and so does a pending
+    // invalid part where it moves to.
+    void ScrollWindow(int dx, int dy, const RECT* scrollRect = nullptr,
+                      const RECT* clipRect = nullptr);
     CBitmap& GetBackingSurface();
     // Shows what was drawn into the backing surface outside a paint.
     void FlushSurface();
@@ -90,6 +96,19 @@ class CWnd : public CCmdTarget {
     // double-click style); without it the second press is a plain press.
     void SetDoubleClicks(bool wanted) { m_doubleClicks = wanted; }
     bool WantsDoubleClicks() const { return m_doubleClicks; }
+
+    // The caret: one per program, owned by the window that created it last (the focused one,
+    // as a rule). It is created hidden; each HideCaret needs one ShowCaret before it shows
+    // again. Shown, it blinks at the desktop's cursor flash time (steady when that is 0) and is
+    // drawn inverting the shown picture, never into the backing surface. ShowCaret and
+    // HideCaret act only on the owner's caret; position and destruction act on the caret
+    // wherever it is.
+    bool CreateSolidCaret(int width, int height);
+    bool ShowCaret();
+    bool HideCaret();
+    static void SetCaretPos(POINT point);
+    static POINT GetCaretPos();
+    static void DestroyCaret();
 
     // Sends a command up the parent chain to the first window that handles it.
     bool SendCommand(UINT id);
@@ -144,3 +163,15 @@ CWnd* GetCapture();
 // a test run without a sound device can tell that one was sounded.
 bool MessageBeep(UINT type);
 unsigned MessageBeepCount();
+
+// What the caret is doing, for tests: its window (null without a caret), its rectangle in that
+// window's client area, whether it is shown (hide count 0), whether the blink phase draws it
+// now, and the blink's half period in milliseconds (0: steady).
+struct CaretInfo {
+    CWnd* owner = nullptr;
+    RECT rect{};
+    bool shown = false;
+    bool blinkOn = false;
+    int blinkInterval = 0;
+};
+CaretInfo GetCaretInfo();

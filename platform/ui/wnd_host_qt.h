@@ -2,6 +2,8 @@
 // surface, and the host record that ties them to their CWnd.
 #pragma once
 
+#include <QImage>
+#include <QPainter>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -63,6 +65,11 @@ class DispatchScope {
     DispatchScope& operator=(const DispatchScope&) = delete;
     static bool Active();
 };
+
+// Draws the caret over what the window's widget shows, when the window has it and it is on.
+void PaintCaret(const CWnd& wnd, QPainter& painter, const QImage& surface);
+// The caret goes with its window.
+void ForgetCaretOf(const CWnd* wnd);
 
 // The widgets of a window, for the testing layer and dialogs.
 CClientWidget* ClientWidgetOf(const CWnd& wnd);
