@@ -50,6 +50,21 @@ constexpr COLORREF COLOR_3DSHADOW = 0x00808080;
 constexpr COLORREF COLOR_3DHILIGHT = 0x00FFFFFF;
 constexpr COLORREF COLOR_3DDKSHADOW = 0x00000000;
 constexpr COLORREF COLOR_3DLIGHT = 0x00C0C0C0;
+constexpr COLORREF COLOR_WINDOW = 0x00FFFFFF;
+constexpr COLORREF COLOR_BTNTEXT = 0x00000000;
+
+// DrawFrameControl types and states.
+constexpr UINT DFC_SCROLL = 3;
+constexpr UINT DFC_BUTTON = 4;
+constexpr UINT DFCS_SCROLLUP = 0x0000;
+constexpr UINT DFCS_SCROLLDOWN = 0x0001;
+constexpr UINT DFCS_BUTTONCHECK = 0x0000;
+constexpr UINT DFCS_BUTTONPUSH = 0x0010;
+constexpr UINT DFCS_PUSHED = 0x0200;
+constexpr UINT DFCS_CHECKED = 0x0400;
+
+// Whether DrawFrameControl draws the type in the state.
+bool IsFrameControl(UINT type, UINT state);
 
 // Raster operation of BitBlt.
 constexpr UINT SRCCOPY = 0x00CC0020;
@@ -136,6 +151,12 @@ class CDC {
     virtual int GetTextHeight() = 0;
     // The 3-D edges of the classic scheme drawn inside the rectangle.
     virtual void DrawEdge(const RECT& rc, UINT edge, UINT flags) = 0;
+    // A control part of the classic scheme in the rectangle: a scroll-bar arrow button (DFC_SCROLL
+    // with DFCS_SCROLLUP or DFCS_SCROLLDOWN), a check box (a square of the rectangle's height at
+    // its left, vertically centred) or a push button's face (DFC_BUTTON with DFCS_BUTTONCHECK or
+    // DFCS_BUTTONPUSH); DFCS_PUSHED draws it pressed, DFCS_CHECKED checks the box. False for
+    // other types. Drawn with FillSolidRect and DrawEdge, so every device draws it the same.
+    virtual bool DrawFrameControl(RECT& rc, UINT type, UINT state);
     // Dotted frame drawn by inverting pixels: drawing it twice restores them.
     virtual void DrawFocusRect(const RECT& rc) = 0;
     // Copies width x height pixels from the source context's bitmap at (xSrc, ySrc).

@@ -121,6 +121,17 @@ void CRecordingDC::DrawEdge(const RECT& rc, UINT edge, UINT flags) {
     }
 }
 
+bool CRecordingDC::DrawFrameControl(RECT& rc, UINT type, UINT state) {
+    DcCall& call = Record(DcOp::DrawFrameControl);
+    call.rect = rc;
+    call.flags = type;
+    call.flags2 = state;
+    if (m_target != nullptr) {
+        return m_target->DrawFrameControl(rc, type, state);
+    }
+    return IsFrameControl(type, state);
+}
+
 void CRecordingDC::DrawFocusRect(const RECT& rc) {
     Record(DcOp::DrawFocusRect).rect = rc;
     if (m_target != nullptr) {

@@ -17,6 +17,7 @@ enum class DcOp {
     DrawText,
     TextOut,
     DrawEdge,
+    DrawFrameControl,
     DrawFocusRect,
     BitBlt,
     SetTextColor,
@@ -37,8 +38,8 @@ struct DcCall {
     POINT point{};
     std::vector<POINT> points;
     std::string text;
-    UINT flags = 0;   // DrawText format, DrawEdge edge, BitBlt rop
-    UINT flags2 = 0;  // DrawEdge border flags
+    UINT flags = 0;   // DrawText format, DrawEdge edge, BitBlt rop, DrawFrameControl type
+    UINT flags2 = 0;  // DrawEdge border flags, DrawFrameControl state
     COLORREF color = 0;
     int mode = 0;
     CFont font;
@@ -69,6 +70,8 @@ class CRecordingDC : public CDC {
     SIZE GetTextExtentPoint32(std::string_view text) override;
     int GetTextHeight() override;
     void DrawEdge(const RECT& rc, UINT edge, UINT flags) override;
+    // Recorded as one call, not as the fills and edges it is drawn with.
+    bool DrawFrameControl(RECT& rc, UINT type, UINT state) override;
     void DrawFocusRect(const RECT& rc) override;
     void BitBlt(int x, int y, int width, int height, CDC& source, int xSrc, int ySrc,
                 UINT rop) override;
