@@ -1,4 +1,5 @@
-// The registry file: parsing with line-exact problems, writing, and the locked atomic update.
+// The registry file: parsing with line-exact problems, writing with its comments kept, and the
+// locked atomic update through symbolic links.
 #include "platform/com/class_registry.h"
 
 #include <fcntl.h>
@@ -72,6 +73,30 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+bool IsBlank(std::string_view line) {
+    return TrimBlanks(line).empty();
+}
+
+constexpr const char* kHeader = "; QOR class registry";
+
+// Lines moved ahead of the lines already there, with no two blank lines in a row, so that
+// removing and adding keys again does not pile blank lines up.
+std::vector<std::string> Merge(std::vector<std::string> moved,
+                               const std::vector<std::string>& into) {
+    moved.insert(moved.end(), into.begin(), into.end());
+    const auto end = std::unique(moved.begin(), moved.end(), [](const auto& a, const auto& b) {
+        return IsBlank(a) && IsBlank(b);
+    });
+    moved.erase(end, moved.end());
+    return moved;
+}
+
+void AppendLines(std::string& text, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+}
+
 // A key path without empty parts, leading or trailing separators.
 bool IsKeyPath(std::string_view path) {
     return !path.empty() && path.front() != '\\' && path.back() != '\\' &&
@@ -82,6 +107,13 @@ bool IsKeyPath(std::string_view path) {
 HRESULT ReadFileText(const std::string& path, std::string& text, RegistryProblem* problem) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
+        // A link that loops or a folder that cannot be searched is no empty registry either.
+        if (error) {
+            if (problem != nullptr) {
+                *problem = {path, 0, "cannot be read: " + error.message()};
+            }
+            return REGDB_E_READREGDB;
+        }
         text.clear();
         return S_OK;
     }
@@ -161,6 +193,23 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
+// The file the path leads to through its symbolic links (the path itself when it is none), so
+// that an update replaces that file and keeps the links. A chain that loops ends where the
+// search stops; reading the registry through it fails before anything is written.
+std::string LinkTarget(const std::string& path) {
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target(path);
+    std::error_code error;
+    for (int link = 0; link < kMaxLinks && std::filesystem::is_symlink(target, error); ++link) {
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target.string();
+}
+
 // Writes the text to a new file beside the target and renames it over the target.
 bool ReplaceFile(const std::string& path, const std::string& text) {
     std::string pattern = path + ".XXXXXX";
@@ -185,9 +234,9 @@ void Report(RegistryProblem* problem, const std::string& file, int line, std::st
     }
 }
 
-// Whether the text reads back as the keys it was written from: a key path or value name
-// holding a line break, '=' or a leading bracket or comment sign would come back as other
-// keys, or make the file damaged for every later reader.
+// Whether the keys' text reads back as them: a key path or value name holding a line break,
+// '=' or a leading bracket or comment sign would come back as other keys, or make the file
+// damaged for every later reader.
 bool ReadsBack(const std::string& text, const CRegistryKeys& keys) {
     CRegistryKeys parsed;
     return SUCCEEDED(CRegistryKeys::Parse(text, {}, parsed, nullptr)) && parsed == keys;
@@ -213,9 +262,28 @@ CRegistryKeys::Key& CRegistryKeys::Ensure(std::string_view key) {
     if (Key* found = Find(key)) {
         return *found;
     }
+    // A new key follows whatever ends the file, a blank line apart.
+    Lines before = std::exchange(m_tail, {});
+    if (before.empty() && m_keys.empty()) {
+        before.emplace_back(kHeader);
+    }
+    if (before.empty() || !IsBlank(before.back())) {
+        before.emplace_back();
+    }
+    return Append(key, std::move(before));
+}
+
+CRegistryKeys::Key& CRegistryKeys::Append(std::string_view key, Lines before) {
     m_index.emplace(Fold(key), m_keys.size());
-    m_keys.push_back({std::string(key), {}});
+    m_keys.push_back({std::string(key), std::move(before), {}});
     return m_keys.back();
+}
+
+void CRegistryKeys::Reindex() {
+    m_index.clear();
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        m_index.emplace(Fold(m_keys[i].path), i);
+    }
 }
 
 bool CRegistryKeys::HasKey(std::string_view key) const {
@@ -228,9 +296,9 @@ std::optional<std::string> CRegistryKeys::GetValue(std::string_view key,
     if (found == nullptr) {
         return std::nullopt;
     }
-    for (const auto& [valueName, value] : found->values) {
-        if (SameText(valueName, name)) {
-            return value;
+    for (const Value& value : found->values) {
+        if (SameText(value.name, name)) {
+            return value.text;
         }
     }
     return std::nullopt;
@@ -254,36 +322,57 @@ void CRegistryKeys::CreateKey(std::string_view key) {
 
 void CRegistryKeys::SetValue(std::string_view key, std::string_view name, std::string value) {
     Key& target = Ensure(key);
-    for (auto& [valueName, held] : target.values) {
-        if (SameText(valueName, name)) {
-            held = std::move(value);
+    for (Value& held : target.values) {
+        if (SameText(held.name, name)) {
+            held.text = std::move(value);
             return;
         }
     }
-    target.values.emplace_back(std::string(name), std::move(value));
+    target.values.push_back({std::string(name), std::move(value), {}});
 }
 
 void CRegistryKeys::DeleteTree(std::string_view key) {
     const std::string folded = Fold(key);
     const std::string below = folded + "\\";
-    std::erase_if(m_keys, [&](const Key& candidate) {
+    // The lines of removed keys go ahead of the next key kept, or to the file's end.
+    Lines moved;
+    std::vector<Key> kept;
+    for (Key& candidate : m_keys) {
         const std::string path = Fold(candidate.path);
-        return path == folded || path.starts_with(below);
-    });
-    m_index.clear();
-    for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        m_index.emplace(Fold(m_keys[i].path), i);
+        if (path != folded && !path.starts_with(below)) {
+            if (!moved.empty()) {
+                candidate.before = Merge(std::exchange(moved, {}), candidate.before);
+            }
+            kept.push_back(std::move(candidate));
+            continue;
+        }
+        moved = Merge(std::move(moved), candidate.before);
+        for (const Value& value : candidate.values) {
+            moved = Merge(std::move(moved), value.before);
+        }
     }
+    if (!moved.empty()) {
+        m_tail = Merge(std::move(moved), m_tail);
+        while (!m_tail.empty() && IsBlank(m_tail.back())) {
+            m_tail.pop_back();
+        }
+    }
+    m_keys = std::move(kept);
+    Reindex();
 }
 
 std::string CRegistryKeys::Write() const {
-    std::string text = "; QOR class registry\n";
+    std::string text;
     for (const Key& key : m_keys) {
-        text += "\n[" + key.path + "]\n";
-        for (const auto& [name, value] : key.values) {
-            text += (name.empty() ? std::string("@") : name) + "=" + Escape(value) + "\n";
+        AppendLines(text, key.before);
+        text += "[" + key.path + "]\n";
+        for (const Value& value : key.values) {
+            AppendLines(text, value.before);
+            text += (value.name.empty() ? std::string("@") : value.name) + "=" +
+                    Escape(value.text) + "\n";
         }
     }
+    AppendLines(text, m_tail);
     return text;
 }
 
@@ -291,6 +380,7 @@ HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRe
                              RegistryProblem* problem) {
     CRegistryKeys parsed;
     Key* current = nullptr;
+    Lines pending;  // comment and blank lines since the last key or value
     int lineNumber = 0;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -303,6 +393,7 @@ HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRe
         }
         const std::string_view content = TrimBlanks(line);
         if (content.empty() || content.front() == ';' || content.front() == '#') {
+            pending.emplace_back(line);
             continue;
         }
         if (content.front() == '[') {
@@ -320,7 +411,7 @@ HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRe
                        "the key [" + std::string(path) + "] appears twice");
                 return REGDB_E_READREGDB;
             }
-            current = &parsed.Ensure(path);
+            current = &parsed.Append(path, std::exchange(pending, {}));
             continue;
         }
         const std::size_t equals = line.find('=');
@@ -341,13 +432,15 @@ HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRe
             name = {};
         }
         const bool repeated = std::any_of(current->values.begin(), current->values.end(),
-                                          [&](const auto& v) { return SameText(v.first, name); });
+                                          [&](const Value& v) { return SameText(v.name, name); });
         if (repeated) {
             Report(problem, file, lineNumber, "a value is given twice in one key");
             return REGDB_E_READREGDB;
         }
-        current->values.emplace_back(std::string(name), Unescape(line.substr(equals + 1)));
+        current->values.push_back(
+            {std::string(name), Unescape(line.substr(equals + 1)), std::exchange(pending, {})});
     }
+    parsed.m_tail = std::move(pending);
     keys = std::move(parsed);
     return S_OK;
 }
@@ -379,12 +472,14 @@ HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change
                             RegistryProblem* problem) {
     try {
         const std::string path = ClassRegistryPath();
+        // Every name of the file takes the same lock.
+        const std::string target = LinkTarget(path);
         std::error_code error;
-        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        const std::filesystem::path folder = std::filesystem::path(target).parent_path();
         if (!folder.empty()) {
             std::filesystem::create_directories(folder, error);
         }
-        const CFileLock lock(path + ".lock");
+        const CFileLock lock(target + ".lock");
         if (!lock.Held()) {
             Report(problem, path, 0, std::string("cannot be locked: ") + std::strerror(errno));
             return REGDB_E_WRITEREGDB;
@@ -402,7 +497,7 @@ HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change
             Report(problem, path, 0, "a change names a key or value the file cannot hold");
             return E_INVALIDARG;
         }
-        if (!ReplaceFile(path, text)) {
+        if (!ReplaceFile(target, text)) {
             Report(problem, path, 0, std::string("cannot be written: ") + std::strerror(errno));
             return REGDB_E_WRITEREGDB;
         }

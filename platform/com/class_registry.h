@@ -2,9 +2,10 @@
 // paths, type libraries), read whole, changed under an exclusive lock and replaced atomically.
 //
 // The file is $QOR_REGISTRY, else $XDG_CONFIG_HOME/qor/registry, else
-// $HOME/.config/qor/registry. Its lines:
+// $HOME/.config/qor/registry; when that is a symbolic link, the file it leads to. Its lines:
 //
-//   ; a comment (also #), blank lines are ignored
+//   ; a comment (also #); comments and blank lines stay where they are through changes, those
+//   ; of a removed key where the key was
 //   [CLSID\{2F1C...}\InprocServer32]     a key, its path separated by backslashes
 //   @=/usr/lib/qor/QORForm.so            the key's default value
 //   ThreadingModel=Apartment             a named value: name, '=', the text to the line's end
@@ -50,26 +51,41 @@ class CRegistryKeys {
     // The key and every key below it; nothing when it is not there.
     void DeleteTree(std::string_view key);
 
-    // The file text, keys in the order they were first created.
+    // The file text, keys in the order they were first created, with the comment and blank
+    // lines read; a new file starts with a comment naming it.
     std::string Write() const;
-    // The same keys with the same values, in the same order, names spelt alike.
-    bool operator==(const CRegistryKeys& other) const { return m_keys == other.m_keys; }
+    // The same keys with the same values and comment lines, in the same order, names spelt alike.
+    bool operator==(const CRegistryKeys& other) const {
+        return m_keys == other.m_keys && m_tail == other.m_tail;
+    }
     // REGDB_E_READREGDB and the problem (file and line) when the text is damaged.
     static HRESULT Parse(std::string_view text, const std::string& file, CRegistryKeys& keys,
                          RegistryProblem* problem);
 
   private:
+    // Comment and blank lines as the file has them.
+    using Lines = std::vector<std::string>;
+    struct Value {
+        std::string name;
+        std::string text;
+        Lines before;
+        friend bool operator==(const Value&, const Value&) = default;
+    };
     struct Key {
         std::string path;
-        std::vector<std::pair<std::string, std::string>> values;
+        Lines before;
+        std::vector<Value> values;
         friend bool operator==(const Key&, const Key&) = default;
     };
     Key* Find(std::string_view key);
     const Key* Find(std::string_view key) const;
     Key& Ensure(std::string_view key);
+    Key& Append(std::string_view key, Lines before);
+    void Reindex();
 
     std::map<std::string, std::size_t> m_index;  // folded path -> position in m_keys
     std::vector<Key> m_keys;
+    Lines m_tail;  // after the last key's values
 };
 
 // Where the registry is, as the environment says now.
@@ -80,7 +96,8 @@ std::string ClassRegistryPath();
 HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem = nullptr);
 // Reads, changes and writes back the registry under an exclusive lock (a lock file beside it),
 // through a temporary file renamed over the old one, so that readers see the old file or the
-// new one, never a part. A damaged file is left as it is: REGDB_E_READREGDB. A change that
+// new one, never a part. A registry that is a symbolic link keeps it: the file it leads to is
+// the one locked and replaced. A damaged file is left as it is: REGDB_E_READREGDB. A change that
 // fails is not written and its result returned. E_INVALIDARG, and nothing written, when the
 // change names a key or value the file could not read back as it was given (a line break in a
 // key, '=' in a value's name, an empty key). REGDB_E_WRITEREGDB when the new file cannot be

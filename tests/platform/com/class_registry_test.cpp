@@ -1,11 +1,14 @@
 // The class registry file: its text form, damage found with its line, locked atomic updates
-// from several processes, and the keys of registered classes and libraries.
+// from several processes, comments and symbolic links kept through updates, and the keys of
+// registered classes and libraries.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -34,6 +37,21 @@ void WriteAll(const std::string& path, const std::string& text) {
 HRESULT ParseText(const std::string& text, RegistryProblem& problem) {
     CRegistryKeys keys;
     return CRegistryKeys::Parse(text, "registry", keys, &problem);
+}
+
+HRESULT SetShopOpen() {
+    return UpdateClassRegistry([](CRegistryKeys& k) {
+        k.SetValue("Shop", "", "open");
+        return S_OK;
+    });
+}
+
+std::set<std::string> FileNames(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
 }
 
 ControlClassRegistration Control() {
@@ -124,11 +142,7 @@ TEST(ClassRegistryFileTest, UpdatesCreateTheFileAndKeepItWhole) {
     const CTempRegistry registry;
     CRegistryKeys keys;
     EXPECT_EQ(ReadClassRegistry(keys), S_OK);  // no file yet: an empty registry
-    ASSERT_EQ(UpdateClassRegistry([](CRegistryKeys& k) {
-                  k.SetValue("Shop", "", "open");
-                  return S_OK;
-              }),
-              S_OK);
+    ASSERT_EQ(SetShopOpen(), S_OK);
     ASSERT_EQ(ReadClassRegistry(keys), S_OK);
     EXPECT_EQ(keys.GetValue("Shop"), "open");
 
@@ -149,6 +163,112 @@ TEST(ClassRegistryFileTest, UpdatesCreateTheFileAndKeepItWhole) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"registry", "registry.lock"}));
 }
+
+// A registry file, a change made to it, and the file the change leaves.
+struct CommentCase {
+    const char* name;
+    const char* file;
+    std::function<void(CRegistryKeys&)> change;
+    const char* changed;
+    friend void PrintTo(const CommentCase& sample, std::ostream* out) { *out << sample.name; }
+};
+
+constexpr const char* kCommented =
+    "; QOR class registry\n# written by hand\n\n[Shop]\n; the till's state\n@=open\n"
+    "Mode=fast\n; end of file\n";
+constexpr const char* kCommentedSlow =
+    "; QOR class registry\n# written by hand\n\n[Shop]\n; the till's state\n@=open\n"
+    "Mode=slow\n; end of file\n";
+constexpr const char* kThreeKeys =
+    "; head\n\n[A]\n@=1\n\n; about B\n[B]\n; inside B\n@=2\n\n[C]\n@=3\n";
+constexpr const char* kWithoutB = "; head\n\n[A]\n@=1\n\n; about B\n; inside B\n\n[C]\n@=3\n";
+constexpr const char* kOneKey = "; QOR class registry\n# kept\n\n[A]\n@=1\n";
+
+class RegistryCommentsTest : public ::testing::TestWithParam<CommentCase> {};
+
+TEST_P(RegistryCommentsTest, StayWhereTheyWere) {
+    const CTempRegistry registry;
+    WriteAll(registry.Path(), GetParam().file);
+    ASSERT_EQ(UpdateClassRegistry([](CRegistryKeys& k) {
+                  GetParam().change(k);
+                  return S_OK;
+              }),
+              S_OK);
+    EXPECT_EQ(ReadAll(registry.Path()), GetParam().changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, RegistryCommentsTest,
+    ::testing::Values(
+        CommentCase{"AValueChanged", kCommented,
+                    [](CRegistryKeys& k) { k.SetValue("Shop", "mode", "slow"); }, kCommentedSlow},
+        CommentCase{"AKeyAddedAfterTheLastComment", kCommented,
+                    [](CRegistryKeys& k) { k.SetValue("Door", "", "shut"); },
+                    "; QOR class registry\n# written by hand\n\n[Shop]\n; the till's state\n"
+                    "@=open\nMode=fast\n; end of file\n\n[Door]\n@=shut\n"},
+        CommentCase{"AKeyRemovedBetweenOthers", kThreeKeys,
+                    [](CRegistryKeys& k) { k.DeleteTree("B"); }, kWithoutB},
+        CommentCase{"TheOnlyKeyRemoved", kOneKey, [](CRegistryKeys& k) { k.DeleteTree("A"); },
+                    "; QOR class registry\n# kept\n"},
+        CommentCase{"AKeyRemovedAndAddedAgain", kOneKey,
+                    [](CRegistryKeys& k) {
+                        k.DeleteTree("A");
+                        k.SetValue("A", "", "1");
+                    },
+                    kOneKey}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Where the registry's symbolic link leads, from the test's folder.
+struct LinkCase {
+    const char* name;
+    const char* link;  // what the registry's link holds; a leading '/' is the test's folder
+    const char* via;   // what a second link, elsewhere/via, holds; nullptr for none
+    bool targetExists;
+    friend void PrintTo(const LinkCase& sample, std::ostream* out) { *out << sample.name; }
+};
+
+class RegistryLinkTest : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(RegistryLinkTest, IsWrittenThroughAndStaysALink) {
+    const CTempRegistry registry;
+    const LinkCase& sample = GetParam();
+    const std::filesystem::path root(registry.Folder());
+    const std::filesystem::path target = root / "elsewhere" / "real";
+    std::filesystem::create_directories(target.parent_path());
+    std::filesystem::create_directories(std::filesystem::path(registry.Path()).parent_path());
+    if (sample.targetExists) {
+        WriteAll(target.string(), "; mine\n[Old]\n@=1\n");
+    }
+    const auto linkText = [&](const char* text) {
+        return text[0] == '/' ? root / (text + 1) : std::filesystem::path(text);
+    };
+    if (sample.via != nullptr) {
+        std::filesystem::create_symlink(linkText(sample.via), root / "elsewhere" / "via");
+    }
+    std::filesystem::create_symlink(linkText(sample.link), registry.Path());
+
+    ASSERT_EQ(SetShopOpen(), S_OK);
+    EXPECT_TRUE(std::filesystem::is_symlink(registry.Path()));
+    EXPECT_EQ(ReadAll(target.string()),
+              std::string(sample.targetExists ? "; mine\n[Old]\n@=1\n" : "; QOR class registry\n") +
+                  "\n[Shop]\n@=open\n");
+    EXPECT_EQ(FileNames(std::filesystem::path(registry.Path()).parent_path()),
+              (std::set<std::string>{"registry"}));
+    std::set<std::string> beside{"real", "real.lock"};
+    if (sample.via != nullptr) {
+        EXPECT_TRUE(std::filesystem::is_symlink(target.parent_path() / "via"));
+        beside.insert("via");
+    }
+    EXPECT_EQ(FileNames(target.parent_path()), beside);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, RegistryLinkTest,
+                         ::testing::Values(LinkCase{"Absolute", "/elsewhere/real", nullptr, true},
+                                           LinkCase{"Relative", "../elsewhere/real", nullptr, true},
+                                           LinkCase{"ToALink", "../elsewhere/via", "real", true},
+                                           LinkCase{"ToNoFileYet", "../elsewhere/real", nullptr,
+                                                    false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClassRegistryFileTest, LeavesADamagedFileAsItIs) {
     const CTempRegistry registry;
@@ -183,13 +303,21 @@ TEST(ClassRegistryFileTest, AFolderInThePlaceOfTheFileIsNoEmptyRegistry) {
     EXPECT_EQ(RegistryCLSIDFromProgID("Shop.Till.1", &clsid), REGDB_E_READREGDB);
 }
 
+TEST(ClassRegistryFileTest, ALinkThatLoopsIsNoEmptyRegistry) {
+    const CTempRegistry registry;
+    std::filesystem::create_directories(std::filesystem::path(registry.Path()).parent_path());
+    std::filesystem::create_symlink("registry", registry.Path());
+    RegistryProblem problem;
+    EXPECT_EQ(UpdateClassRegistry([](CRegistryKeys&) { return S_OK; }, &problem),
+              REGDB_E_READREGDB);
+    EXPECT_EQ(problem.Describe().rfind(registry.Path() + ": cannot be read: ", 0), 0U)
+        << problem.Describe();
+    EXPECT_TRUE(std::filesystem::is_symlink(registry.Path()));
+}
+
 TEST(ClassRegistryFileTest, RefusesNamesTheFileCouldNotReadBack) {
     const CTempRegistry registry;
-    ASSERT_EQ(UpdateClassRegistry([](CRegistryKeys& k) {
-                  k.SetValue("Shop", "", "open");
-                  return S_OK;
-              }),
-              S_OK);
+    ASSERT_EQ(SetShopOpen(), S_OK);
     const std::string before = ReadAll(registry.Path());
     ControlClassRegistration noProgId = Control();
     noProgId.progId.clear();
