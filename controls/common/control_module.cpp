@@ -74,6 +74,11 @@ ControlClassRegistration ControlClassOf(const ControlClassInfo& info, const std:
     return control;
 }
 
+ControlModuleRegistration ModuleOf(const ControlClassInfo& info, const std::string& path) {
+    return {TypeLibOf(info, path), ControlClassOf(info, path), info.pageClsid,
+            ControlModuleString(info, IDS_PAGE_TYPENAME)};
+}
+
 // The library must be describable before it is registered as loadable from this module.
 bool TypeLibBuilds(const ControlModuleClasses& classes) {
     CComPtr<ITypeLib> lib;
@@ -111,42 +116,15 @@ std::string ModulePath() {
 }  // namespace control_module
 
 HRESULT ControlModuleRegisterServer(const ControlModuleClasses& classes) {
-    const ControlClassInfo& info = classes.info;
     const std::string path = control_module::ModulePath();
     if (path.empty() || !TypeLibBuilds(classes)) {
         return SELFREG_E_TYPELIB;
     }
-    HRESULT hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
-        RegisterTypeLibrary(keys, TypeLibOf(info, path));
-        return S_OK;
-    });
-    if (FAILED(hr)) {
-        return SELFREG_E_TYPELIB;
-    }
-    hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
-        RegisterControlClass(keys, ControlClassOf(info, path));
-        RegisterPropertyPageClass(keys, info.pageClsid,
-                                  ControlModuleString(info, IDS_PAGE_TYPENAME), path);
-        return S_OK;
-    });
-    return FAILED(hr) ? SELFREG_E_CLASS : S_OK;
+    return RegisterControlModule(ModuleOf(classes.info, path));
 }
 
 HRESULT ControlModuleUnregisterServer(const ControlModuleClasses& classes) {
-    const ControlClassInfo& info = classes.info;
-    HRESULT hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
-        UnregisterTypeLibrary(keys, info.typeLibId, 1, 0);
-        return S_OK;
-    });
-    if (FAILED(hr)) {
-        return SELFREG_E_TYPELIB;
-    }
-    hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
-        UnregisterClass(keys, info.clsid, info.progId);
-        UnregisterClass(keys, info.pageClsid, "");
-        return S_OK;
-    });
-    return FAILED(hr) ? SELFREG_E_CLASS : S_OK;
+    return UnregisterControlModule(ModuleOf(classes.info, control_module::ModulePath()));
 }
 
 HRESULT ControlModuleGetClassObject(const ControlModuleClasses& classes, const CLSID& clsid,

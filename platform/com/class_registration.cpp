@@ -130,6 +130,30 @@ void UnregisterTypeLibrary(CRegistryKeys& keys, const GUID& libid, WORD major, W
     }
 }
 
+HRESULT RegisterControlModule(const ControlModuleRegistration& module) {
+    const HRESULT hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
+        RegisterTypeLibrary(keys, module.typeLib);
+        RegisterControlClass(keys, module.control);
+        RegisterPropertyPageClass(keys, module.pageClsid, module.pageTypeName,
+                                  module.control.modulePath);
+        return S_OK;
+    });
+    // The library's keys are built from GUIDs and numbers: a name the file cannot hold is the
+    // ProgID of a class.
+    return SUCCEEDED(hr) ? hr : hr == E_INVALIDARG ? SELFREG_E_CLASS : SELFREG_E_TYPELIB;
+}
+
+HRESULT UnregisterControlModule(const ControlModuleRegistration& module) {
+    const TypeLibRegistration& lib = module.typeLib;
+    const HRESULT hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
+        UnregisterTypeLibrary(keys, lib.libid, lib.majorVersion, lib.minorVersion);
+        UnregisterClass(keys, module.control.clsid, module.control.progId);
+        UnregisterClass(keys, module.pageClsid, "");
+        return S_OK;
+    });
+    return SUCCEEDED(hr) ? hr : SELFREG_E_TYPELIB;
+}
+
 HRESULT RegistryInprocServer(const CLSID& clsid, std::string* modulePath) {
     return ReadRegistryValue(ClassKey(clsid) + "\\InprocServer32", REGDB_E_CLASSNOTREG, modulePath);
 }

@@ -53,6 +53,22 @@ struct TypeLibRegistration {
     std::vector<Interface> interfaces;
 };
 
+// A control module's entries: its type library, its control class and its property page class.
+struct ControlModuleRegistration {
+    TypeLibRegistration typeLib;
+    ControlClassRegistration control;
+    CLSID pageClsid{};
+    std::string pageTypeName;
+};
+
+// Writes (removes) all of a module's entries in one locked update, so that the registry holds
+// all of them or none, whatever other processes register at the same time; nothing is written
+// when it fails. SELFREG_E_CLASS when the class entries are ones the file cannot hold (a
+// ProgID with a line break), SELFREG_E_TYPELIB when the registry is damaged or cannot be
+// locked or written.
+HRESULT RegisterControlModule(const ControlModuleRegistration& module);
+HRESULT UnregisterControlModule(const ControlModuleRegistration& module);
+
 // Writes a control class: its class keys, its ProgID and the ProgID's class.
 void RegisterControlClass(CRegistryKeys& keys, const ControlClassRegistration& control);
 // Writes a property page class: type name and server.

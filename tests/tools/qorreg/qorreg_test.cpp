@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "platform/com/class_registration.h"
 #include "tests/platform/com/temp_registry.h"
@@ -126,15 +128,43 @@ TEST_F(QorregTest, ADamagedRegistryIsReportedWithItsLineAndLeftAsItIs) {
     EXPECT_EQ(ReadWholeFile(registry_.Path()), damaged);
 }
 
-TEST_F(QorregTest, ClassesThatFailAfterTheLibraryGiveTheClassStatus) {
+TEST_F(QorregTest, ClassesThatFailAfterTheLibraryGiveTheClassStatusAndWriteNothing) {
     const ProgramRun run = Run(ShellQuoted(QOR_BROKEN_PROGID_MODULE));
     EXPECT_EQ(run.status, 5);
     EXPECT_THAT(run.err, HasSubstr("failed with 0x80040201: the classes could not be registered."));
-    // The library went in first and stays; the classes did not.
+    // A library without its classes would be half a module.
     const CRegistryKeys keys = Keys();
-    EXPECT_TRUE(keys.HasKey("TypeLib\\" + FormatGuid(kLib) + "\\1.0"));
+    EXPECT_FALSE(keys.HasKey("TypeLib\\" + FormatGuid(kLib) + "\\1.0"));
     EXPECT_FALSE(keys.HasKey(ClassKey(kControl)));
     EXPECT_FALSE(keys.HasKey(ClassKey(kPage)));
+}
+
+TEST_F(QorregTest, RacingRegistrationsLeaveTheModuleWholeOrGone) {
+    const std::string module = ShellQuoted(QOR_TEST_MODULE);
+    ASSERT_EQ(Run(module).status, 0);
+    const CRegistryKeys registered = Keys();
+    ASSERT_EQ(Run("-u " + module).status, 0);
+    const CRegistryKeys clean = Keys();
+    // Three registrations and three removals at once; the shell fails when any of them does.
+    const std::string racing =
+        "(q=" + ShellQuoted(QORREG_PROGRAM) + "; m=" + module +
+        "; p=; for i in 1 2 3; do $q $m & p=\"$p $!\"; $q -u $m & p=\"$p $!\"; done; s=0; "
+        "for c in $p; do wait $c || s=1; done; exit $s)";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    for (int round = 0; round < 20 && std::chrono::steady_clock::now() < deadline; ++round) {
+        auto race = std::async(std::launch::async,
+                               [&] { return RunCommandLine(racing, registry_.Folder()); });
+        // What a reader sees while they run, and what they leave, is one whole state.
+        do {
+            CRegistryKeys seen;
+            ASSERT_EQ(ReadClassRegistry(seen), S_OK);
+            ASSERT_TRUE(seen == registered || seen == clean) << "round " << round;
+        } while (race.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready);
+        const ProgramRun run = race.get();
+        ASSERT_EQ(run.status, 0) << run.err;
+        const CRegistryKeys left = Keys();
+        ASSERT_TRUE(left == registered || left == clean) << "round " << round;
+    }
 }
 
 TEST_F(QorregTest, ARegistryThatIsNoFileIsReported) {
