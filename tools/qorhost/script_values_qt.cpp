@@ -61,16 +61,19 @@ QJSValue DateToScript(QJSEngine& engine, DATE date) {
 
 bool DateFromScript(const QJSValue& value, CComVariant& out, std::string& error) {
     const QDateTime local = value.toDateTime().toLocalTime();
+    const int year = local.date().year();
+    // A year that does not fit the calendar time would arrive cut to another year; the
+    // conversion below refuses every other year outside the automation range.
+    const bool yearFits = year >= 0 && year <= std::numeric_limits<WORD>::max();
     SYSTEMTIME time;
-    time.wYear = static_cast<WORD>(local.date().year());
+    time.wYear = static_cast<WORD>(year);
     time.wMonth = static_cast<WORD>(local.date().month());
     time.wDay = static_cast<WORD>(local.date().day());
     time.wHour = static_cast<WORD>(local.time().hour());
     time.wMinute = static_cast<WORD>(local.time().minute());
     time.wSecond = static_cast<WORD>(local.time().second());
     DATE date = 0;
-    if (!local.isValid() || local.date().year() < 100 ||
-        SystemTimeToVariantTime(&time, &date) == 0) {
+    if (!local.isValid() || !yearFits || SystemTimeToVariantTime(&time, &date) == 0) {
         error = "the date is outside the range of automation dates";
         return false;
     }
