@@ -32,11 +32,9 @@ constexpr UINT SS_RIGHT = 0x2;
 // the icon's own size whatever the template gives.
 constexpr UINT SS_ICON = 0x3;
 constexpr UINT SS_TYPEMASK = 0x1F;
-// Dialog manager styles. Edits, combo boxes, check boxes and push buttons are tab stops, as the
-// resource statements that declare them make them; these two are kept so that templates read
-// like their resource scripts.
-constexpr UINT WS_TABSTOP = 0x00010000;
-constexpr UINT WS_GROUP = 0x00020000;
+// Edits, combo boxes, check boxes and push buttons are tab stops, as the resource statements
+// that declare them make them; templates still give WS_TABSTOP (platform/ui/messages.h) so that
+// they read like their resource scripts.
 
 constexpr int CB_ERR = -1;
 constexpr int BST_UNCHECKED = 0;

@@ -15,6 +15,7 @@
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/gdi/color_qt.h"
 #include "platform/ui/input_qt.h"
+#include "platform/ui/tab_order.h"
 
 namespace {
 
@@ -498,14 +499,12 @@ void CDialog::Controls::MoveFocus(bool forward) {
     auto current = std::find_if(items.begin(), items.end(), [focusId](const DialogControl& item) {
         return item.id == focusId;
     });
-    int index = focusId == 0 || current == items.end() ? (forward ? -1 : count)
-                                                       : static_cast<int>(current - items.begin());
-    for (int step = 0; step < count; ++step) {
-        index = ((index + (forward ? 1 : -1)) % count + count) % count;
-        if (IsTabStop(items[index], *window)) {
-            Focus(items[index].id, forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return;
-        }
+    const int from =
+        focusId == 0 || current == items.end() ? -1 : static_cast<int>(current - items.begin());
+    const int next = NextTabStop(count, from, forward,
+                                 [this](int index) { return IsTabStop(items[index], *window); });
+    if (next >= 0) {
+        Focus(items[next].id, forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     }
 }
 

@@ -98,6 +98,15 @@ void SendClick(CWnd& wnd, POINT point, UINT modifiers) {
     SendMouseUp(wnd, MouseButton::Left, point, modifiers);
 }
 
+void ActivateWindow(CWnd& wnd) {
+    if (CClientWidget* client = ClientWidgetOf(wnd)) {
+        QWidget* top = client->window();
+        top->show();
+        top->activateWindow();
+        QApplication::processEvents();
+    }
+}
+
 void SendClose(CFrameWnd& frame) {
     if (QMainWindow* window = MainWindowOf(frame)) {
         QCloseEvent event;

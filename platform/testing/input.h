@@ -18,6 +18,9 @@ void SendMouseDown(CWnd& wnd, MouseButton button, POINT point, UINT modifiers = 
 void SendMouseUp(CWnd& wnd, MouseButton button, POINT point, UINT modifiers = 0);
 void SendMouseMove(CWnd& wnd, POINT point, bool leftDown = false, UINT modifiers = 0);
 void SendClick(CWnd& wnd, POINT point, UINT modifiers = 0);
+// Makes the window's top-level window the active one, as a click on its title would, so that
+// focus given to its children is real focus.
+void ActivateWindow(CWnd& wnd);
 // Asks the frame to close as the window manager would.
 void SendClose(CFrameWnd& frame);
 

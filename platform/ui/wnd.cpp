@@ -12,6 +12,7 @@
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/ui/application.h"
 #include "platform/ui/input_qt.h"
+#include "platform/ui/tab_order.h"
 #include "platform/ui/wnd_host_qt.h"
 #include "platform/ui/wnd_qt.h"
 
@@ -76,6 +77,12 @@ RECT Uncovered(const RECT& area, const RECT& covered) {
         }
     }
     return IsRectEmpty(rest) ? RECT{} : rest;
+}
+
+bool KeepsKey(UINT dlgCode, UINT vk) {
+    const bool arrow = vk == VK_LEFT || vk == VK_UP || vk == VK_RIGHT || vk == VK_DOWN;
+    return (dlgCode & DLGC_WANTALLKEYS) != 0 || ((dlgCode & DLGC_WANTTAB) != 0 && vk == VK_TAB) ||
+           ((dlgCode & DLGC_WANTARROWS) != 0 && arrow);
 }
 
 QRect ToQRect(const RECT& rc) {
@@ -165,7 +172,8 @@ void CClientWidget::keyPressEvent(QKeyEvent* event) {
     const UINT repeat = event->isAutoRepeat() ? 1 : 0;
     const QString text = event->text();
     Dispatch(m_owner, [&](CWnd& wnd) {
-        for (CWnd* w = &wnd; w != nullptr; w = w->GetParent()) {
+        const bool kept = KeepsKey(wnd.OnGetDlgCode(), vk);
+        for (CWnd* w = &wnd; w != nullptr; w = kept ? nullptr : w->GetParent()) {
             if (vk != 0 && w->PreTranslateKey(vk, modifiers)) {
                 return;
             }
@@ -275,9 +283,20 @@ CWnd::~CWnd() {
         g_capture = nullptr;
     }
     ForgetCaretOf(this);
+    LeaveParent();
+    for (CWnd* child : m_children) {
+        child->m_parent = nullptr;
+    }
+}
+
+void CWnd::LeaveParent() {
+    if (m_parent != nullptr) {
+        std::erase(m_parent->m_children, this);
+    }
 }
 
 bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style) {
+    m_style = style;
     QWidget* parentWidget = parent ? ClientWidgetOf(*parent) : nullptr;
     AttachHost(std::make_unique<Host>(this, parentWidget), parent, id);
     m_host->client->setGeometry(rect.left, rect.top, rect.right - rect.left,
@@ -293,7 +312,11 @@ bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style) {
 
 void CWnd::AttachHost(std::unique_ptr<Host> host, CWnd* parent, UINT id) {
     m_host = std::move(host);
+    LeaveParent();
     m_parent = parent;
+    if (parent != nullptr) {
+        parent->m_children.push_back(this);
+    }
     m_id = id;
     const QSize size = m_host->client->size();
     m_host->surface.Resize(std::max(size.width(), 1), std::max(size.height(), 1));
@@ -305,6 +328,7 @@ bool CWnd::FinishCreate() {
     Dispatch(this, [&result](CWnd& wnd) { result = wnd.OnCreate(); });
     if (result == -1) {
         m_host.reset();
+        LeaveParent();
         return false;
     }
     return true;
@@ -320,6 +344,7 @@ void CWnd::DestroyWindow() {
         g_capture = nullptr;
     }
     ForgetCaretOf(this);
+    LeaveParent();
     m_host.reset();
     m_destroying = false;
     NoteWindowDestroyed(this);
@@ -539,6 +564,23 @@ void CWnd::SetFocus() {
 
 bool CWnd::HasFocus() const {
     return IsWindow() && m_host->client->hasFocus();
+}
+
+CWnd* CWnd::GetNextDlgTabItem(CWnd* control, bool previous) const {
+    if (!IsWindow()) {
+        return nullptr;
+    }
+    const auto current = std::find(m_children.begin(), m_children.end(), control);
+    const int from =
+        current == m_children.end() ? -1 : static_cast<int>(current - m_children.begin());
+    const int next =
+        NextTabStop(static_cast<int>(m_children.size()), from, !previous, [this](int index) {
+            const CWnd& child = *m_children[static_cast<size_t>(index)];
+            return (child.m_style & WS_TABSTOP) != 0 && child.IsWindow() &&
+                   child.m_host->Outer()->isVisibleTo(m_host->client) &&
+                   child.m_host->Outer()->isEnabled();
+        });
+    return next < 0 ? nullptr : m_children[static_cast<size_t>(next)];
 }
 
 bool CWnd::SendCommand(UINT id) {

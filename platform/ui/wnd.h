@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/dc.h"
 #include "platform/ui/command.h"
@@ -22,6 +23,12 @@ class CWnd : public CCmdTarget {
     bool IsWindow() const;
     CWnd* GetParent() const { return m_parent; }
     UINT GetDlgCtrlID() const { return m_id; }
+    UINT GetStyle() const { return m_style; }
+    void ModifyStyle(UINT remove, UINT add) { m_style = (m_style & ~remove) | add; }
+    // The child after the control (before it when previous) in creation order that is a shown
+    // WS_TABSTOP window, wrapping round; the first (or last) for a null control; null when no
+    // child is a tab stop.
+    CWnd* GetNextDlgTabItem(CWnd* control, bool previous = false) const;
     // The window at the top of this one's parent chain.
     CWnd* GetTopLevel();
 
@@ -46,6 +53,10 @@ class CWnd : public CCmdTarget {
     virtual void OnSetFocus() {}
     virtual void OnKillFocus() {}
     virtual void OnGetMinMaxInfo(MINMAXINFO& /*info*/) {}
+    // Which keys the window keeps from the dialog or host around it (DLGC_ flags): with
+    // DLGC_WANTTAB Tab, with DLGC_WANTARROWS the arrows, with DLGC_WANTALLKEYS every key (Tab,
+    // Enter and Escape included) reaches the window without its parents' PreTranslateKey.
+    virtual UINT OnGetDlgCode() { return 0; }
     // Sees every key press of the window and its children first; true when it consumed it.
     virtual bool PreTranslateKey(UINT /*vk*/, UINT /*modifiers*/) { return false; }
 
@@ -129,10 +140,13 @@ class CWnd : public CCmdTarget {
   private:
     friend struct Host;
     void PaintInvalid();
+    void LeaveParent();
 
     std::unique_ptr<Host> m_host;
     CWnd* m_parent = nullptr;
+    std::vector<CWnd*> m_children;  // created, not yet destroyed, in creation order
     UINT m_id = 0;
+    UINT m_style = 0;
     RECT m_invalid{};
     Cursor m_cursor = Cursor::Arrow;
     bool m_doubleClicks = false;
