@@ -62,12 +62,17 @@ constexpr UINT DLGC_WANTCHARS = 0x0080;
 
 // Window and frame styles.
 constexpr UINT WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr UINT WS_POPUP = 0x80000000;
 constexpr UINT WS_CHILD = 0x40000000;
+// A one-pixel black frame round the client area.
+constexpr UINT WS_BORDER = 0x00800000;
 constexpr UINT WS_VISIBLE = 0x10000000;
 // A window that Tab stops at in its parent's tab order (GetNextDlgTabItem); WS_GROUP starts a
 // group of dialog controls.
 constexpr UINT WS_TABSTOP = 0x00010000;
 constexpr UINT WS_GROUP = 0x00020000;
+// Extended style: the window stays above the windows that are not top-most.
+constexpr UINT WS_EX_TOPMOST = 0x00000008;
 constexpr UINT FWS_ADDTOTITLE = 0x00008000;
 
 // Cursors.

@@ -2,11 +2,13 @@
 #include "platform/ui/wnd.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "platform/gdi/bitmap_qt.h"
@@ -301,6 +303,43 @@ bool CWnd::Create(CWnd* parent, const RECT& rect, UINT id, UINT style) {
     AttachHost(std::make_unique<Host>(this, parentWidget), parent, id);
     m_host->client->setGeometry(rect.left, rect.top, rect.right - rect.left,
                                 rect.bottom - rect.top);
+    if (!FinishCreate()) {
+        return false;
+    }
+    if (style & WS_VISIBLE) {
+        ShowWindow(SW_SHOW);
+    }
+    return true;
+}
+
+bool CWnd::CreateEx(UINT exStyle, UINT style, const RECT& rect, CWnd* owner, UINT id) {
+    if ((style & WS_POPUP) == 0) {
+        return Create(owner, rect, id, style);
+    }
+    m_style = style;
+    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint;
+    if (exStyle & WS_EX_TOPMOST) {
+        flags |= Qt::WindowStaysOnTopHint;
+    }
+    auto frame = std::make_unique<QFrame>(QtWidgetOf(owner), flags);
+    const int border = (style & WS_BORDER) != 0 ? 1 : 0;
+    if (border != 0) {
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(border);
+        QPalette palette = frame->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        frame->setPalette(palette);
+    }
+    // The frame's line already insets the layout's contents.
+    auto* layout = new QVBoxLayout(frame.get());  // NOLINT(cppcoreguidelines-owning-memory)
+    layout->setContentsMargins(0, 0, 0, 0);
+    frame->setGeometry(ToQRect(rect));
+    auto host = std::make_unique<Host>(this, std::move(frame));
+    layout->addWidget(host->client);
+    host->client->setGeometry(border, border, std::max(rect.Width() - 2 * border, 0),
+                              std::max(rect.Height() - 2 * border, 0));
+    AttachHost(std::move(host), nullptr, id);
+    m_owner = owner;
     if (!FinishCreate()) {
         return false;
     }

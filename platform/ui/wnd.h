@@ -19,9 +19,16 @@ class CWnd : public CCmdTarget {
 
     // A child window inside the parent's client area, or a top-level window without parent.
     bool Create(CWnd* parent, const RECT& rect, UINT id = 0, UINT style = WS_CHILD | WS_VISIBLE);
+    // With WS_POPUP, a pop-up window without a title bar at rect on the screen, owned by the
+    // owner (it stays above it and goes when the owner's top-level window goes); WS_BORDER
+    // draws a thin frame inside rect round the client area, WS_EX_TOPMOST keeps it above other
+    // windows. Without WS_POPUP, Create(owner, rect, id, style).
+    bool CreateEx(UINT exStyle, UINT style, const RECT& rect, CWnd* owner, UINT id = 0);
     void DestroyWindow();
     bool IsWindow() const;
     CWnd* GetParent() const { return m_parent; }
+    // The window a pop-up belongs to; null for others.
+    CWnd* GetOwner() const { return m_owner; }
     UINT GetDlgCtrlID() const { return m_id; }
     UINT GetStyle() const { return m_style; }
     void ModifyStyle(UINT remove, UINT add) { m_style = (m_style & ~remove) | add; }
@@ -144,6 +151,7 @@ class CWnd : public CCmdTarget {
 
     std::unique_ptr<Host> m_host;
     CWnd* m_parent = nullptr;
+    CWnd* m_owner = nullptr;
     std::vector<CWnd*> m_children;  // created, not yet destroyed, in creation order
     UINT m_id = 0;
     UINT m_style = 0;
