@@ -95,8 +95,6 @@ class COleControl : public CWnd,
     // Paints the control: called from OnPaint with the client rectangle as bounds and the
     // part to repaint.
     virtual void OnDraw(CDC& dc, const RECT& bounds, const RECT& invalid) = 0;
-    // Which keys the control keeps from its container (DLGC_ flags); none by default.
-    virtual UINT OnGetDlgCode() { return 0; }
     // Back to the state of a new control; a control with state of its own resets it too.
     virtual void OnResetState() {}
 

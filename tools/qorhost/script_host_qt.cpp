@@ -35,7 +35,46 @@ bool IsPixelCoordinate(double value) {
 }  // namespace
 
 CScriptHost::CScriptHost(const ScriptRequest& request, CScriptValues& values)
-    : m_request(request), m_values(values) {}
+    : m_request(request),
+      m_values(values),
+      m_previousHook(SetModalLoopHook([this](CWnd& window) { return OnModalLoop(window); })) {}
+
+CScriptHost::~CScriptHost() {
+    SetModalLoopHook(std::move(m_previousHook));
+}
+
+void CScriptHost::ReleaseScriptValues() {
+    m_onModal = QJSValue();
+    m_modalHandle = QJSValue();
+}
+
+void CScriptHost::onModal(const QJSValue& function) {
+    if (!function.isCallable()) {
+        Throw(QStringLiteral("onModal: a function is needed"));
+        return;
+    }
+    m_onModal = function;
+}
+
+bool CScriptHost::OnModalLoop(CWnd& window) {
+    const bool headless = m_request.dialogs != nullptr;
+    if (!m_onModal.isCallable()) {
+        return headless;
+    }
+    const QJSValue function = m_onModal;
+    m_onModal = QJSValue();
+    m_modalHandle = m_values.Engine().newObject();
+    m_modalWindow = &window;
+    const QJSValue result = function.call({m_modalHandle});
+    // The window belongs to the loop: the handle is good only while the function runs.
+    m_modalWindow = nullptr;
+    m_modalHandle = QJSValue();
+    if (result.isError()) {
+        Throw(QStringLiteral("onModal: %1").arg(result.toString()));
+        return true;
+    }
+    return headless;
+}
 
 QStringList CScriptHost::args() const {
     QStringList list;
@@ -244,6 +283,13 @@ void CScriptHost::clearShownDialogs() {
 }
 
 CWnd* CScriptHost::ControlWindow(const QJSValue& control) {
+    if (m_modalWindow != nullptr && control.strictlyEquals(m_modalHandle)) {
+        if (!m_modalWindow->IsWindow()) {
+            Throw(QStringLiteral("the modal window is closed"));
+            return nullptr;
+        }
+        return m_modalWindow;
+    }
     IDispatch* object = CScriptValues::DispatchOf(control);
     CControlSite* site = m_request.controls != nullptr && object != nullptr
                              ? m_request.controls->FindSite(object)

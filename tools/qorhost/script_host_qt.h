@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/ui/modal_loop.h"
 #include "tools/qorhost/script_runner.h"
 
 class CScriptValues;
@@ -16,6 +17,11 @@ class CScriptHost : public QObject {
     Q_OBJECT
   public:
     CScriptHost(const ScriptRequest& request, CScriptValues& values);
+    ~CScriptHost() override;
+    CScriptHost(const CScriptHost&) = delete;
+    CScriptHost& operator=(const CScriptHost&) = delete;
+    // Lets go of the script's values while their engine is still there.
+    void ReleaseScriptValues();
 
     bool ExitRequested() const { return m_exitRequested; }
     int ExitCode() const { return m_exitCode; }
@@ -35,18 +41,27 @@ class CScriptHost : public QObject {
     Q_INVOKABLE void waitForClose();
     Q_INVOKABLE void log(const QString& text);
     Q_INVOKABLE void exit(double code);
+    // The function runs once when the next modal loop starts, with a handle of its window.
+    Q_INVOKABLE void onModal(const QJSValue& function);
     Q_INVOKABLE void answerDialog(const QJSValue& answer);
     Q_INVOKABLE QJSValue shownDialogs();
     Q_INVOKABLE void clearShownDialogs();
 
   private:
-    // The window of a control the script inserted; throws and answers null for anything else.
+    // The window of a control the script inserted, or of the modal window handed to an onModal
+    // function while it runs; throws and answers null for anything else.
     CWnd* ControlWindow(const QJSValue& control);
+    // The modal loop hook: runs the onModal function; headless, the loop must not wait.
+    bool OnModalLoop(CWnd& window);
     CScriptedDialogService* Dialogs();
     void Throw(const QString& message);
 
     const ScriptRequest& m_request;
     CScriptValues& m_values;
+    QJSValue m_onModal;
+    QJSValue m_modalHandle;
+    CWnd* m_modalWindow = nullptr;
+    ModalLoopHook m_previousHook;
     bool m_exitRequested = false;
     int m_exitCode = 0;
 };

@@ -88,6 +88,7 @@ std::string_view ScriptPrelude() {
         waitForClose: () => native.waitForClose(),
         log: (...values) => native.log(values.map(text).join(' ')),
         exit: (code) => native.exit(code === undefined ? 0 : Number(code)),
+        onModal: (run) => native.onModal(run),
         dialogs: Object.freeze({
             answer: (answer) => native.answerDialog(answer),
             shown: () => native.shownDialogs(),

@@ -48,6 +48,7 @@ class CScriptSession {
     CScriptSession(const CScriptSession&) = delete;
     CScriptSession& operator=(const CScriptSession&) = delete;
     ~CScriptSession() {
+        m_host->ReleaseScriptValues();
         m_engine.reset();
         m_values.reset();
     }

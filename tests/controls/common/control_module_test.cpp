@@ -268,6 +268,7 @@ TEST_F(ControlModuleTest, TypeInformationListsTheControlsMembersAndTheStockOnes)
                            {2, INVOKE_PROPERTYGET},
                            {2, INVOKE_PROPERTYPUT},
                            {3, INVOKE_PROPERTYGET},
+                           {4, INVOKE_FUNC},
                            {DISPID_ABOUTBOX, INVOKE_FUNC},
                            {DISPID_READYSTATE, INVOKE_PROPERTYGET}}));
 

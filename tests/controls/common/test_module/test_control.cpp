@@ -1,19 +1,38 @@
-// The test control module: the frame, a method with an out parameter, a text property and a
-// record of the input the control's window received.
+// The test control module: the frame, a method with an out parameter, a text property, a
+// record of the input the control's window received and a modal pop-up.
 #include <limits>
 
 #include "controls/common/control_module.h"
 #include "platform/gdi/dc.h"
+#include "platform/ui/modal_loop.h"
 
 namespace {
 
 constexpr COLORREF kFace = RGB(0, 128, 0);
+constexpr COLORREF kPopupFace = RGB(0, 0, 255);
+constexpr SIZE kPopupSize{100, 40};
 #ifdef QOR_TEST_BROKEN_PROGID
 // A ProgID the class registry cannot hold: the module's library registers, its classes do not.
 constexpr const char* kProgId = "QORTEST.Broken\nProgID.1";
 #else
 constexpr const char* kProgId = "QORTEST.QORTestCtrl.1";
 #endif
+
+// A pop-up that is done when clicked or on Enter, and says which it was.
+class CChoicePopup : public CWnd {
+  public:
+    void OnPaint(CDC& dc) override { dc.FillSolidRect(GetClientRect(), kPopupFace); }
+    void OnKeyDown(UINT vk, UINT /*repeat*/, UINT /*flags*/) override {
+        if (vk == VK_RETURN) {
+            m_choice = "enter";
+        }
+    }
+    void OnLButtonDown(UINT /*flags*/, POINT /*point*/) override { m_choice = "click"; }
+    const std::string& Choice() const { return m_choice; }
+
+  private:
+    std::string m_choice;
+};
 
 }  // namespace
 
@@ -57,6 +76,7 @@ class CQORTestCtrl : public COleControl {
                                result = CComVariant(c.m_input);
                                return S_OK;
                            }),
+                Table::Method("Choose", 4, {}, VT_BSTR, &CQORTestCtrl::Choose),
             });
         return table;
     }
@@ -89,6 +109,22 @@ class CQORTestCtrl : public COleControl {
         }
         result = CComVariant(static_cast<int>(args[0].lVal / divisor));
         args[2] = CComVariant(static_cast<int>(args[0].lVal % divisor));
+        return S_OK;
+    }
+
+    // A top-most pop-up in the middle of the screen, modal until clicked or Enter: "click",
+    // "enter", or "" when the loop ended without a choice.
+    static HRESULT Choose(CQORTestCtrl& self, CDispArgs& /*args*/, CComVariant& result) {
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - kPopupSize.cx) / 2;
+        const int top = (GetSystemMetrics(SM_CYSCREEN) - kPopupSize.cy) / 2;
+        CChoicePopup popup;
+        if (!popup.CreateEx(WS_EX_TOPMOST, WS_POPUP | WS_BORDER | WS_VISIBLE,
+                            RECT{left, top, left + kPopupSize.cx, top + kPopupSize.cy}, &self)) {
+            return E_FAIL;
+        }
+        popup.SetFocus();
+        RunModalLoop(popup, [&popup] { return !popup.Choice().empty(); });
+        result = CComVariant(popup.Choice());
         return S_OK;
     }
 
