@@ -1,5 +1,7 @@
 // The program's one caret: its owner, hide count, position and blink, drawn over the shown picture.
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QStyleHints>
 #include <QTimer>
 #include <memory>
@@ -15,7 +17,14 @@ struct Caret {
     POINT position{};
     int hideCount = 1;
     bool blinkOn = true;
-    QTimer timer;
+    // Owned by the application as well, so that a caret left at exit does not outlive it.
+    QPointer<QTimer> timer{
+        new QTimer(QCoreApplication::instance())};  // NOLINT(cppcoreguidelines-owning-memory)
+
+    Caret() = default;
+    Caret(const Caret&) = delete;
+    Caret& operator=(const Caret&) = delete;
+    ~Caret() { delete timer.data(); }  // NOLINT(cppcoreguidelines-owning-memory)
 
     RECT Rect() const {
         return RECT{position.x, position.y, position.x + size.cx, position.y + size.cy};
@@ -42,9 +51,9 @@ void RestartBlink() {
     g_caret->blinkOn = true;
     const int interval = BlinkInterval();
     if (g_caret->hideCount == 0 && interval > 0) {
-        g_caret->timer.start(interval);
+        g_caret->timer->start(interval);
     } else {
-        g_caret->timer.stop();
+        g_caret->timer->stop();
     }
     RefreshShown();
 }
@@ -70,7 +79,7 @@ bool CWnd::CreateSolidCaret(int width, int height) {
     g_caret = std::make_unique<Caret>();
     g_caret->owner = this;
     g_caret->size = SIZE{width, height};
-    QObject::connect(&g_caret->timer, &QTimer::timeout, &ToggleBlink);
+    QObject::connect(g_caret->timer, &QTimer::timeout, &ToggleBlink);
     return true;
 }
 
@@ -91,7 +100,7 @@ bool CWnd::HideCaret() {
         return false;
     }
     if (caret->hideCount++ == 0) {
-        caret->timer.stop();
+        caret->timer->stop();
         RefreshShown();
     }
     return true;
@@ -127,7 +136,7 @@ CaretInfo GetCaretInfo() {
         return CaretInfo{};
     }
     return CaretInfo{g_caret->owner, g_caret->Rect(), g_caret->hideCount == 0, g_caret->blinkOn,
-                     g_caret->timer.isActive() ? g_caret->timer.interval() : 0};
+                     g_caret->timer->isActive() ? g_caret->timer->interval() : 0};
 }
 
 void PaintCaret(const CWnd& wnd, QPainter& painter, const QImage& surface) {
