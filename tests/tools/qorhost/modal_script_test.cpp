@@ -85,3 +85,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "onModal: Error: boom"},
         ModalCase{"NotAFunction", "host.onModal(3);\n", 1, "onModal: a function is needed"}),
     [](const auto& info) { return info.param.name; });
+
+TEST(ModalWindowScriptTest, InARealWindowTheFunctionDrivesThePopupToo) {
+    const TempFolder folder;
+    ASSERT_TRUE(RegisterTestModule(folder.File("registry")));
+    CControlHost controls;
+    ASSERT_TRUE(controls.CreateArea("test host", SIZE{200, 100}));
+    const ScriptRun run = RunSource(R"js(
+const ctrl = host.createControl('QORTEST.QORTestCtrl.1', 0, 0, 60, 40);
+host.onModal((w) => host.click(w, 2, 2));
+host.log(ctrl.Choose());
+)js",
+                                    {}, nullptr, &controls);
+    unsetenv("QOR_REGISTRY");
+    EXPECT_EQ(run.result.exitCode, 0) << run.result.error;
+    EXPECT_THAT(run.log, ::testing::ElementsAre("click"));
+}
