@@ -1,5 +1,6 @@
 // The form control from its module over the one-million-row orders table: OpenForm of a
-// design of 500 items up to the first complete paint, and Page Down refilling 200 columns.
+// design of 500 items up to the first complete paint, and Page Down refilling 200 columns; and
+// OpenForm with a paint of 10,000 items lying on top of one another.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -24,6 +25,14 @@ constexpr const char* kOrders = "SELECT * FROM orders";
 const std::vector<std::string> kOrderFields{"order_id", "customer_id", "order_date", "ship_city",
                                             "amount",   "weight",      "paid",       "note"};
 
+std::string SaveBenchDesign(const Design& design, const std::string& name) {
+    std::string path =
+        (std::filesystem::temp_directory_path() / (name + std::to_string(getpid()) + ".qor"))
+            .string();
+    WriteDesignFile(path, design);
+    return path;
+}
+
 // Items in a grid over the 800 x 600 form, every second one a column bound to a field.
 std::string WriteDesign(int items, int columnsEvery, const std::string& name) {
     Design design;
@@ -43,11 +52,27 @@ std::string WriteDesign(int items, int columnsEvery, const std::string& name) {
         }
         design.Insert(item);
     }
-    std::string path =
-        (std::filesystem::temp_directory_path() / (name + std::to_string(getpid()) + ".qor"))
-            .string();
-    WriteDesignFile(path, design);
-    return path;
+    return SaveBenchDesign(design, name);
+}
+
+// Items all on one rectangle, alternately columns bound to a field and static texts.
+std::string WriteOverlappingDesign(int items, const std::string& name) {
+    Design design;
+    for (int i = 0; i < items; ++i) {
+        DesignItem item;
+        item.rect = RECT{10, 10, 390, 40};
+        if (i % 2 == 0) {
+            item.kind = kColumn;
+            item.name = kOrderFields[static_cast<std::size_t>(i / 2) % kOrderFields.size()];
+            item.tabOrder = i + 1;
+            item.backColor = 0x00FFFFFF;
+            item.border = true;
+        } else {
+            item.text = "L" + std::to_string(i);
+        }
+        design.Insert(item);
+    }
+    return SaveBenchDesign(design, name);
 }
 
 CComPtr<IDispatch> CreateFormFromModule() {
@@ -119,8 +144,7 @@ struct ShownForm {
     CWnd* window = nullptr;
 };
 
-void MeasureOpen(benchmark::State& state, const std::string& database) {
-    const std::string design = WriteDesign(500, 2, "qor_form_bench_open_");
+void MeasureOpen(benchmark::State& state, const std::string& database, const std::string& design) {
     ShownForm shown(database);
     for (auto _ : state) {
         if (!shown.Open(design)) {
@@ -133,15 +157,23 @@ void MeasureOpen(benchmark::State& state, const std::string& database) {
 }
 
 void BM_FormOpenToFirstPaint(benchmark::State& state) {
-    MeasureOpen(state, LargeOrdersFile());
+    MeasureOpen(state, LargeOrdersFile(), WriteDesign(500, 2, "qor_form_bench_open_"));
 }
 BENCHMARK(BM_FormOpenToFirstPaint)->Unit(benchmark::kMillisecond);
 
 // The same over the 300 orders of the sample database: the form's own part of the open.
 void BM_FormOpenToFirstPaintSampleOrders(benchmark::State& state) {
-    MeasureOpen(state, QOR_SAMPLE_DB_BUILT);
+    MeasureOpen(state, QOR_SAMPLE_DB_BUILT, WriteDesign(500, 2, "qor_form_bench_open_"));
 }
 BENCHMARK(BM_FormOpenToFirstPaintSampleOrders)->Unit(benchmark::kMillisecond);
+
+// 10,000 items on one rectangle, half of them columns filled from the first record: opening
+// and painting stay linear in the number of items however much they overlap.
+void BM_FormOpenToFirstPaint10000Overlapping(benchmark::State& state) {
+    MeasureOpen(state, QOR_SAMPLE_DB_BUILT,
+                WriteOverlappingDesign(10000, "qor_form_bench_overlapping_"));
+}
+BENCHMARK(BM_FormOpenToFirstPaint10000Overlapping)->Unit(benchmark::kMillisecond);
 
 void BM_FormPageDown200Columns(benchmark::State& state) {
     const std::string design = WriteDesign(200, 1, "qor_form_bench_page_");

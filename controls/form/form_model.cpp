@@ -61,6 +61,11 @@ bool CQORFormCtrl::OpenForm(IDispatch* adoConn, std::string_view ls_sql,
         return false;
     }
     CloseRecordset();
+    // The whole form is painted once it is bound; the columns filled from the first record on
+    // the way are left to that paint.
+    if (HasWindow()) {
+        Invalidate();
+    }
     if (!BindQuery(adoConn, ls_sql)) {
         return false;
     }
