@@ -2,6 +2,7 @@
 #include "designer/canvas_rules.h"
 
 #include <algorithm>
+#include <limits>
 #include <span>
 
 namespace {
@@ -80,7 +81,8 @@ int NextTabOrder(const Design& design) {
     for (const DesignItem& item : design.Items()) {
         largest = std::max(largest, item.tabOrder);
     }
-    return largest + 1;
+    // A file may hold the largest tab order there is; the next column then shares it.
+    return largest < std::numeric_limits<int>::max() ? largest + 1 : largest;
 }
 
 DesignItem NewPlacedItem(ItemKind kind, POINT point, const RECT& client, const Design& design) {
@@ -133,7 +135,9 @@ DesignItem DuplicateItem(const DesignItem& source, const RECT& client, const Des
     if (source.rect.bottom + 10 > client.bottom) {
         corner = POINT{0, 0};
     }
-    copy.rect = RECT{corner.x, corner.y, corner.x + width, corner.y + height};
+    // Copies of copies would otherwise walk out of the kept range by the source's height.
+    copy.rect =
+        ClampToCoordinateRange(RECT{corner.x, corner.y, corner.x + width, corner.y + height});
     return copy;
 }
 

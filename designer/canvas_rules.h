@@ -5,11 +5,13 @@
 
 enum class ItemEdge { None, Left, Right, Top, Bottom };
 
-// The largest tab order in the design, counted as at least 0, plus 1.
+// The largest tab order in the design, counted as at least 0, plus 1; the largest tab order
+// there is stays as it is.
 int NextTabOrder(const Design& design);
 // The item a press at the point creates with the tool of that kind.
 DesignItem NewPlacedItem(ItemKind kind, POINT point, const RECT& client, const Design& design);
-// The copy Duplicate makes of the source, placed below it or at the top-left corner.
+// The copy Duplicate makes of the source, placed below it or at the top-left corner, with its
+// rectangle kept in the coordinate range.
 DesignItem DuplicateItem(const DesignItem& source, const RECT& client, const Design& design);
 // Copies of lines go to the back of the list, all other copies to the front.
 void InsertDuplicate(Design& design, DesignItem copy);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,13 +44,27 @@ Design Design::FromFileOrder(std::vector<DesignItem> items) {
 }
 
 std::optional<Design> ReadDesignFile(const std::string& path) {
-    const File file(std::fopen(path.c_str(), "rb+"));
-    if (!file) {
+    // Without blocking, so that opening a FIFO does not wait for a writer; only regular files
+    // of a plausible size are read, so a device or a huge file cannot exhaust memory.
+    const int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
         return std::nullopt;
     }
+    struct stat status {};
+    const bool readable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                          status.st_size / kDesignItemRecordSize <= kMaxDesignRecords;
+    const File file(readable ? fdopen(fd, "rb+") : nullptr);
+    if (!file) {
+        close(fd);
+        return std::nullopt;
+    }
+    const auto records = static_cast<std::size_t>(status.st_size) / kDesignItemRecordSize;
     std::vector<DesignItem> items;
+    items.reserve(records);
     DesignItemRecord record{};
-    while (std::fread(record.data(), 1, record.size(), file.get()) == record.size()) {
+    // A file growing while it is read gives no more than it held when it was opened.
+    while (items.size() < records &&
+           std::fread(record.data(), 1, record.size(), file.get()) == record.size()) {
         items.push_back(ReadDesignItemRecord(record));
     }
     return Design::FromFileOrder(std::move(items));

@@ -1,6 +1,7 @@
 // A design: the ordered list of items, and reading and writing it as a design file.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,11 @@ class Design {
     std::vector<DesignItem> m_items;
 };
 
-// Reads whole records until the first short read; nothing when the file cannot be opened.
+// Far beyond any real design; a larger file is refused rather than read into memory.
+constexpr std::size_t kMaxDesignRecords = 100000;
+
+// Reads whole records until the first short read. Nothing when the file cannot be opened for
+// reading and writing, is not a regular file or holds more than kMaxDesignRecords records.
 std::optional<Design> ReadDesignFile(const std::string& path);
 // Writes the records in list order to a temporary file beside the target and renames it over
 // the target, so a failure never destroys the previous file. False when nothing was written.

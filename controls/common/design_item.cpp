@@ -1,5 +1,5 @@
-// The field-for-field mapping between a design item and its little-endian 836-byte record, and
-// finding an item by its tab order.
+// The field-for-field mapping between a design item and its little-endian 836-byte record, the
+// kept coordinate range, and finding an item by its tab order.
 #include "controls/common/design_item.h"
 
 #include <algorithm>
@@ -62,6 +62,13 @@ void PutString(DesignItemRecord& r, std::size_t at, std::size_t size, const std:
 
 }  // namespace
 
+RECT ClampToCoordinateRange(const RECT& rect) {
+    const auto clamp = [](int value) {
+        return std::clamp(value, -kCoordinateLimit, kCoordinateLimit);
+    };
+    return RECT{clamp(rect.left), clamp(rect.top), clamp(rect.right), clamp(rect.bottom)};
+}
+
 DesignItem ReadDesignItemRecord(Record r) {
     DesignItem item;
     item.kind = GetInt(r, kKind);
@@ -72,8 +79,8 @@ DesignItem ReadDesignItemRecord(Record r) {
     item.wholeDigits = GetInt(r, kWholeDigits);
     item.decimalDigits = GetInt(r, kDecimalDigits);
     item.maxLength = GetInt(r, kMaxLength);
-    item.rect =
-        RECT{GetInt(r, kRect), GetInt(r, kRect + 4), GetInt(r, kRect + 8), GetInt(r, kRect + 12)};
+    item.rect = ClampToCoordinateRange(
+        RECT{GetInt(r, kRect), GetInt(r, kRect + 4), GetInt(r, kRect + 8), GetInt(r, kRect + 12)});
     item.backColor = GetInt(r, kBackColor);
     item.textColor = GetInt(r, kTextColor);
     item.justification = GetInt(r, kJustification);

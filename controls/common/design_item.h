@@ -51,6 +51,15 @@ constexpr std::size_t kNameFieldSize = 255;
 constexpr std::size_t kTextFieldSize = 255;
 constexpr std::size_t kMaskFieldSize = 258;
 
+// Coordinates are kept within plus or minus this limit when read from a file or made by an edit
+// of the canvas: far beyond any canvas (800 x 600) or form, so real designs keep theirs, yet
+// small enough that widths, edges moved by a few pixels and drag offsets of any coordinates
+// stay far inside 32 bits.
+constexpr std::int32_t kCoordinateLimit = 1000000;
+// The rectangle with each coordinate brought into the kept range.
+RECT ClampToCoordinateRange(const RECT& rect);
+
+// Rectangles are brought into the kept coordinate range; every other field is read as stored.
 DesignItem ReadDesignItemRecord(std::span<const std::uint8_t, kDesignItemRecordSize> record);
 // Strings longer than their fields are cut at a character boundary.
 DesignItemRecord WriteDesignItemRecord(const DesignItem& item);
