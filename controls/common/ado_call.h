@@ -36,14 +36,3 @@ HRESULT CreateAdoObject(const CLSID& clsid, CComPtr<Q>& object) {
 inline VARIANT Borrowed(const VARIANT& value) {
     return value;
 }
-
-// The failing result of the exception being handled, for use inside a catch block.
-inline HRESULT CurrentExceptionResult() noexcept {
-    try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}

@@ -75,12 +75,10 @@ using ModuleCreateFunction = HRESULT (*)(const IID& riid, void** object);
 
 template <class T>
 HRESULT CreateModuleObject(const IID& riid, void** object) {
-    try {
+    return GuardResult("control module", [&] {
         const CComPtr<CModuleObject<T>> instance = MakeComObject<CModuleObject<T>>();
         return instance->QueryInterface(riid, object);
-    } catch (...) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }
 
 // Everything the exports need about the module's two classes.

@@ -7,16 +7,12 @@
 #include "controls/common/ado_call.h"
 #include "platform/com/bstr.h"
 #include "platform/com/error_message.h"
+#include "platform/com/exception_guard.h"
 
 template <class Body>
 auto CDataConnection::Guarded(Body&& body) noexcept {
-    using Result = decltype(body());
-    try {
-        return body();
-    } catch (...) {
-        CatchFailure();
-        return Result();
-    }
+    return GuardOperation("CDataConnection", std::forward<Body>(body),
+                          [this](HRESULT hr) noexcept { NoteFailure(hr); });
 }
 
 CDataConnection::~CDataConnection() {
@@ -165,11 +161,11 @@ void CDataConnection::RefreshErrorsOf(_Connection* connection) {
     lastErrorSource_ = std::move(source);
 }
 
-void CDataConnection::CatchFailure() noexcept {
+void CDataConnection::NoteFailure(HRESULT hr) noexcept {
     lastErrorSource_.clear();
     try {
-        lastErrorText_ = ComErrorMessage(CurrentExceptionResult()) + "\n";
+        lastErrorText_ = ComErrorMessage(hr) + "\n";
     } catch (...) {
-        lastErrorText_.clear();
+        lastErrorText_.clear();  // no text could be made: memory ran out
     }
 }

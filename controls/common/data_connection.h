@@ -63,7 +63,8 @@ class CDataConnection {
     // message when it gave none. Always false.
     bool Fail(HRESULT hr, _Connection* connection);
     void RefreshErrorsOf(_Connection* connection);
-    void CatchFailure() noexcept;
+    // The last error text of an exception stopped by the guard.
+    void NoteFailure(HRESULT hr) noexcept;
 
     std::string lastErrorText_;
     std::string lastErrorSource_;

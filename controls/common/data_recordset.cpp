@@ -10,6 +10,7 @@
 #include "platform/com/ansi_string.h"
 #include "platform/com/bstr.h"
 #include "platform/com/error_message.h"
+#include "platform/com/exception_guard.h"
 
 namespace {
 
@@ -70,23 +71,13 @@ std::string_view FieldTypeName(LONG type) {
 
 template <class Body>
 auto CDataRecordset::Guarded(Body&& body) noexcept {
-    using Result = decltype(body());
-    try {
-        return body();
-    } catch (...) {
-        CatchFailure();
-        return Result();
-    }
+    return GuardOperation("CDataRecordset", std::forward<Body>(body),
+                          [this](HRESULT hr) noexcept { NoteFailure(hr); });
 }
 
 template <class Body>
 auto CDataRecordset::Guarded(Body&& body) const noexcept {
-    using Result = decltype(body());
-    try {
-        return body();
-    } catch (...) {
-        return Result();
-    }
+    return GuardOperation("CDataRecordset", std::forward<Body>(body));
 }
 
 CDataRecordset::~CDataRecordset() {
@@ -539,10 +530,10 @@ bool CDataRecordset::Check(HRESULT hr) {
     return false;
 }
 
-void CDataRecordset::CatchFailure() noexcept {
+void CDataRecordset::NoteFailure(HRESULT hr) noexcept {
     try {
-        lastErrorText_ = ComErrorMessage(CurrentExceptionResult());
+        lastErrorText_ = ComErrorMessage(hr);
     } catch (...) {
-        lastErrorText_.clear();
+        lastErrorText_.clear();  // no text could be made: memory ran out
     }
 }

@@ -136,7 +136,8 @@ class CDataRecordset {
     bool IsFieldIndex(int index) const {
         return index >= 0 && static_cast<std::size_t>(index) < fields_.size();
     }
-    void CatchFailure() noexcept;
+    // The last error text of an exception stopped by the guard.
+    void NoteFailure(HRESULT hr) noexcept;
 
     CDataConnection& connection_;
     std::vector<FieldInfo> fields_;

@@ -2,10 +2,9 @@
 // box every control shares.
 #include "controls/common/ole_control.h"
 
-#include <new>
-
 #include "controls/common/control_module.h"
 #include "platform/com/class_factory.h"
+#include "platform/com/exception_guard.h"
 #include "platform/dialogs/dialog.h"
 
 namespace {
@@ -14,18 +13,6 @@ constexpr const char* kVersionName = "_Version";
 constexpr const char* kStockPropsName = "_StockProps";
 // None of the stock properties a control carries (ReadyState) is persistent.
 constexpr LONG kNoPersistentStockProps = 0;
-
-// Keeps exceptions (allocation failures) from crossing an interface method.
-template <class F>
-HRESULT Guarded(F&& body) {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
 
 // A persisted number as a 32-bit integer; false when the value is no number.
 bool ReadLong(const CComVariant& value, LONG& number) {
@@ -76,7 +63,7 @@ HRESULT COleControl::GetTypeInfo(UINT index, LCID /*lcid*/, ITypeInfo** info) {
     if (index != 0) {
         return DISP_E_BADINDEX;
     }
-    return Guarded([&] {
+    return GuardResult("COleControl", [&] {
         CComPtr<ITypeLib> lib;
         const HRESULT hr = CreateTypeLib(ControlTypeLibDescription(m_info, m_dispatch.Members()),
                                          lib.ReleaseAndGetAddressOf());
@@ -103,11 +90,12 @@ HRESULT COleControl::Invoke(DISPID member, const IID& riid, LCID lcid, WORD flag
 
 HRESULT COleControl::CallMember(DISPID dispid, DispKind kind, CDispArgs& args,
                                 CComVariant& result) {
-    return Guarded([&] { return m_dispatch.Call(*this, dispid, kind, args, result); });
+    return GuardResult("COleControl",
+                       [&] { return m_dispatch.Call(*this, dispid, kind, args, result); });
 }
 
 HRESULT COleControl::DoVerb(LONG verb, CWnd* parent, const RECT& position) {
-    return Guarded([&] {
+    return GuardResult("COleControl", [&] {
         if (IsActivation(verb)) {
             return Activate(verb, parent, position);
         }
@@ -166,7 +154,7 @@ HRESULT COleControl::EnumVerbs(std::vector<OLEVERB>* verbs) {
     if (verbs == nullptr) {
         return E_POINTER;
     }
-    return Guarded([&] {
+    return GuardResult("COleControl", [&] {
         *verbs = {{OLEIVERB_PRIMARY, "Edit"}, {OLEIVERB_PROPERTIES, "Properties"}};
         return S_OK;
     });
@@ -198,14 +186,14 @@ HRESULT COleControl::GetClassID(CLSID* clsid) {
 }
 
 HRESULT COleControl::InitNew() {
-    return Guarded([&] {
+    return GuardResult("COleControl", [&] {
         OnResetState();
         return S_OK;
     });
 }
 
 HRESULT COleControl::Load(const PropertyBag& bag) {
-    return Guarded([&] {
+    return GuardResult("COleControl", [&] {
         OnResetState();
         for (const PropertyBagEntry& entry : bag) {
             const bool known = entry.name == kVersionName || entry.name == kStockPropsName;
@@ -223,7 +211,7 @@ HRESULT COleControl::Save(PropertyBag* bag) {
     if (bag == nullptr) {
         return E_POINTER;
     }
-    return Guarded([&] {
+    return GuardResult("COleControl", [&] {
         *bag = {{kVersionName, CComVariant(static_cast<int>(kControlPersistVersion))},
                 {kStockPropsName, CComVariant(static_cast<int>(kNoPersistentStockProps))}};
         return S_OK;

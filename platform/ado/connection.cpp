@@ -1,6 +1,6 @@
 // The Connection object's members and dispatch table.
 #include "platform/ado/connection.h"
-#include "platform/ado/guard.h"
+#include "platform/com/exception_guard.h"
 
 #include <algorithm>
 
@@ -78,14 +78,14 @@ void CConnection::RemoveListener(CConnectionListener* listener) {
 }
 
 HRESULT CConnection::get_ConnectionString(BSTR* connectionString) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         return ReturnText(IsOpen() ? WithoutPassword(connectionString_) : connectionString_,
                           connectionString);
     });
 }
 
 HRESULT CConnection::put_ConnectionString(BSTR connectionString) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (IsOpen()) {
             return Fail(adErrObjectOpen, "Operation is not allowed when the object is open.",
                         kAdoConnectionSource);
@@ -96,7 +96,7 @@ HRESULT CConnection::put_ConnectionString(BSTR connectionString) {
 }
 
 HRESULT CConnection::get_ConnectionTimeout(LONG* seconds) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (seconds == nullptr) {
             return E_POINTER;
         }
@@ -106,7 +106,7 @@ HRESULT CConnection::get_ConnectionTimeout(LONG* seconds) {
 }
 
 HRESULT CConnection::put_ConnectionTimeout(LONG seconds) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (seconds < 0) {
             return Fail(adErrInvalidArgument, "A timeout cannot be negative.",
                         kAdoConnectionSource);
@@ -117,7 +117,7 @@ HRESULT CConnection::put_ConnectionTimeout(LONG seconds) {
 }
 
 HRESULT CConnection::get_CommandTimeout(LONG* seconds) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (seconds == nullptr) {
             return E_POINTER;
         }
@@ -127,7 +127,7 @@ HRESULT CConnection::get_CommandTimeout(LONG* seconds) {
 }
 
 HRESULT CConnection::put_CommandTimeout(LONG seconds) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (seconds < 0) {
             return Fail(adErrInvalidArgument, "A timeout cannot be negative.",
                         kAdoConnectionSource);
@@ -141,7 +141,7 @@ HRESULT CConnection::put_CommandTimeout(LONG seconds) {
 }
 
 HRESULT CConnection::get_Provider(BSTR* provider) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (IsOpen()) {
             return ReturnText(session_->ProviderName(), provider);
         }
@@ -154,7 +154,7 @@ HRESULT CConnection::get_Provider(BSTR* provider) {
 }
 
 HRESULT CConnection::get_State(LONG* state) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (state == nullptr) {
             return E_POINTER;
         }
@@ -164,7 +164,7 @@ HRESULT CConnection::get_State(LONG* state) {
 }
 
 HRESULT CConnection::get_Errors(Errors** errors) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (errors == nullptr) {
             return E_POINTER;
         }
@@ -175,7 +175,7 @@ HRESULT CConnection::get_Errors(Errors** errors) {
 }
 
 HRESULT CConnection::Open(BSTR connectionString, BSTR userID, BSTR password, LONG /*options*/) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (IsOpen()) {
             return Fail(adErrObjectOpen, "Operation is not allowed when the object is open.",
                         kAdoConnectionSource);
@@ -224,7 +224,7 @@ void CConnection::EndSession() {
 }
 
 HRESULT CConnection::Close() {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const HRESULT hr = RequireOpen();
         if (SUCCEEDED(hr)) {
             EndSession();
@@ -234,7 +234,7 @@ HRESULT CConnection::Close() {
 }
 
 HRESULT CConnection::BeginTrans(LONG* level) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         HRESULT hr = RequireOpen();
         if (FAILED(hr)) {
             return hr;
@@ -259,7 +259,7 @@ HRESULT CConnection::RollbackTrans() {
 }
 
 HRESULT CConnection::EndTransaction(bool commit) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         HRESULT hr = RequireOpen();
         if (SUCCEEDED(hr) && transaction_.level == 0) {
             hr = Fail(adErrInvalidTransaction, "No transaction is active.", kAdoConnectionSource);
@@ -287,7 +287,7 @@ HRESULT CConnection::EndTransaction(bool commit) {
 
 HRESULT CConnection::Execute(BSTR commandText, VARIANT* recordsAffected, LONG options,
                              _Recordset** recordset) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (recordset != nullptr) {
             *recordset = nullptr;
         }

@@ -1,6 +1,6 @@
 // Error and Errors objects and the reporting of failures.
 #include "platform/ado/errors.h"
-#include "platform/ado/guard.h"
+#include "platform/com/exception_guard.h"
 
 #include <limits>
 
@@ -43,11 +43,11 @@ HRESULT CError::get_Number(LONG* number) {
 }
 
 HRESULT CError::get_Source(BSTR* source) {
-    return Guard([&] { return ReturnText(record_.source, source); });
+    return GuardResult("ADO", [&] { return ReturnText(record_.source, source); });
 }
 
 HRESULT CError::get_Description(BSTR* description) {
-    return Guard([&] { return ReturnText(record_.description, description); });
+    return GuardResult("ADO", [&] { return ReturnText(record_.description, description); });
 }
 
 HRESULT CError::get_NativeError(LONG* nativeError) {
@@ -59,7 +59,7 @@ HRESULT CError::get_NativeError(LONG* nativeError) {
 }
 
 HRESULT CError::get_SQLState(BSTR* sqlState) {
-    return Guard([&] { return ReturnText(record_.sqlState, sqlState); });
+    return GuardResult("ADO", [&] { return ReturnText(record_.sqlState, sqlState); });
 }
 
 HRESULT CError::InterfaceSupportsErrorInfo(const IID& riid) {
@@ -98,7 +98,7 @@ const CDispatchTable<CError>& CError::DispatchTable() {
 }
 
 HRESULT CErrors::get_Count(LONG* count) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (count == nullptr) {
             return E_POINTER;
         }
@@ -108,7 +108,7 @@ HRESULT CErrors::get_Count(LONG* count) {
 }
 
 HRESULT CErrors::get_Item(VARIANT index, Error** error) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (error == nullptr) {
             return E_POINTER;
         }
@@ -130,7 +130,7 @@ HRESULT CErrors::get_Item(VARIANT index, Error** error) {
 }
 
 HRESULT CErrors::Clear() {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         records_.clear();
         return S_OK;
     });

@@ -1,6 +1,6 @@
 // Field and Fields objects and their dispatch tables.
 #include "platform/ado/fields.h"
-#include "platform/ado/guard.h"
+#include "platform/com/exception_guard.h"
 
 #include "platform/ado/errors.h"
 
@@ -46,14 +46,14 @@ const FieldDescription* CField::Info() {
 }
 
 HRESULT CField::get_Name(BSTR* name) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         return info != nullptr ? ReturnText(info->name, name) : adErrObjectClosed;
     });
 }
 
 HRESULT CField::get_Type(LONG* type) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         if (FAILED(Required(type)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
@@ -64,7 +64,7 @@ HRESULT CField::get_Type(LONG* type) {
 }
 
 HRESULT CField::get_DefinedSize(LONG* size) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         if (FAILED(Required(size)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
@@ -75,7 +75,7 @@ HRESULT CField::get_DefinedSize(LONG* size) {
 }
 
 HRESULT CField::get_Attributes(LONG* attributes) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         if (FAILED(Required(attributes)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
@@ -86,7 +86,7 @@ HRESULT CField::get_Attributes(LONG* attributes) {
 }
 
 HRESULT CField::get_Precision(BYTE* precision) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         if (FAILED(Required(precision)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
@@ -97,7 +97,7 @@ HRESULT CField::get_Precision(BYTE* precision) {
 }
 
 HRESULT CField::get_NumericScale(BYTE* scale) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         if (FAILED(Required(scale)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
@@ -108,7 +108,7 @@ HRESULT CField::get_NumericScale(BYTE* scale) {
 }
 
 HRESULT CField::get_ActualSize(LONG* size) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const FieldDescription* info = Info();
         if (FAILED(Required(size)) || info == nullptr) {
             return info == nullptr ? adErrObjectClosed : E_POINTER;
@@ -123,7 +123,7 @@ HRESULT CField::get_ActualSize(LONG* size) {
 }
 
 HRESULT CField::get_Value(VARIANT* value) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (value == nullptr) {
             return E_POINTER;
         }
@@ -137,7 +137,7 @@ HRESULT CField::get_Value(VARIANT* value) {
 }
 
 HRESULT CField::put_Value(VARIANT value) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (Info() == nullptr) {
             return adErrObjectClosed;
         }
@@ -197,7 +197,7 @@ const CDispatchTable<CField>& CField::DispatchTable() {
 }
 
 HRESULT CFields::get_Count(LONG* count) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (count == nullptr) {
             return E_POINTER;
         }
@@ -208,7 +208,7 @@ HRESULT CFields::get_Count(LONG* count) {
 }
 
 HRESULT CFields::get_Item(VARIANT index, Field** field) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (field == nullptr) {
             return E_POINTER;
         }

@@ -1,6 +1,6 @@
 // The Recordset object's members and dispatch table.
 #include "platform/ado/recordset.h"
-#include "platform/ado/guard.h"
+#include "platform/com/exception_guard.h"
 
 #include "platform/ado/errors.h"
 
@@ -44,7 +44,7 @@ VARIANT_BOOL Bool(bool value) {
 }  // namespace
 
 HRESULT CRecordset::get_CursorType(LONG* cursorType) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (cursorType == nullptr) {
             return E_POINTER;
         }
@@ -54,7 +54,7 @@ HRESULT CRecordset::get_CursorType(LONG* cursorType) {
 }
 
 HRESULT CRecordset::put_CursorType(LONG cursorType) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (core_->IsOpen()) {
             return core_->Fail(adErrObjectOpen,
                                "Operation is not allowed when the object is open.");
@@ -69,7 +69,7 @@ HRESULT CRecordset::put_CursorType(LONG cursorType) {
 }
 
 HRESULT CRecordset::get_LockType(LONG* lockType) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (lockType == nullptr) {
             return E_POINTER;
         }
@@ -79,7 +79,7 @@ HRESULT CRecordset::get_LockType(LONG* lockType) {
 }
 
 HRESULT CRecordset::put_LockType(LONG lockType) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (core_->IsOpen()) {
             return core_->Fail(adErrObjectOpen,
                                "Operation is not allowed when the object is open.");
@@ -94,11 +94,11 @@ HRESULT CRecordset::put_LockType(LONG lockType) {
 }
 
 HRESULT CRecordset::get_Source(BSTR* source) {
-    return Guard([&] { return ReturnText(source_, source); });
+    return GuardResult("ADO", [&] { return ReturnText(source_, source); });
 }
 
 HRESULT CRecordset::get_ActiveConnection(VARIANT* connection) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (connection == nullptr) {
             return E_POINTER;
         }
@@ -146,7 +146,7 @@ HRESULT CRecordset::ConnectionOf(const VARIANT& given, OpenRequest& request) {
 
 HRESULT CRecordset::Open(VARIANT source, VARIANT activeConnection, LONG cursorType, LONG lockType,
                          LONG options) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (core_->IsOpen()) {
             return core_->Fail(adErrObjectOpen,
                                "Operation is not allowed when the object is open.");
@@ -190,11 +190,11 @@ HRESULT CRecordset::Adopt(CComPtr<CConnection> connection, std::string sql,
 }
 
 HRESULT CRecordset::Close() {
-    return Guard([&] { return core_->Close(); });
+    return GuardResult("ADO", [&] { return core_->Close(); });
 }
 
 HRESULT CRecordset::get_State(LONG* state) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (state == nullptr) {
             return E_POINTER;
         }
@@ -204,7 +204,7 @@ HRESULT CRecordset::get_State(LONG* state) {
 }
 
 HRESULT CRecordset::get_BOF(VARIANT_BOOL* bof) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (bof == nullptr) {
             return E_POINTER;
         }
@@ -216,7 +216,7 @@ HRESULT CRecordset::get_BOF(VARIANT_BOOL* bof) {
 }
 
 HRESULT CRecordset::get_EOF(VARIANT_BOOL* eof) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (eof == nullptr) {
             return E_POINTER;
         }
@@ -228,7 +228,7 @@ HRESULT CRecordset::get_EOF(VARIANT_BOOL* eof) {
 }
 
 HRESULT CRecordset::get_Bookmark(VARIANT* bookmark) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (bookmark == nullptr) {
             return E_POINTER;
         }
@@ -239,7 +239,7 @@ HRESULT CRecordset::get_Bookmark(VARIANT* bookmark) {
 }
 
 HRESULT CRecordset::get_RecordCount(LONG* count) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (count == nullptr) {
             return E_POINTER;
         }
@@ -248,7 +248,7 @@ HRESULT CRecordset::get_RecordCount(LONG* count) {
 }
 
 HRESULT CRecordset::get_AbsolutePosition(LONG* position) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (position == nullptr) {
             return E_POINTER;
         }
@@ -257,7 +257,7 @@ HRESULT CRecordset::get_AbsolutePosition(LONG* position) {
 }
 
 HRESULT CRecordset::Supports(LONG cursorOptions, VARIANT_BOOL* supported) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (supported == nullptr) {
             return E_POINTER;
         }
@@ -269,7 +269,7 @@ HRESULT CRecordset::Supports(LONG cursorOptions, VARIANT_BOOL* supported) {
 }
 
 HRESULT CRecordset::get_EditMode(LONG* editMode) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (editMode == nullptr) {
             return E_POINTER;
         }
@@ -280,7 +280,7 @@ HRESULT CRecordset::get_EditMode(LONG* editMode) {
 }
 
 HRESULT CRecordset::UpdateBatch(LONG /*affectRecords*/) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         const HRESULT hr = core_->RequireOpen();
         if (FAILED(hr) || core_->EditMode() == adEditNone) {
             return hr;
@@ -291,7 +291,7 @@ HRESULT CRecordset::UpdateBatch(LONG /*affectRecords*/) {
 }
 
 HRESULT CRecordset::get_Fields(Fields** fields) {
-    return Guard([&] {
+    return GuardResult("ADO", [&] {
         if (fields == nullptr) {
             return E_POINTER;
         }

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/ado/fields.h"
-#include "platform/ado/guard.h"
 #include "platform/ado/recordset_core.h"
 #include "platform/com/dispatch_table.h"
+#include "platform/com/exception_guard.h"
 
 class CRecordset final : public CDispatchImpl<CRecordset, _Recordset, ISupportErrorInfo> {
   public:
@@ -25,52 +25,53 @@ class CRecordset final : public CDispatchImpl<CRecordset, _Recordset, ISupportEr
     HRESULT Close() override;
     HRESULT get_State(LONG* state) override;
     HRESULT MoveFirst() override {
-        return Guard([&] { return core_->MoveFirst(); });
+        return GuardResult("ADO", [&] { return core_->MoveFirst(); });
     }
     HRESULT MoveLast() override {
-        return Guard([&] { return core_->MoveLast(); });
+        return GuardResult("ADO", [&] { return core_->MoveLast(); });
     }
     HRESULT MoveNext() override {
-        return Guard([&] { return core_->MoveNext(); });
+        return GuardResult("ADO", [&] { return core_->MoveNext(); });
     }
     HRESULT MovePrevious() override {
-        return Guard([&] { return core_->MovePrevious(); });
+        return GuardResult("ADO", [&] { return core_->MovePrevious(); });
     }
     HRESULT Move(LONG numRecords, VARIANT start) override {
-        return Guard([&] { return core_->Move(numRecords, start); });
+        return GuardResult("ADO", [&] { return core_->Move(numRecords, start); });
     }
     HRESULT get_BOF(VARIANT_BOOL* bof) override;
     HRESULT get_EOF(VARIANT_BOOL* eof) override;
     HRESULT get_Bookmark(VARIANT* bookmark) override;
     HRESULT put_Bookmark(VARIANT bookmark) override {
-        return Guard([&] { return core_->SetBookmark(bookmark); });
+        return GuardResult("ADO", [&] { return core_->SetBookmark(bookmark); });
     }
     HRESULT get_RecordCount(LONG* count) override;
     HRESULT get_AbsolutePosition(LONG* position) override;
     HRESULT put_AbsolutePosition(LONG position) override {
-        return Guard([&] { return core_->SetAbsolutePosition(position); });
+        return GuardResult("ADO", [&] { return core_->SetAbsolutePosition(position); });
     }
     HRESULT Supports(LONG cursorOptions, VARIANT_BOOL* supported) override;
     HRESULT get_EditMode(LONG* editMode) override;
     HRESULT AddNew(VARIANT fieldList, VARIANT values) override {
-        return Guard([&] { return core_->AddNew(fieldList, values); });
+        return GuardResult("ADO", [&] { return core_->AddNew(fieldList, values); });
     }
     HRESULT Update(VARIANT fields, VARIANT values) override {
-        return Guard([&] { return core_->Update(fields, values); });
+        return GuardResult("ADO", [&] { return core_->Update(fields, values); });
     }
     HRESULT CancelUpdate() override {
-        return Guard([&] { return core_->CancelUpdate(); });
+        return GuardResult("ADO", [&] { return core_->CancelUpdate(); });
     }
     HRESULT Delete(LONG affectRecords) override {
-        return Guard([&] { return core_->Delete(affectRecords); });
+        return GuardResult("ADO", [&] { return core_->Delete(affectRecords); });
     }
     HRESULT UpdateBatch(LONG affectRecords) override;
     HRESULT Find(BSTR criteria, LONG skipRecords, LONG searchDirection, VARIANT start) override {
-        return Guard(
-            [&] { return core_->Find(BstrView(criteria), skipRecords, searchDirection, start); });
+        return GuardResult("ADO", [&] {
+            return core_->Find(BstrView(criteria), skipRecords, searchDirection, start);
+        });
     }
     HRESULT Requery(LONG /*options*/) override {
-        return Guard([&] { return core_->Requery(); });
+        return GuardResult("ADO", [&] { return core_->Requery(); });
     }
     HRESULT get_Fields(Fields** fields) override;
     HRESULT InterfaceSupportsErrorInfo(const IID& riid) override;

@@ -5,10 +5,10 @@
 #include <functional>
 
 #include "platform/ado/find_criteria.h"
-#include "platform/ado/guard.h"
 #include "platform/ado/sql_shape.h"
 #include "platform/ado/value_convert.h"
 #include "platform/com/ansi_string.h"
+#include "platform/com/exception_guard.h"
 #include "platform/com/lcid.h"
 
 namespace {
@@ -45,7 +45,7 @@ LONG Attributes(const ColumnInfo& column, bool updatable) {
 
 CRecordsetCore::~CRecordsetCore() {
     if (IsOpen()) {
-        Guard([&] { return Close(); });
+        GuardResult("ADO", [&] { return Close(); });
     }
 }
 

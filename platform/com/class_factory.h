@@ -4,10 +4,10 @@
 #pragma once
 
 #include <memory>
-#include <new>
 #include <string_view>
 
 #include "platform/com/com_ptr.h"
+#include "platform/com/exception_guard.h"
 #include "platform/com/unknown.h"
 
 struct IClassFactory : IUnknown {
@@ -105,14 +105,10 @@ class CClassFactory final : public CUnknownImpl<IClassFactory> {
         if (outer != nullptr) {
             return CLASS_E_NOAGGREGATION;
         }
-        try {
+        return GuardResult("class factory", [&] {
             const CComPtr<T> instance = MakeComObject<T>();
             return instance->QueryInterface(riid, object);
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
-        } catch (...) {
-            return E_UNEXPECTED;
-        }
+        });
     }
     HRESULT LockServer(BOOL lock) override {
         com_detail::LockModule(lock != 0);
@@ -124,10 +120,12 @@ class CClassFactory final : public CUnknownImpl<IClassFactory> {
 template <class T>
 HRESULT RegisterInProcessClass(const CLSID& clsid, std::string_view progId, DWORD* cookie) {
     CComPtr<CClassFactory<T>> factory;
-    try {
+    const HRESULT made = GuardResult("class factory", [&] {
         factory = MakeComObject<CClassFactory<T>>();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+        return S_OK;
+    });
+    if (FAILED(made)) {
+        return made;
     }
     HRESULT hr = CoRegisterClassObject(clsid, factory->GetUnknown(), CLSCTX_INPROC_SERVER,
                                        REGCLS_MULTIPLEUSE, cookie);

@@ -3,12 +3,12 @@
 #include "platform/com/dispatch_table.h"
 
 #include <algorithm>
-#include <new>
 #include <optional>
 
 #include "platform/com/ansi_string.h"
 #include "platform/com/error_info.h"
 #include "platform/com/error_message.h"
+#include "platform/com/exception_guard.h"
 #include "platform/com/variant_detail.h"
 
 namespace {
@@ -133,13 +133,7 @@ HRESULT StoreOut(const VARIANT& reference, CComVariant& value, LCID lcid) {
 }
 
 HRESULT CallHandler(const DispCall& call, CDispArgs& args, CComVariant& result) {
-    try {
-        return call(args, result);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    return GuardResult("dispatch method", [&] { return call(args, result); });
 }
 
 HRESULT FillException(HRESULT hr, const std::string& tableSource, EXCEPINFO* exception) {
@@ -224,7 +218,7 @@ HRESULT CDispatchMembers::Invoke(std::size_t index, LCID lcid, DISPPARAMS* param
         (given.cNamedArgs > 0 && given.rgdispidNamedArgs == nullptr)) {
         return E_INVALIDARG;
     }
-    try {
+    return GuardResult("dispatch method", [&]() -> HRESULT {
         ArgumentMap map(member, given);
         HRESULT hr = map.Build(argError);
         if (FAILED(hr)) {
@@ -261,7 +255,5 @@ HRESULT CDispatchMembers::Invoke(std::size_t index, LCID lcid, DISPPARAMS* param
             return value.Detach(result);
         }
         return S_OK;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    });
 }

@@ -1,6 +1,8 @@
 // File and colour dialog classes over the dialog service.
 #include "platform/dialogs/common_dialogs.h"
 
+#include "platform/com/exception_guard.h"
+
 CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExtension,
                          const std::string& fileName, UINT flags, const std::string& filter,
                          CWnd* parent)
@@ -15,17 +17,15 @@ CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExtensio
 
 int CFileDialog::DoModal() {
     m_pathName.clear();
-    try {
+    // A dialog that could not be shown chose nothing.
+    return GuardValue("file dialog", IDCANCEL, [&] {
         std::optional<std::string> path = DialogService().FileDialog(m_parent, m_request);
         if (!path) {
             return IDCANCEL;
         }
         m_pathName = std::move(*path);
         return IDOK;
-    } catch (...) {
-        // A dialog that could not be shown chose nothing.
-        return IDCANCEL;
-    }
+    });
 }
 
 std::string CFileDialog::GetFileName() const {
@@ -44,14 +44,12 @@ CColorDialog::CColorDialog(COLORREF initial, UINT flags, CWnd* parent)
 
 int CColorDialog::DoModal() {
     m_color = m_request.initial;
-    try {
+    return GuardValue("colour dialog", IDCANCEL, [&] {
         const std::optional<COLORREF> color = DialogService().ChooseColor(m_parent, m_request);
         if (!color) {
             return IDCANCEL;
         }
         m_color = *color;
         return IDOK;
-    } catch (...) {
-        return IDCANCEL;
-    }
+    });
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/com/exception_guard.h"
 #include "platform/dialogs/dialog_qt.h"
 #include "platform/gdi/text_metrics_qt.h"
 #include "platform/ui/application.h"
@@ -119,12 +120,8 @@ int CDialog::DoModal() {
     }
     int result = m_result;
     if (!m_ended) {
-        try {
-            result = DialogService().RunDialog(*this);
-        } catch (...) {
-            // A dialog that could not be run agreed to nothing.
-            result = IDCANCEL;
-        }
+        // A dialog that could not be run agreed to nothing.
+        result = GuardValue("dialog", IDCANCEL, [&] { return DialogService().RunDialog(*this); });
     }
     TearDown();
     return result;
@@ -189,12 +186,10 @@ bool CDialog::UpdateData(bool saveAndValidate) {
         return false;
     }
     CDataExchange dx(saveAndValidate, this);
-    try {
+    return GuardValue("dialog data exchange", false, [&] {
         DoDataExchange(dx);
-    } catch (...) {
-        return false;
-    }
-    return !dx.Failed();
+        return !dx.Failed();
+    });
 }
 
 void CDialog::EndDialog(int result) {

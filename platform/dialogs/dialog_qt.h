@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/exception_guard.h"
 #include "platform/dialogs/dialog.h"
 #include "platform/ui/wnd_host_qt.h"
 
@@ -125,8 +126,6 @@ inline CDialogWindow* DialogWindowOf(const CDialog& dialog) {
 template <typename Handler>
 void RunGuarded(Handler&& handler) {
     const DispatchScope scope;
-    try {
-        handler();
-    } catch (...) {  // NOLINT(bugprone-empty-catch): a failed handler leaves the dialog as it is
-    }
+    // A failed handler leaves the dialog as it is.
+    GuardHandler("dialog message handler", std::forward<Handler>(handler));
 }

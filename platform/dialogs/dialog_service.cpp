@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <string_view>
 
+#include "platform/com/exception_guard.h"
 #include "platform/dialogs/qt_dialogs_qt.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/ui/wnd.h"
@@ -123,10 +124,7 @@ std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService>
 }
 
 int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption, UINT type) {
-    try {
-        return DialogService().MessageBox(owner, text, caption, type);
-    } catch (...) {
-        // A box that could not be shown agreed to nothing.
-        return IDCANCEL;
-    }
+    // A box that could not be shown agreed to nothing.
+    return GuardValue("message box", IDCANCEL,
+                      [&] { return DialogService().MessageBox(owner, text, caption, type); });
 }

@@ -1,12 +1,14 @@
 // The print dialog class over the dialog service.
 #include "platform/dialogs/print_dialog.h"
 
+#include "platform/com/exception_guard.h"
+
 CPrintDialog::CPrintDialog(bool printSetupOnly, UINT flags, CWnd* parent)
     : m_request{flags | (printSetupOnly ? PD_PRINTSETUP : PD_RETURNDC)}, m_parent(parent) {}
 
 int CPrintDialog::DoModal() {
     m_printer.reset();
-    try {
+    return GuardValue("print dialog", IDCANCEL, [&] {
         std::unique_ptr<CPrinterDC> printer = DialogService().PrintDialog(m_parent, m_request);
         if (printer == nullptr) {
             return IDCANCEL;
@@ -15,7 +17,5 @@ int CPrintDialog::DoModal() {
             m_printer = std::move(printer);
         }
         return IDOK;
-    } catch (...) {
-        return IDCANCEL;
-    }
+    });
 }

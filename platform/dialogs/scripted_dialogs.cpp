@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "platform/com/exception_guard.h"
 #include "platform/dialogs/dialog.h"
 #include "platform/gdi/pdf_printer.h"
 
@@ -139,12 +140,12 @@ int CScriptedDialogService::RunDialog(CDialog& dialog) {
     dialog.ShowWindow(SW_SHOW);
     if (const std::optional<DialogAnswer> script = NextOf<DialogAnswer>()) {
         CDialogDriver driver(dialog);
-        try {
+        // A failed script leaves the dialog open, and it is cancelled below.
+        GuardHandler("scripted dialog", [&] {
             if (script->actions) {
                 script->actions(driver);
             }
-        } catch (...) {  // NOLINT(bugprone-empty-catch): the dialog is cancelled below
-        }
+        });
         if (!dialog.HasEnded()) {
             driver.Click(static_cast<UINT>(script->button));
         }
