@@ -147,10 +147,14 @@ void CMainFrame::MoveToRecord(RecordMove move) {
     FillColumns();
 }
 
+// The filled columns are repainted together: one repaint each would redraw every item over
+// each of them, the square of their number for items piled on one another.
 void CMainFrame::FillColumns() {
+    RECT changed{};
     for (const std::size_t index : m_binding.FillColumns(m_design)) {
-        RepaintRect(m_design.Items()[index].rect);
+        UnionRect(changed, changed, m_design.Items()[index].rect);
     }
+    RepaintRect(changed);
 }
 
 void CMainFrame::OnChar(UINT ch, UINT /*repeat*/, UINT /*flags*/) {

@@ -68,10 +68,8 @@ class CQORFormCtrl : public COleControl {
     // The off-screen context of the window's size that OnDraw composes the form in.
     CDC* OffscreenDC(int width, int height);
     void DrawItems(CDC& dc, const RECT& clip);
-    // Draws the items meeting one item's rectangle straight into the window; given the
-    // window's context, not where the window awaits its paint anyway.
+    // Draws the items meeting one item's rectangle straight into the window.
     void DrawItemNow(std::size_t index);
-    void DrawItemNow(CDC& dc, std::size_t index);
     // Shows the column in the highlight colours; its own colours stay as they are.
     void HighlightField(std::size_t index);
     void HighlightField(CDC& dc, std::size_t index);

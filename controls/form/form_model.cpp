@@ -61,11 +61,6 @@ bool CQORFormCtrl::OpenForm(IDispatch* adoConn, std::string_view ls_sql,
         return false;
     }
     CloseRecordset();
-    // The whole form is painted once it is bound; the columns filled from the first record on
-    // the way are left to that paint.
-    if (HasWindow()) {
-        Invalidate();
-    }
     if (!BindQuery(adoConn, ls_sql)) {
         return false;
     }
@@ -134,23 +129,23 @@ void CQORFormCtrl::LoadColumnValues() {
         return;
     }
     // Columns take the record's values also while the control has no window, so that the form
-    // shows the current record once a container opens it.
-    std::optional<CClientDC> window;
-    if (HasWindow()) {
-        window.emplace(this);
-    }
+    // shows the current record once a container opens it. The changed columns are drawn
+    // together: drawing each as it is filled would redraw every item over it, the square of
+    // their number for items piled on one another.
     m_textUnwritten = false;
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        DesignItem& item = m_items[i];
+    RECT changed{};
+    for (DesignItem& item : m_items) {
         const int field = item.kind == kColumn ? m_recordset->FieldIndex(item.name) : -1;
-        if (field < 0) {
-            continue;
+        if (field >= 0) {
+            ReadColumnText(*m_recordset, field, item.mask, item.text);
+            UnionRect(changed, changed, item.rect);
         }
-        ReadColumnText(*m_recordset, field, item.mask, item.text);
-        if (window && static_cast<std::int32_t>(i) == m_currentField) {
-            HighlightField(**window, i);
-        } else if (window) {
-            DrawItemNow(**window, i);
+    }
+    if (!IsRectEmpty(changed) && HasWindow()) {
+        CClientDC dc(this);
+        DrawItems(*dc, changed);
+        if (IsColumnIndex(m_currentField)) {
+            HighlightField(*dc, static_cast<std::size_t>(m_currentField));
         }
     }
 }

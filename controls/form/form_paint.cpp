@@ -28,16 +28,6 @@ class CHighlightColors {
     std::int32_t m_text;
 };
 
-// Whether all of the rectangle that the window shows lies in the part awaiting its paint.
-bool AwaitsPaint(const CWnd& window, const RECT& rect) {
-    RECT shown;
-    if (!IntersectRect(shown, rect, window.GetClientRect())) {
-        return true;
-    }
-    RECT awaiting;
-    return IntersectRect(awaiting, shown, window.GetUpdateRect()) && awaiting == shown;
-}
-
 }  // namespace
 
 void CQORFormCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) {
@@ -79,16 +69,6 @@ void CQORFormCtrl::DrawItemNow(std::size_t index) {
     if (HasWindow()) {
         CClientDC dc(this);
         DrawItems(*dc, m_items[index].rect);
-    }
-}
-
-// Drawing each column as it is filled redraws every item over it, which for items piled on one
-// another costs the square of their number; where the window awaits its paint anyway, that
-// paint draws them all once instead.
-void CQORFormCtrl::DrawItemNow(CDC& dc, std::size_t index) {
-    const RECT& rect = m_items[index].rect;
-    if (!AwaitsPaint(*this, rect)) {
-        DrawItems(dc, rect);
     }
 }
 
