@@ -2,6 +2,7 @@
 // service.
 #include "platform/ui/menu.h"
 
+#include "platform/com/exception_guard.h"
 #include "platform/dialogs/dialog_service.h"
 #include "platform/ui/wnd.h"
 
@@ -39,13 +40,10 @@ int CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner) {
     if (owner == nullptr || m_menu.items.empty()) {
         return 0;
     }
-    std::optional<UINT> chosen;
-    try {
-        chosen = DialogService().PopupMenu(owner, m_menu, POINT{x, y}, flags);
-    } catch (...) {
-        // A menu that could not be shown chose nothing.
-        return 0;
-    }
+    // A menu that could not be shown chose nothing.
+    const std::optional<UINT> chosen = GuardValue("popup menu", std::optional<UINT>(), [&] {
+        return DialogService().PopupMenu(owner, m_menu, POINT{x, y}, flags);
+    });
     if ((flags & TPM_RETURNCMD) != 0) {
         return chosen ? static_cast<int>(*chosen) : 0;
     }

@@ -8,8 +8,9 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
-#include <exception>
+#include <functional>
 
+#include "platform/com/exception_guard.h"
 #include "platform/ui/wnd.h"
 #include "platform/ui/wnd_host_qt.h"
 
@@ -54,28 +55,14 @@ class InputFilter : public QObject {
 
 // done() is the caller's code: what it throws ends the loop as if it were done.
 bool AskDone(const std::function<bool()>& done) {
-    try {
-        return done();
-    } catch (const std::exception& error) {
-        qWarning("modal loop: the end condition failed: %s", error.what());
-    } catch (...) {
-        qWarning("modal loop: the end condition failed");
-    }
-    return true;
+    return GuardValue("modal loop end condition", true, done);
 }
 
 bool AskHook(CWnd& window) {
     if (!g_hook) {
         return false;
     }
-    try {
-        return g_hook(window);
-    } catch (const std::exception& error) {
-        qWarning("modal loop: the hook failed: %s", error.what());
-    } catch (...) {
-        qWarning("modal loop: the hook failed");
-    }
-    return true;
+    return GuardValue("modal loop hook", true, [&] { return g_hook(window); });
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/com/exception_guard.h"
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/ui/application.h"
 #include "platform/ui/input_qt.h"
@@ -29,10 +30,8 @@ void Dispatch(CWnd* owner, Handler&& handler) {
         return;
     }
     const DispatchScope scope;
-    try {
-        handler(*owner);
-    } catch (...) {  // NOLINT(bugprone-empty-catch): a failed handler leaves the window as it is
-    }
+    // A failed handler leaves the window as it is.
+    GuardHandler("window message handler", [&] { handler(*owner); });
 }
 
 POINT ToPoint(const QMouseEvent* event) {
