@@ -5,6 +5,8 @@
 #include <limits>
 #include <span>
 
+#include "controls/common/edit_style.h"
+
 namespace {
 
 constexpr int kZone = 5;
@@ -12,7 +14,7 @@ constexpr int kZone = 5;
 DesignItem Blank(ItemKind kind) {
     DesignItem item;
     item.kind = kind;
-    item.editStyle = 1;
+    item.editStyle = CodeOf(DesignerEditStyle::Text);
     item.maxLength = 255;
     item.textColor = 0;
     item.justification = 3;

@@ -6,13 +6,13 @@
 #include <climits>
 #include <cstdio>
 
+#include "controls/common/edit_style.h"
 #include "platform/dialogs/common_dialogs.h"
 
 namespace {
 
 constexpr const char* kJustifications[] = {"LEFT", "RIGHT", "CENTERED"};
 constexpr const char* kEditStyles[] = {"TEXT", "MASK", "DATE", "NUMERIC", "LIST", "CHECKBOX"};
-constexpr const char* kDateMask = "##/##/####";
 
 // The record fields hold 255, 255 and 258 bytes with their terminator.
 constexpr int kNameLimit = 254;
@@ -95,18 +95,18 @@ int SelectionIndexOfJustification(int justification) {
 }
 
 int SelectionIndexOfEditStyle(int editStyle) {
-    switch (editStyle) {
-        case 1:
+    switch (static_cast<DesignerEditStyle>(editStyle)) {
+        case DesignerEditStyle::Text:
             return 0;
-        case 3:
+        case DesignerEditStyle::Mask:
             return 1;
-        case 2:
+        case DesignerEditStyle::Date:
             return 2;
-        case 4:
+        case DesignerEditStyle::Numeric:
             return 3;
-        case 6:
+        case DesignerEditStyle::List:
             return 4;
-        case 5:
+        case DesignerEditStyle::CheckBox:
             return 5;
         default:
             return CB_ERR;
@@ -260,8 +260,10 @@ void CColumnPropertiesDlg::WriteEditStyle() {
     if (selected == CB_ERR) {
         return;
     }
-    static constexpr std::int32_t kStyles[] = {1, 3, 3, 4, 6, 5};
-    m_item->editStyle = kStyles[selected];
+    // The designer writes a date as a mask column with the date mask.
+    using S = DesignerEditStyle;
+    static constexpr S kStyles[] = {S::Text, S::Mask, S::Mask, S::Numeric, S::List, S::CheckBox};
+    m_item->editStyle = CodeOf(kStyles[selected]);
     if (m_editStyle.GetLBText(selected) == "DATE") {
         m_item->mask = kDateMask;
     }

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "controls/common/design.h"
+#include "controls/common/edit_style.h"
 
 namespace {
 
-// Designer edit styles as design files store them.
-constexpr int kText = 1;
-constexpr int kMask = 3;
-constexpr int kNumeric = 4;
-constexpr int kCheckBox = 5;
+constexpr int kText = CodeOf(DesignerEditStyle::Text);
+constexpr int kMask = CodeOf(DesignerEditStyle::Mask);
+constexpr int kNumeric = CodeOf(DesignerEditStyle::Numeric);
+constexpr int kCheckBox = CodeOf(DesignerEditStyle::CheckBox);
 
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kNavy = 0x00800000;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/common/edit_style.h"
 #include "platform/gdi/types.h"
 
 enum ItemKind : std::int32_t {
@@ -22,7 +23,7 @@ enum ItemKind : std::int32_t {
 
 struct DesignItem {
     std::int32_t kind = kStaticText;
-    std::int32_t editStyle = 1;
+    std::int32_t editStyle = CodeOf(DesignerEditStyle::Text);
     std::string name;
     std::string text;
     std::string mask;

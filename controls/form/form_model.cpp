@@ -7,6 +7,7 @@
 
 #include "controls/common/column_field.h"
 #include "controls/common/design.h"
+#include "controls/common/edit_style.h"
 #include "controls/form/form_ctrl.h"
 #include "platform/ado/ado.h"
 #include "platform/com/ansi_string.h"
@@ -14,25 +15,22 @@
 
 namespace {
 
-constexpr const char* kDateMask = "##/##/####";
-
-// Design files carry the designer's edit styles (1 text, 2 date, 3 mask, 4 numeric,
-// 5 check box, 6 list); the form edits by the controls' codes (1 text, 2 list, 3 mask,
-// 4 check box, 5 numeric), with a date typed through a mask.
+// Design files carry the designer's edit styles; the form edits by the controls' codes, with a
+// date typed through a mask. Text and mask keep their codes, any unknown code stays unknown.
 void UseControlEditStyle(DesignItem& item) {
-    switch (item.editStyle) {
-        case 2:
-            item.editStyle = 3;
+    switch (static_cast<DesignerEditStyle>(item.editStyle)) {
+        case DesignerEditStyle::Date:
+            item.editStyle = CodeOf(EditStyle::Mask);
             item.mask = kDateMask;
             break;
-        case 4:
-            item.editStyle = 5;
+        case DesignerEditStyle::Numeric:
+            item.editStyle = CodeOf(EditStyle::Numeric);
             break;
-        case 5:
-            item.editStyle = 4;
+        case DesignerEditStyle::CheckBox:
+            item.editStyle = CodeOf(EditStyle::CheckBox);
             break;
-        case 6:
-            item.editStyle = 2;
+        case DesignerEditStyle::List:
+            item.editStyle = CodeOf(EditStyle::List);
             break;
         default:
             break;

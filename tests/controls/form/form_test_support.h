@@ -15,6 +15,7 @@
 #include "controls/common/data_recordset.h"
 #include "controls/common/design_item.h"
 #include "controls/common/design_item_paint.h"
+#include "controls/common/edit_style.h"
 #include "platform/com/dispatch_call.h"
 #include "platform/com/module_loader.h"
 #include "platform/testing/input.h"
@@ -33,12 +34,12 @@ inline constexpr int kFormWidth = 400;
 inline constexpr int kFormHeight = 300;
 
 // Designer edit styles, as design files hold them.
-inline constexpr int kDesignerText = 1;
-inline constexpr int kDesignerDate = 2;
-inline constexpr int kDesignerMask = 3;
-inline constexpr int kDesignerNumeric = 4;
-inline constexpr int kDesignerCheckBox = 5;
-inline constexpr int kDesignerList = 6;
+inline constexpr int kDesignerText = CodeOf(DesignerEditStyle::Text);
+inline constexpr int kDesignerDate = CodeOf(DesignerEditStyle::Date);
+inline constexpr int kDesignerMask = CodeOf(DesignerEditStyle::Mask);
+inline constexpr int kDesignerNumeric = CodeOf(DesignerEditStyle::Numeric);
+inline constexpr int kDesignerCheckBox = CodeOf(DesignerEditStyle::CheckBox);
+inline constexpr int kDesignerList = CodeOf(DesignerEditStyle::List);
 
 inline DesignItem StaticItem(const RECT& rect, std::string text = {}, int backColor = -1) {
     DesignItem item;
