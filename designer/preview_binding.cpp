@@ -2,6 +2,8 @@
 // current record.
 #include "designer/preview_binding.h"
 
+#include "controls/common/column_field.h"
+
 CPreviewBinding::~CPreviewBinding() {
     Disconnect();
 }
@@ -55,12 +57,9 @@ std::vector<std::size_t> CPreviewBinding::FillColumns(Design& design) {
     return filled;
 }
 
-FieldWriteResult CPreviewBinding::WriteField(const DesignItem& column) {
+bool CPreviewBinding::WriteField(DesignItem& column) {
     const int field = recordset_.FieldIndex(column.name);
-    if (field < 0) {
-        return FieldWriteResult::NotHeld;
-    }
-    return WriteColumnText(recordset_, field, column.mask, column.text);
+    return field >= 0 && WriteTypedColumn(recordset_, field, column);
 }
 
 bool CPreviewBinding::ReadField(DesignItem& column) {

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "controls/common/column_field.h"
 #include "controls/common/data_connection.h"
 #include "controls/common/data_recordset.h"
 #include "controls/common/design.h"
@@ -44,9 +43,10 @@ class CPreviewBinding {
     // first field that cannot be read, keeping what was filled so far. The indexes of the
     // columns that took a text, in list order.
     std::vector<std::size_t> FillColumns(Design& design);
-    // Stores the column's text into the field named as the column and updates the record (see
-    // WriteColumnText); a column without such a field holds its text on its own (NotHeld).
-    FieldWriteResult WriteField(const DesignItem& column);
+    // Stores the column's typed text into the field named as the column and updates the record
+    // (see WriteTypedColumn); true when the text waits on screen unwritten. A column without
+    // such a field keeps its text on its own.
+    bool WriteField(DesignItem& column);
     // Gives the column the current record's value of its field again; false when there is no
     // such field or it cannot be read.
     bool ReadField(DesignItem& column);

@@ -171,20 +171,7 @@ void CMainFrame::TypeIntoCurrentField(UINT ch) {
     if (!TypeIntoField(column, DesignerTypingRule(column.editStyle), ch)) {
         return;
     }
-    m_textUnwritten = false;
-    if (m_binding.IsConnected()) {
-        switch (m_binding.WriteField(column)) {
-            case FieldWriteResult::Written:
-                break;
-            case FieldWriteResult::NotHeld:
-                m_textUnwritten = true;
-                break;
-            case FieldWriteResult::Refused:
-                m_binding.ReadField(column);
-                MessageBeep(MB_OK);
-                break;
-        }
-    }
+    m_textUnwritten = m_binding.IsConnected() && m_binding.WriteField(column);
     RepaintRect(column.rect);
 }
 

@@ -7,6 +7,8 @@
 #include "controls/common/date_mask.h"
 #include "controls/common/field_text.h"
 #include "platform/com/var_text.h"
+#include "platform/dialogs/dialog_service.h"
+#include "platform/ui/wnd.h"
 
 namespace {
 
@@ -140,4 +142,13 @@ FieldWriteResult WriteColumnText(CDataRecordset& recordset, int field, std::stri
     }
     recordset.CancelUpdate();
     return FieldWriteResult::Refused;
+}
+
+bool WriteTypedColumn(CDataRecordset& recordset, int field, DesignItem& column) {
+    const FieldWriteResult result = WriteColumnText(recordset, field, column.mask, column.text);
+    if (result == FieldWriteResult::Refused) {
+        ReadColumnText(recordset, field, column.mask, column.text);
+        MessageBeep(MB_OK);
+    }
+    return result == FieldWriteResult::NotHeld;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "controls/common/data_recordset.h"
+#include "controls/common/design_item.h"
 
 enum class FieldWriteResult {
     Written,  // the field holds the text and the record is saved
@@ -25,3 +26,10 @@ bool ReadColumnText(CDataRecordset& recordset, int field, std::string_view mask,
 // that may be null. A refused write is cancelled, so that the record keeps its value.
 FieldWriteResult WriteColumnText(CDataRecordset& recordset, int field, std::string_view mask,
                                  std::string_view text);
+
+// Writes a design column's typed text into the field as WriteColumnText does. A write the
+// database refuses gives way to the record's value at once, with the desktop's beep, so that
+// nothing on screen claims a value the record does not hold. True when the text waits on
+// screen unwritten because the field cannot hold it yet; the caller shows the record's value
+// again when the column is left.
+bool WriteTypedColumn(CDataRecordset& recordset, int field, DesignItem& column);

@@ -8,7 +8,6 @@
 #include "controls/common/column_field.h"
 #include "controls/common/field_typing.h"
 #include "controls/form/form_ctrl.h"
-#include "platform/dialogs/dialog_service.h"
 
 namespace {
 
@@ -188,15 +187,5 @@ void CQORFormCtrl::WriteFieldToRecord() {
     if (field < 0) {
         return;
     }
-    switch (WriteColumnText(*m_recordset, field, column.mask, column.text)) {
-        case FieldWriteResult::Written:
-            break;
-        case FieldWriteResult::NotHeld:
-            m_textUnwritten = true;
-            break;
-        case FieldWriteResult::Refused:
-            ReadColumnText(*m_recordset, field, column.mask, column.text);
-            MessageBeep(MB_OK);
-            break;
-    }
+    m_textUnwritten = WriteTypedColumn(*m_recordset, field, column);
 }
