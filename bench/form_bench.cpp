@@ -33,24 +33,30 @@ std::string SaveBenchDesign(const Design& design, const std::string& name) {
     return path;
 }
 
-// Items in a grid over the 800 x 600 form, every second one a column bound to a field.
+// Item i: a column bound to one of the order fields, or a static text.
+DesignItem BenchItem(int i, const RECT& rect, bool column, std::size_t field) {
+    DesignItem item;
+    item.rect = rect;
+    if (column) {
+        item.kind = kColumn;
+        item.name = kOrderFields[field % kOrderFields.size()];
+        item.tabOrder = i + 1;
+        item.backColor = 0x00FFFFFF;
+        item.border = true;
+    } else {
+        item.text = "L" + std::to_string(i);
+    }
+    return item;
+}
+
+// Items in a grid over the 800 x 600 form, every columnsEvery-th one a column.
 std::string WriteDesign(int items, int columnsEvery, const std::string& name) {
     Design design;
     for (int i = 0; i < items; ++i) {
-        DesignItem item;
         const int x = 4 + (i % 20) * 40;
         const int y = 4 + (i / 20) * 24;
-        item.rect = RECT{x, y, x + 38, y + 22};
-        if (i % columnsEvery == 0) {
-            item.kind = kColumn;
-            item.name = kOrderFields[static_cast<std::size_t>(i) % kOrderFields.size()];
-            item.tabOrder = i + 1;
-            item.backColor = 0x00FFFFFF;
-            item.border = true;
-        } else {
-            item.text = "L" + std::to_string(i);
-        }
-        design.Insert(item);
+        design.Insert(BenchItem(i, RECT{x, y, x + 38, y + 22}, i % columnsEvery == 0,
+                                static_cast<std::size_t>(i)));
     }
     return SaveBenchDesign(design, name);
 }
@@ -59,18 +65,8 @@ std::string WriteDesign(int items, int columnsEvery, const std::string& name) {
 std::string WriteOverlappingDesign(int items, const std::string& name) {
     Design design;
     for (int i = 0; i < items; ++i) {
-        DesignItem item;
-        item.rect = RECT{10, 10, 390, 40};
-        if (i % 2 == 0) {
-            item.kind = kColumn;
-            item.name = kOrderFields[static_cast<std::size_t>(i / 2) % kOrderFields.size()];
-            item.tabOrder = i + 1;
-            item.backColor = 0x00FFFFFF;
-            item.border = true;
-        } else {
-            item.text = "L" + std::to_string(i);
-        }
-        design.Insert(item);
+        design.Insert(
+            BenchItem(i, RECT{10, 10, 390, 40}, i % 2 == 0, static_cast<std::size_t>(i / 2)));
     }
     return SaveBenchDesign(design, name);
 }
