@@ -64,7 +64,8 @@ struct ColumnSpec {
 
 class GridTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateGrid(kGridWidth, kGridHeight)); }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateGrid(kGridWidth, Height())); }
+    virtual int Height() const { return kGridHeight; }
     void TearDown() override {
         if (ole_) {
             ole_->Close();
