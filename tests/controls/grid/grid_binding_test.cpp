@@ -1,0 +1,187 @@
+// A grid bound to a query on both providers: the first page, finding beyond it, deleting a
+// record, ordering the whole result and what a failing connection leaves.
+#include <unistd.h>
+
+#include "tests/controls/grid/grid_test_support.h"
+
+namespace {
+
+constexpr int kRecords = 50;
+
+// An object that fails the interface query for a connection otherwise than by having none.
+class CFailingConnection : public CUnknownImpl<IDispatch> {
+  public:
+    HRESULT QueryInterface(const IID& riid, void** object) override {
+        if (riid == _Connection::iid) {
+            *object = nullptr;
+            return E_FAIL;
+        }
+        return CUnknownImpl<IDispatch>::QueryInterface(riid, object);
+    }
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(const IID&, const LPCOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT Invoke(DISPID, const IID&, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                   UINT*) override {
+        return E_NOTIMPL;
+    }
+};
+
+std::string NameOf(int i) {
+    return (i < 10 ? "name0" : "name") + std::to_string(i);
+}
+
+class GridBindingTest : public GridTest, public ::testing::WithParamInterface<Provider> {
+  protected:
+    void SetUp() override {
+        if (GetParam() == Provider::PostgreSQL) {
+            connectionString_ = EnvironmentValue("QOR_TEST_PG");
+            if (connectionString_.empty()) {
+                GTEST_SKIP() << "QOR_TEST_PG is not set: start scripts/pg-test-server";
+            }
+        } else {
+            sample_ = std::make_unique<SampleCopy>();
+            connectionString_ = sample_->ConnectionString();
+        }
+        ASSERT_NO_FATAL_FAILURE(GridTest::SetUp());
+        ASSERT_TRUE(setup_.Open(connectionString_));
+        table_ = "qor_grid_" + std::to_string(getpid());
+        const bool pg = GetParam() == Provider::PostgreSQL;
+        ASSERT_TRUE(Execute(setup_, "CREATE TABLE " + table_ + " (id " +
+                                        (pg ? "integer PRIMARY KEY" : "INTEGER PRIMARY KEY") +
+                                        ", name VARCHAR(20), rank INTEGER)"));
+        std::string values;
+        for (int i = 1; i <= kRecords; ++i) {
+            values += (i > 1 ? ", (" : "(") + std::to_string(i) + ", '" + NameOf(i) + "', " +
+                      std::to_string(kRecords + 1 - i) + ")";
+        }
+        ASSERT_TRUE(Execute(setup_, "INSERT INTO " + table_ + " VALUES " + values));
+        connection_ = OpenHostConnection(connectionString_);
+        ASSERT_TRUE(connection_);
+        Insert({"name"});
+        Insert({"rank"});
+    }
+    void TearDown() override {
+        if (!table_.empty()) {
+            connection_.Release();
+            static_cast<void>(Execute(setup_, "DROP TABLE " + table_));
+        }
+        GridTest::TearDown();
+    }
+
+    bool Bind(IDispatch* connection) {
+        return Bool("BindToDatabase", {CComVariant(connection),
+                                       CComVariant("SELECT * FROM " + table_ + " ORDER BY id")});
+    }
+    std::vector<std::string> Names() { return ColumnTexts(0); }
+    std::vector<std::string> NamesFrom(int first, int count) {
+        std::vector<std::string> names;
+        for (int i = first; i < first + count; ++i) {
+            names.push_back(NameOf(i));
+        }
+        return names;
+    }
+    int RecordCount() {
+        CComVariant count;
+        EXPECT_TRUE(Bool("GetRowCount", {CComVariant::ByReference(&count)}));
+        return static_cast<int>(count.lVal);
+    }
+
+    std::unique_ptr<SampleCopy> sample_;
+    std::string connectionString_;
+    CDataConnection setup_;
+    std::string table_;
+    CComPtr<_Connection> connection_;
+};
+
+TEST_P(GridBindingTest, BindingLoadsOnePageWithBookmarks) {
+    ASSERT_TRUE(Bind(connection_.Get()));
+    const int capacity = (kGridHeight - kBodyTop) / kGridRowHeight;
+    EXPECT_EQ(Names(), NamesFrom(1, capacity));
+    EXPECT_EQ(Item(0, CComVariant("RANK")), std::to_string(kRecords));
+    EXPECT_NE(State().m_rows.back().bookmark.vt, VT_EMPTY);
+    EXPECT_FALSE(Bool("IsModified"));
+    EXPECT_EQ(RecordCount(), kRecords);
+}
+
+TEST_P(GridBindingTest, FindingBeyondThePageReloadsAroundTheRecord) {
+    ASSERT_TRUE(Bind(connection_.Get()));
+    const std::vector<std::string> first = Names();
+    EXPECT_TRUE(
+        Bool("FindRow", {CComVariant("name"), CComVariant(NameOf(20)), CComVariant(false)}));
+    EXPECT_EQ(Names(), first) << "found without scrolling";
+    EXPECT_TRUE(Bool("FindRow", {CComVariant("name"), CComVariant(NameOf(45)), CComVariant(true)}));
+    // The page from the record to the end, filled up with the records before it.
+    const int count = static_cast<int>(first.size());
+    EXPECT_EQ(Names(), NamesFrom(kRecords - count + 1, count));
+    EXPECT_EQ(Long("GetCurrentRow"), 0);
+    EXPECT_FALSE(Bool("FindRow", {CComVariant("name"), CComVariant("nobody"), CComVariant(true)}));
+}
+
+TEST_P(GridBindingTest, DeletingARecordRemovesItAndReloadsFromTheNext) {
+    ASSERT_TRUE(Bind(connection_.Get()));
+    EXPECT_TRUE(Bool("DeleteRow", {CComVariant(1)}));
+    EXPECT_EQ(RecordCount(), kRecords - 1);
+    EXPECT_EQ(Item(0, CComVariant("name")), NameOf(3)) << "the page starts at the next record";
+    CComVariant deleted;
+    EXPECT_TRUE(Bool("GetDeletedRowValue",
+                     {CComVariant(0), CComVariant("name"), CComVariant::ByReference(&deleted)}));
+    EXPECT_EQ(deleted.Text(), NameOf(2));
+    EXPECT_TRUE(Bool("IsModified"));
+}
+
+TEST_P(GridBindingTest, SortingOrdersTheWholeResultAndKeepsTheCurrentRecord) {
+    ASSERT_TRUE(Bind(connection_.Get()));
+    State().m_currentRow = 2;
+    Call("Sort", {CComVariant(1)});
+    EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
+    Call("FindRow", {CComVariant("name"), CComVariant(NameOf(1)), CComVariant(true)});
+    Call("Sort", {CComVariant(0)});
+    Call("Sort", {CComVariant(0)});
+    EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
+    Call("Sort", {CComVariant(1)});
+    EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
+    // Ordered by rank the names run backwards: the record before the current one is the next
+    // name.
+    ASSERT_GT(State().m_currentRow, 0);
+    EXPECT_EQ(Item(State().m_currentRow - 1, CComVariant("name")), NameOf(4));
+    EXPECT_EQ(RecordCount(), kRecords);
+}
+
+TEST_P(GridBindingTest, AFailingConnectionLeavesTheGridAsItWas) {
+    ASSERT_TRUE(Bind(connection_.Get()));
+    const std::vector<std::string> before = Names();
+    const CComPtr<CFailingConnection> failing = MakeComObject<CFailingConnection>();
+    EXPECT_FALSE(Bind(failing.Get()));
+    EXPECT_EQ(Names(), before);
+    EXPECT_TRUE(Bool("FindRow", {CComVariant("name"), CComVariant(NameOf(40)), CComVariant(true)}))
+        << "still bound";
+}
+
+TEST_P(GridBindingTest, RebindingCommitsThePendingTransaction) {
+    ASSERT_TRUE(Bind(connection_.Get()));
+    LONG level = 0;
+    ASSERT_EQ(connection_->BeginTrans(&level), S_OK);
+    ASSERT_EQ(connection_->Execute(
+                  CComBSTR("UPDATE " + table_ + " SET name = 'changed' WHERE id = 1").Get(),
+                  nullptr, LONG{adCmdText} | LONG{adExecuteNoRecords}, nullptr),
+              S_OK);
+    ASSERT_TRUE(Bind(connection_.Get()));
+    CDataConnection other;
+    ASSERT_TRUE(other.Open(connectionString_));
+    CDataRecordset check(other);
+    ASSERT_TRUE(check.Open("SELECT name FROM " + table_ + " WHERE id = 1"));
+    std::string name;
+    ASSERT_TRUE(check.GetFieldText(0, name));
+    EXPECT_EQ(name, "changed");
+}
+
+INSTANTIATE_TEST_SUITE_P(Providers, GridBindingTest,
+                         ::testing::Values(Provider::SQLite, Provider::PostgreSQL), ProviderName);
+
+}  // namespace
