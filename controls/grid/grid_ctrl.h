@@ -67,6 +67,8 @@ class CQORGridCtrl : public COleControl {
                             std::string& columnValue) const;
     void SetGridColors(COLORREF nNormalCellBkColor, COLORREF nNormalCellTxtColor,
                        COLORREF nHighlightCellBkColor, COLORREF nHighlightCellTxtColor);
+    // Prints the visible columns of the loaded rows, or of every record when bound.
+    void Print();
 
     // Painting, also called by the editing of the current cell.
     void OnDraw(CDC& dc, const RECT& bounds, const RECT& invalid) override;

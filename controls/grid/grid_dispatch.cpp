@@ -213,6 +213,11 @@ std::vector<Table::Entry> GridMembers() {
                                              args[3].ulVal);
                           return S_OK;
                       }),
+        Table::Method("Print", 31, {}, VT_EMPTY,
+                      [](CQORGridCtrl& grid, CDispArgs&, CComVariant&) {
+                          grid.Print();
+                          return S_OK;
+                      }),
     };
     for (auto& entry : rest) {
         members.push_back(std::move(entry));

@@ -2,6 +2,8 @@
 // record, ordering the whole result and what a failing connection leaves.
 #include <unistd.h>
 
+#include "platform/dialogs/scripted_dialogs.h"
+#include "platform/gdi/recording_printer.h"
 #include "tests/controls/grid/grid_test_support.h"
 
 namespace {
@@ -179,6 +181,31 @@ TEST_P(GridBindingTest, RebindingCommitsThePendingTransaction) {
     std::string name;
     ASSERT_TRUE(check.GetFieldText(0, name));
     EXPECT_EQ(name, "changed");
+}
+
+TEST_P(GridBindingTest, PrintingPutsEachColumnsOwnFieldUnderItsTitle) {
+    // The query's fields stand as id, name, rank; the grid shows name and rank, so the field at
+    // a column's position is another column's.
+    ASSERT_TRUE(Bind(connection_.Get()));
+    ScopedScriptedDialogs dialogs;
+    CRecordingPrinter printer;
+    dialogs->PushPrinter(printer);
+    State().Print();
+    ASSERT_FALSE(printer.Documents().empty());
+    std::vector<std::string> texts;
+    for (const PrintedPage& page : printer.Documents()[0].pages) {
+        for (const DcCall& call : page.calls) {
+            if (call.op == DcOp::DrawText || call.op == DcOp::TextOut) {
+                texts.push_back(call.text);
+            }
+        }
+    }
+    const auto name = std::find(texts.begin(), texts.end(), NameOf(1));
+    ASSERT_NE(name, texts.end());
+    ASSERT_NE(name + 1, texts.end());
+    EXPECT_EQ(*(name + 1), std::to_string(kRecords)) << "the rank beside the name";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), NameOf(kRecords)), texts.end())
+        << "every record, not only the loaded page";
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, GridBindingTest,
