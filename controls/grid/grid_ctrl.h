@@ -107,6 +107,13 @@ class CQORGridCtrl : public COleControl {
     enum class Reload { AfterChange, AfterFind };
     void ReloadPage(const CComVariant& anchor, int count, Reload kind);
     bool DeleteRecord(std::size_t row);
+    // Adding a record through the "New Row..." window: the new record's row, or -1 when the
+    // user cancels.
+    std::int32_t AddRecord();
+    // False on Cancel; on OK the columns' new-row values hold what was typed.
+    bool AskNewRowValues();
+    // False, with nothing added, when the recordset refuses the record; a failed update is shown.
+    bool StoreNewRecord();
     void SortLoadedRows(std::size_t col);
     void SortRecords(std::size_t col);
     bool OpenQuery(const std::string& sql);

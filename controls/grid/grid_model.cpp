@@ -138,6 +138,9 @@ std::int32_t CQORGridCtrl::AddRow(std::int32_t nInsertBefore) {
     if (m_columns.empty()) {
         return -1;
     }
+    if (m_bound) {
+        return AddRecord();
+    }
     if (IsRow(nInsertBefore)) {
         m_rows.insert(m_rows.begin() + nInsertBefore, NewRow());
         return nInsertBefore;

@@ -1,0 +1,43 @@
+// Opens the orders table in the grid control, bound and editable, and keeps it up until its
+// window is closed: Up, Down, Page Up, Page Down, Home and End page through the orders, Tab walks
+// the cells, typing edits a cell (written to the record when the cell is left), a click toggles
+// Paid, the letters pick a city. With QOR_SCREENSHOT set, a picture of the window goes to that
+// PNG file first.
+//   qorhost --script samples/orders_grid.js DATABASE
+// The grid writes every change into DATABASE, so give it a copy of the orders database.
+if (host.args.length < 1) {
+    host.log("usage: qorhost --script orders_grid.js DATABASE");
+    host.exit(2);
+}
+const conn = host.createObject("ADODB.Connection");
+conn.Open("Provider=SQLite;Data Source=" + host.args[0], "", "", -1);
+
+const TEXT = 1, LIST = 2, CHECKBOX = 4, NUMERIC = 5, DATE = 6;
+const black = 0x000000, white = 0xFFFFFF, grey = 0xF0F0F0;
+const grid = host.createControl("QORGRID.QORGridCtrl.1", 0, 0, 800, 600);
+// InsertColumn(name, title, width, style, max size, mask, editable, visible, text, back)
+grid.InsertColumn("order_id", "Order", 70, TEXT, 10, "", false, true, black, grey);
+grid.InsertColumn("customer_id", "Customer", 80, NUMERIC, 6, "6,0", true, true, black, white);
+grid.InsertColumn("order_date", "Date", 100, DATE, 10, "##/##/####", true, true, black, white);
+grid.InsertColumn("ship_city", "City", 140, LIST, 30, "", true, true, black, white);
+grid.InsertColumn("amount", "Amount", 100, NUMERIC, 12, "9,2", true, true, black, white);
+grid.InsertColumn("weight", "Weight", 80, NUMERIC, 8, "4,3", true, true, black, white);
+grid.InsertColumn("paid", "Paid", 50, CHECKBOX, 1, "", true, true, black, white);
+grid.InsertColumn("note", "Note", 200, TEXT, 60, "", true, true, black, white);
+grid.SetCheckBoxCheckedValueByName("paid", "1");
+grid.SetCheckBoxUnCheckedValueByName("paid", "0");
+const cities = conn.Execute("SELECT DISTINCT ship_city FROM orders ORDER BY ship_city");
+while (!cities.EOF) {
+    grid.AddDropDownItemByName("ship_city", cities.Fields.Item(0).Value);
+    cities.MoveNext();
+}
+cities.Close();
+if (!grid.BindToDatabase(conn, "SELECT * FROM orders")) {
+    host.log("cannot open the orders of " + host.args[0]);
+    host.exit(1);
+}
+const screenshot = host.env("QOR_SCREENSHOT");
+if (screenshot !== undefined) {
+    host.screenshot(null, screenshot);
+}
+host.waitForClose();
