@@ -90,6 +90,16 @@ class CQORGridCtrl : public COleControl {
     void ScrollDownOneRow();
     void ScrollUpOneRow();
 
+    // Input: the caret with the focus, the keys, typing into the current cell and the mouse.
+    void OnSetFocus() override;
+    void OnKillFocus() override;
+    UINT OnGetDlgCode() override;
+    bool PreTranslateKey(UINT vk, UINT modifiers) override;
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnChar(UINT ch, UINT repeat, UINT flags) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+    void OnLButtonDblClk(UINT flags, POINT point) override;
+
   protected:
     // Columns and rows.
     int FindColumn(std::string_view name) const;
@@ -128,6 +138,27 @@ class CQORGridCtrl : public COleControl {
     void DrawCellContent(CDC& dc, const GridColumn& column, const std::string& text,
                          const RECT& rect, bool highlight);
     void ScrollRows(int top, int bottom, int dy);
+
+    // Editing.
+    bool CurrentCellEditable() const;
+    void CommitCurrentCell();
+    void HandleNavigationKey(UINT vk, bool shift);
+    void UpdateLayout();
+    void MoveCurrentCell(int row, int col);
+    void RepaintBody();
+    void ChangeListItem(UINT vk);
+    void KeyUp();
+    void KeyDown();
+    void KeyPageUp();
+    void KeyPageDown();
+    void KeyHome();
+    void KeyEnd();
+    void TabForward();
+    void TabBackward();
+    void EnterFoundCell(int row, int col);
+    void SyncItemIndex();
+    void ClickCell(POINT point);
+    void TypeIntoCurrentCell(UINT ch);
 
     std::vector<GridColumn> m_columns;
     int m_visibleColumnCount = 0;

@@ -28,6 +28,7 @@ class GridState : public CQORGridCtrl {
     using CQORGridCtrl::m_columns;
     using CQORGridCtrl::m_currentColumn;
     using CQORGridCtrl::m_currentRow;
+    using CQORGridCtrl::m_firstVisibleColumn;
     using CQORGridCtrl::m_firstVisibleRow;
     using CQORGridCtrl::m_lastColumnClipped;
     using CQORGridCtrl::m_lastVisibleColumn;
@@ -58,6 +59,7 @@ struct ColumnSpec {
     int style = CodeOf(EditStyle::Text);
     bool visible = true;
     std::string mask;
+    int maxSize = 20;
     COLORREF text = kBlack;
     COLORREF back = kWhite;
 };
@@ -110,14 +112,15 @@ class GridTest : public ::testing::Test {
 
     int Insert(const ColumnSpec& c) {
         CComVariant result;
-        EXPECT_EQ(InvokeDispatch(grid_.Get(), 1, DISPATCH_METHOD,
-                                 {CComVariant(c.name), CComVariant("Title " + c.name),
-                                  CComVariant(c.width), CComVariant(c.style), CComVariant(20),
-                                  CComVariant(c.mask), CComVariant(true), CComVariant(c.visible),
-                                  CComVariant(static_cast<unsigned>(c.text)),
-                                  CComVariant(static_cast<unsigned>(c.back))},
-                                 &result),
-                  S_OK);
+        EXPECT_EQ(
+            InvokeDispatch(grid_.Get(), 1, DISPATCH_METHOD,
+                           {CComVariant(c.name), CComVariant("Title " + c.name),
+                            CComVariant(c.width), CComVariant(c.style), CComVariant(c.maxSize),
+                            CComVariant(c.mask), CComVariant(true), CComVariant(c.visible),
+                            CComVariant(static_cast<unsigned>(c.text)),
+                            CComVariant(static_cast<unsigned>(c.back))},
+                           &result),
+            S_OK);
         return static_cast<int>(result.lVal);
     }
     int AddRow(int before = -1) { return Long("AddRow", {CComVariant(before)}); }
