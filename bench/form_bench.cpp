@@ -9,14 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/control_bench.h"
 #include "bench/large_orders.h"
 #include "controls/common/design.h"
-#include "platform/ado/ado.h"
-#include "platform/com/bstr.h"
 #include "platform/com/dispatch_call.h"
-#include "platform/com/module_loader.h"
 #include "platform/testing/input.h"
-#include "platform/ui/ole_object.h"
 
 namespace {
 
@@ -71,62 +68,16 @@ std::string WriteOverlappingDesign(int items, const std::string& name) {
     return SaveBenchDesign(design, name);
 }
 
-CComPtr<IDispatch> CreateFormFromModule() {
-    CComPtr<IDispatch> form;
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(QOR_FORM_MODULE, &module))) {
-        return form;
-    }
-    const auto getClassObject = reinterpret_cast<DllGetClassObjectFunction>(  // NOLINT: export
-        CoModuleSymbol(module, "DllGetClassObject"));
-    CComPtr<IClassFactory> factory;
-    if (getClassObject == nullptr ||
-        FAILED(getClassObject(kFormClsid, IID_IClassFactory,
-                              reinterpret_cast<void**>(factory.ReleaseAndGetAddressOf())))) {
-        return form;
-    }
-    factory->CreateInstance(nullptr, IDispatch::iid,
-                            reinterpret_cast<void**>(form.ReleaseAndGetAddressOf()));
-    return form;
-}
-
-CComPtr<_Connection> OpenDatabase(const std::string& path) {
-    CComPtr<_Connection> connection;
-    if (FAILED(RegisterAdoClasses()) ||
-        FAILED(CoCreateInstance(CLSID_Connection, nullptr, CLSCTX_ALL, IID__Connection,
-                                reinterpret_cast<void**>(connection.ReleaseAndGetAddressOf())))) {
-        return connection;
-    }
-    const CComBSTR text("Provider=SQLite;Data Source=" + path);
-    const CComBSTR none;
-    if (FAILED(connection->Open(text.Get(), none.Get(), none.Get(), 0))) {
-        connection.Release();
-    }
-    return connection;
-}
-
 // A form control shown in a window of its own on the orders table of a database.
-struct ShownForm {
-    explicit ShownForm(const std::string& database) : connection(OpenDatabase(database)) {
-        container.Create(nullptr, RECT{0, 0, 800, 600});
-        form = CreateFormFromModule();
-        if (form && SUCCEEDED(ComQueryInterface(form.Get(), ole)) &&
-            SUCCEEDED(ole->DoVerb(OLEIVERB_SHOW, &container, RECT{0, 0, 800, 600}))) {
-            ole->GetControlWindow(&window);
-        }
-    }
-    ShownForm(const ShownForm&) = delete;
-    ShownForm& operator=(const ShownForm&) = delete;
-    ~ShownForm() {
-        if (ole) {
-            ole->Close();
-        }
-    }
+struct ShownForm : ShownControl {
+    explicit ShownForm(const std::string& database)
+        : ShownControl(QOR_FORM_MODULE, kFormClsid, SIZE{800, 600}),
+          connection(OpenSqliteConnection(database)) {}
 
     bool Open(const std::string& design) {
         CComVariant result;
         return window != nullptr &&
-               SUCCEEDED(InvokeDispatch(form.Get(), 1, DISPATCH_METHOD,
+               SUCCEEDED(InvokeDispatch(control.Get(), 1, DISPATCH_METHOD,
                                         {CComVariant(static_cast<IDispatch*>(connection.Get())),
                                          CComVariant(kOrders), CComVariant(design)},
                                         &result)) &&
@@ -134,10 +85,6 @@ struct ShownForm {
     }
 
     CComPtr<_Connection> connection;
-    CWnd container;
-    CComPtr<IDispatch> form;
-    CComPtr<IOleObject> ole;
-    CWnd* window = nullptr;
 };
 
 void MeasureOpen(benchmark::State& state, const std::string& database, const std::string& design) {
