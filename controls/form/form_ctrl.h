@@ -12,6 +12,7 @@
 #include "controls/common/data_connection.h"
 #include "controls/common/data_recordset.h"
 #include "controls/common/design_item.h"
+#include "controls/common/offscreen_surface.h"
 #include "controls/common/ole_control.h"
 #include "platform/com/com_variant.h"
 
@@ -65,8 +66,6 @@ class CQORFormCtrl : public COleControl {
     bool IsColumnIndex(std::int32_t index) const;
 
     // Painting.
-    // The off-screen context of the window's size that OnDraw composes the form in.
-    CDC* OffscreenDC(int width, int height);
     void DrawItems(CDC& dc, const RECT& clip);
     // Draws the items meeting one item's rectangle straight into the window.
     void DrawItemNow(std::size_t index);
@@ -102,7 +101,5 @@ class CQORFormCtrl : public COleControl {
     COLORREF m_formBackgroundColor = 0x00C0C0C0;
     COLORREF m_highlightedFieldTextColor = 0x00FFFFFF;
     COLORREF m_highlightedFieldBkColor = 0x00800000;
-    std::unique_ptr<CBitmap> m_offscreen;
-    // Draws into m_offscreen, so it is declared after it and goes first.
-    std::unique_ptr<CDC> m_offscreenDC;
+    COffscreenSurface m_offscreen;
 };

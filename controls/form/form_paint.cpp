@@ -36,7 +36,7 @@ void CQORFormCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) 
     if (width <= 0 || height <= 0) {
         return;
     }
-    CDC* memory = OffscreenDC(width, height);
+    const std::unique_ptr<CDC> memory = m_offscreen.Begin(width, height);
     if (memory == nullptr) {
         return;
     }
@@ -46,17 +46,6 @@ void CQORFormCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) 
         HighlightField(*memory, static_cast<std::size_t>(m_currentField));
     }
     dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
-}
-
-// The bitmap is kept from paint to paint while the size stays: a new one every time costs
-// more than drawing a form of hundreds of items.
-CDC* CQORFormCtrl::OffscreenDC(int width, int height) {
-    if (!m_offscreen || m_offscreen->Width() != width || m_offscreen->Height() != height) {
-        m_offscreenDC.reset();
-        m_offscreen = std::make_unique<CBitmap>(width, height);
-        m_offscreenDC = CreateBitmapDC(*m_offscreen);
-    }
-    return m_offscreenDC.get();
 }
 
 void CQORFormCtrl::DrawItems(CDC& dc, const RECT& clip) {

@@ -11,6 +11,7 @@
 
 #include "controls/common/data_connection.h"
 #include "controls/common/data_recordset.h"
+#include "controls/common/offscreen_surface.h"
 #include "controls/common/ole_control.h"
 #include "controls/grid/grid_model.h"
 
@@ -192,6 +193,8 @@ class CQORGridCtrl : public COleControl {
     int m_lastVisibleRow = 0;
     // The width the last full paint composed, which the body paint composes too.
     int m_compositionWidth = 0;
+    COffscreenSurface m_headerSurface;
+    COffscreenSurface m_bodySurface;
     // The client size the window last had, for the page capacity while it has none.
     std::optional<SIZE> m_createdSize;
     // The column the rows were last ordered by, and whether that order was descending.

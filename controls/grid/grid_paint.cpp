@@ -38,6 +38,15 @@ void DrawCheckBox(CDC& dc, const RECT& cell, bool checked) {
     dc.SelectPen(previous);
 }
 
+// A context on the kept bitmap, cleared to white as a new one would be.
+std::unique_ptr<CDC> BeginCleared(COffscreenSurface& surface, int width, int height) {
+    std::unique_ptr<CDC> memory = surface.Begin(width, height);
+    if (memory != nullptr) {
+        memory->FillSolidRect(MakeRect(0, 0, width, height), 0x00FFFFFF);
+    }
+    return memory;
+}
+
 }  // namespace
 
 RECT CQORGridCtrl::ClientRect() const {
@@ -72,16 +81,19 @@ void CQORGridCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) 
     for (GridColumn& column : m_columns) {
         column.width = std::min(column.width, boundsWidth - 2);
     }
-    int width = 0;
+    int columnsWidth = 0;
     for (std::size_t i = static_cast<std::size_t>(m_firstVisibleColumn);
-         i < m_columns.size() && width < bounds.right; ++i) {
-        width += m_columns[i].width;
+         i < m_columns.size() && columnsWidth < bounds.right; ++i) {
+        columnsWidth += m_columns[i].width;
     }
-    m_compositionWidth = std::max(width, boundsWidth);
+    m_compositionWidth = std::max(columnsWidth, boundsWidth);
     m_lastColumnClipped = false;
 
-    CBitmap bitmap(m_compositionWidth + bounds.left, bounds.Height());
-    const auto memory = CreateBitmapDC(bitmap);
+    const int width = m_compositionWidth + bounds.left;
+    const std::unique_ptr<CDC> memory = BeginCleared(m_headerSurface, width, bounds.Height());
+    if (memory == nullptr) {
+        return;
+    }
     memory->DrawEdge(bounds, EDGE_SUNKEN, BF_RECT);
     memory->SetBkMode(TRANSPARENT);
     int headerTop = bounds.top;
@@ -118,7 +130,7 @@ void CQORGridCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) 
         x += column.width;
     }
     m_lastVisibleColumn = std::min(m_lastVisibleColumn - 1, static_cast<int>(m_columns.size()) - 1);
-    dc.BitBlt(0, 0, bitmap.Width(), bitmap.Height(), *memory, 0, 0, SRCCOPY);
+    dc.BitBlt(0, 0, width, bounds.Height(), *memory, 0, 0, SRCCOPY);
     PaintBody(dc);
     // The current cell is where typing goes, so every full paint shows it.
     if (IsRow(m_currentRow)) {
@@ -137,8 +149,11 @@ void CQORGridCtrl::PaintBody(CDC& dc) {
         m_lastVisibleRow = m_firstVisibleRow - 1;
         return;
     }
-    CBitmap bitmap(std::max(m_compositionWidth, client.Width()) + client.left, bodyHeight);
-    const auto memory = CreateBitmapDC(bitmap);
+    const int width = std::max(m_compositionWidth, client.Width()) + client.left;
+    const std::unique_ptr<CDC> memory = BeginCleared(m_bodySurface, width, bodyHeight);
+    if (memory == nullptr) {
+        return;
+    }
     m_lastVisibleRow = m_firstVisibleRow - 1;
     int y = 0;
     for (std::size_t r = static_cast<std::size_t>(std::max(m_firstVisibleRow, 0));
@@ -155,7 +170,7 @@ void CQORGridCtrl::PaintBody(CDC& dc) {
         }
     }
     PaintRuledBody(*memory, bodyHeight);
-    dc.BitBlt(0, bodyTop, bitmap.Width(), bitmap.Height(), *memory, 0, 0, SRCCOPY);
+    dc.BitBlt(0, bodyTop, width, bodyHeight, *memory, 0, 0, SRCCOPY);
 }
 
 void CQORGridCtrl::PaintRuledBody(CDC& dc, int bodyHeight) {
