@@ -458,6 +458,9 @@ void CQORGridCtrl::ClickCell(POINT point) {
         const std::string unchecked = column.items.size() < 2 ? "" : column.items[1];
         std::string& text = clicked.cells[static_cast<std::size_t>(col)].text;
         text = EqualsNoCase(text, checked) ? unchecked : checked;
+        // A toggle changes the row as typing does: a host that saves only a modified grid must
+        // not lose it.
+        clicked.modified = true;
     }
     PaintCurrentCell(true);
     SetFocus();
