@@ -1,8 +1,8 @@
 // Opens the orders table in the grid control, bound and editable, and keeps it up until its
 // window is closed: Up, Down, Page Up, Page Down, Home and End page through the orders, Tab walks
 // the cells, typing edits a cell (written to the record when the cell is left), a click toggles
-// Paid, the letters pick a city. With QOR_SCREENSHOT set, a picture of the window goes to that
-// PNG file first.
+// Paid, the letters pick a city; the buttons below add, delete and print. With QOR_SCREENSHOT
+// set, a picture of the window goes to that PNG file first.
 //   qorhost --script samples/orders_grid.js DATABASE
 // The grid writes every change into DATABASE, so give it a copy of the orders database.
 if (host.args.length < 1) {
@@ -36,6 +36,11 @@ if (!grid.BindToDatabase(conn, "SELECT * FROM orders")) {
     host.log("cannot open the orders of " + host.args[0]);
     host.exit(1);
 }
+// What a clerk does besides typing: a new order through the grid's "New Row..." window, deleting
+// the current order and printing every order.
+host.button("New Row...", 0, 610, 110, 26, () => grid.AddRow(-1));
+host.button("Delete Row", 120, 610, 110, 26, () => grid.DeleteCurrentRow());
+host.button("Print...", 240, 610, 110, 26, () => grid.Print());
 const screenshot = host.env("QOR_SCREENSHOT");
 if (screenshot !== undefined) {
     host.screenshot(null, screenshot);

@@ -19,8 +19,31 @@ CComPtr<IUnknown> IdentityOf(IUnknown* object) {
 
 }  // namespace
 
+void CHostArea::AddButton(HostButton button) {
+    const RECT rect = button.rect;
+    m_buttons.push_back(std::move(button));
+    InvalidateRect(&rect);
+}
+
 void CHostArea::OnPaint(CDC& dc) {
     dc.FillSolidRect(GetClientRect(), kAreaColor);
+    dc.SetBkMode(TRANSPARENT);
+    for (const HostButton& button : m_buttons) {
+        RECT face = button.rect;
+        dc.DrawFrameControl(face, DFC_BUTTON, DFCS_BUTTONPUSH);
+        dc.DrawText(button.label, face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+}
+
+void CHostArea::OnLButtonDown(UINT /*flags*/, POINT point) {
+    for (const HostButton& button : m_buttons) {
+        if (PtInRect(button.rect, point)) {
+            // A copy: the function may add buttons.
+            const std::function<void()> press = button.press;
+            press();
+            return;
+        }
+    }
 }
 
 CallOutcome CControlSite::Insert(std::string_view progId, CWnd& parent, const RECT& rect,
@@ -96,6 +119,11 @@ CallOutcome CControlHost::InsertControl(std::string_view progId, const RECT& rec
         m_sites.push_back(std::move(inserted));
     }
     return outcome;
+}
+
+void CControlHost::AddButton(HostButton button) {
+    GrowToFit(button.rect);
+    m_area.AddButton(std::move(button));
 }
 
 CControlSite* CControlHost::FindSite(IUnknown* object) const {

@@ -2,6 +2,7 @@
 // with its window, its verbs, its About box and its property page.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,10 +14,23 @@
 #include "platform/ui/wnd.h"
 #include "tools/qorhost/member_call.h"
 
-// The window the controls live in, painted in the dialog face colour around them.
+// A push button of the host's own, beside its controls, that runs a script's function.
+struct HostButton {
+    RECT rect{};
+    std::string label;
+    std::function<void()> press;
+};
+
+// The window the controls live in, painted in the dialog face colour around them, with the
+// host's buttons.
 class CHostArea : public CWnd {
   public:
+    void AddButton(HostButton button);
     void OnPaint(CDC& dc) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+
+  private:
+    std::vector<HostButton> m_buttons;
 };
 
 // One inserted control.
@@ -62,6 +76,8 @@ class CControlHost {
     // The area as a top-level window of the size with the title.
     bool CreateArea(const std::string& title, SIZE size);
     CWnd& Area() { return m_area; }
+    // Adds a button to the area, which grows to hold it.
+    void AddButton(HostButton button);
 
     // Inserts a control at rect in the area's client coordinates; the area grows to hold it.
     CallOutcome InsertControl(std::string_view progId, const RECT& rect, CControlSite*& site);

@@ -124,6 +124,32 @@ QJSValue CScriptHost::createControl(const QString& progId, double x, double y, d
     return m_values.Wrap(CComPtr<IDispatch>(site->Dispatch()));
 }
 
+void CScriptHost::button(const QString& label, double x, double y, double width, double height,
+                         const QJSValue& function) {
+    if (m_request.controls == nullptr) {
+        Throw(QStringLiteral("button: this host has no window for buttons"));
+        return;
+    }
+    if (!IsPixelCoordinate(x) || !IsPixelCoordinate(y) || !IsPixelCoordinate(width) ||
+        !IsPixelCoordinate(height) || width <= 0 || height <= 0 || !function.isCallable()) {
+        Throw(
+            QStringLiteral("button: x, y, width and height must be whole pixels, width and "
+                           "height above 0, and the last argument a function"));
+        return;
+    }
+    const RECT rect{static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + width),
+                    static_cast<int>(y + height)};
+    // An error in the function is reported as the script's own uncaught errors are, and the
+    // window stays up.
+    m_request.controls->AddButton(HostButton{rect, label.toStdString(), [function] {
+                                                 const QJSValue result = QJSValue(function).call();
+                                                 if (result.isError()) {
+                                                     qWarning("button: %s",
+                                                              qPrintable(result.toString()));
+                                                 }
+                                             }});
+}
+
 void CScriptHost::key(const QJSValue& control, const QString& name) {
     const std::optional<KeyStroke> stroke = ParseKeyStroke(name.toStdString());
     if (!stroke) {
@@ -283,6 +309,10 @@ void CScriptHost::clearShownDialogs() {
 }
 
 CWnd* CScriptHost::ControlWindow(const QJSValue& control) {
+    // null stands for the host's own window, where its buttons are.
+    if ((control.isNull() || control.isUndefined()) && m_request.controls != nullptr) {
+        return &m_request.controls->Area();
+    }
     if (m_modalWindow != nullptr && control.strictlyEquals(m_modalHandle)) {
         if (!m_modalWindow->IsWindow()) {
             Throw(QStringLiteral("the modal window is closed"));

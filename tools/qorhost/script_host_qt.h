@@ -31,6 +31,8 @@ class CScriptHost : public QObject {
     Q_INVOKABLE QJSValue createObject(const QString& progId);
     Q_INVOKABLE QJSValue createControl(const QString& progId, double x, double y, double width,
                                        double height);
+    Q_INVOKABLE void button(const QString& label, double x, double y, double width, double height,
+                            const QJSValue& function);
     Q_INVOKABLE void key(const QJSValue& control, const QString& name);
     Q_INVOKABLE void type(const QJSValue& control, const QString& text);
     Q_INVOKABLE void click(const QJSValue& control, double x, double y, const QString& modifiers);

@@ -76,6 +76,8 @@ std::string_view ScriptPrelude() {
         createControl: (progId, x, y, width, height) =>
             native.createControl(String(progId), Number(x), Number(y), Number(width),
                                  Number(height)),
+        button: (label, x, y, width, height, run) =>
+            native.button(String(label), Number(x), Number(y), Number(width), Number(height), run),
         ref: (value) => new Ref(value),
         key: (control, name) => native.key(control, String(name)),
         type: (control, typed) => native.type(control, String(typed)),

@@ -108,3 +108,23 @@ try { host.createControl("QORTEST.QORTestCtrl.1", 0, 0, 0, 10); } catch (e) {
                                      "Cannot create \"QORTEST.Missing.1\"", "createControl"));
     EXPECT_TRUE(controls.Sites().empty());
 }
+
+TEST_F(ControlScriptTest, AButtonOfTheHostRunsItsFunctionWhenClicked) {
+    const ScriptRun run = Run(R"js(
+let pressed = 0;
+host.button("Press", 250, 10, 80, 24, () => { pressed++; });
+host.click(null, 290, 20);
+host.click(null, 290, 60);
+host.click(null, 329, 33);
+host.log(pressed, host.pixel(null, 260, 20).toString(16), host.pixel(null, 290, 60).toString(16));
+host.button("Fails", 250, 40, 80, 24, () => { throw new Error("no"); });
+host.click(null, 290, 50);
+host.log("still running");
+try { host.button("Bad", 0, 0, 0, 10, () => {}); } catch (e) { host.log(e.message.split(":")[0]); }
+try { host.button("Bad", 0, 0, 10, 10, 5); } catch (e) { host.log(e.message.split(":")[0]); }
+)js");
+    ASSERT_EQ(run.result.exitCode, 0) << run.result.error;
+    EXPECT_THAT(run.log, ElementsAre("2 c0c0c0 c0c0c0", "still running", "button", "button"));
+    // The area grew to hold the buttons.
+    EXPECT_GE(controls.Area().GetClientRect().right, 330);
+}
