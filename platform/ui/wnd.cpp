@@ -595,9 +595,16 @@ void CWnd::SetCursor(Cursor cursor) {
 }
 
 void CWnd::SetFocus() {
-    if (IsWindow()) {
-        m_host->client->setFocus(Qt::OtherFocusReason);
+    if (!IsWindow()) {
+        return;
     }
+    // Keys reach only the active top-level window: a pop-up that takes the focus becomes it,
+    // as the focus call of the classic desktop makes it.
+    QWidget* top = m_host->client->window();
+    if (!top->isActiveWindow()) {
+        top->activateWindow();
+    }
+    m_host->client->setFocus(Qt::OtherFocusReason);
 }
 
 bool CWnd::HasFocus() const {

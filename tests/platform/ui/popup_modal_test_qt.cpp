@@ -2,6 +2,7 @@
 // windows dropped, the start hook, and waiting without using the processor.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 #include <ctime>
@@ -141,4 +142,15 @@ TEST_F(PopupTest, TheLoopSleepsWhileItWaits) {
     const double cpuMilliseconds =
         1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     EXPECT_LT(cpuMilliseconds, 100.0);
+}
+
+// Keys go only to the active window: a pop-up that takes the focus must become it, or a clerk's
+// typing would go to the window under it.
+TEST_F(PopupTest, TakingTheFocusMakesThePopupTheActiveWindow) {
+    ActivateWindow(m_owner);
+    ASSERT_TRUE(QtWidgetOf(&m_owner)->window()->isActiveWindow());
+    m_popup.SetFocus();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QtWidgetOf(&m_popup)->window()->isActiveWindow());
+    EXPECT_TRUE(m_popup.HasFocus());
 }
