@@ -131,17 +131,26 @@ bool ReadColumnText(CDataRecordset& recordset, int field, std::string_view mask,
     return true;
 }
 
-FieldWriteResult WriteColumnText(CDataRecordset& recordset, int field, std::string_view mask,
-                                 std::string_view text) {
+FieldWriteResult PutColumnText(CDataRecordset& recordset, int field, std::string_view mask,
+                               std::string_view text) {
     const std::optional<CComVariant> value = ValueToWrite(recordset, field, mask, text);
     if (!value) {
         return FieldWriteResult::NotHeld;
     }
-    if (recordset.SetFieldValue(field, *value) && recordset.Update()) {
-        return FieldWriteResult::Written;
+    return recordset.SetFieldValue(field, *value) ? FieldWriteResult::Written
+                                                  : FieldWriteResult::Refused;
+}
+
+FieldWriteResult WriteColumnText(CDataRecordset& recordset, int field, std::string_view mask,
+                                 std::string_view text) {
+    FieldWriteResult result = PutColumnText(recordset, field, mask, text);
+    if (result == FieldWriteResult::Written && !recordset.Update()) {
+        result = FieldWriteResult::Refused;
     }
-    recordset.CancelUpdate();
-    return FieldWriteResult::Refused;
+    if (result == FieldWriteResult::Refused) {
+        recordset.CancelUpdate();
+    }
+    return result;
 }
 
 bool WriteTypedColumn(CDataRecordset& recordset, int field, DesignItem& column) {

@@ -19,6 +19,16 @@ enum class FieldWriteResult {
 // as FieldValueText gives it. False when the field cannot be read.
 bool ReadColumnText(CDataRecordset& recordset, int field, std::string_view mask, std::string& text);
 
+// What a control tells a clerk when a typed text cannot go into its field as shown.
+inline constexpr std::string_view kNotHeldText =
+    "The column's field cannot hold the text typed into it.";
+
+// Puts a typed text into the field of the current record, or of the record being added, without
+// saving it: NotHeld when the field cannot hold the text as shown (see WriteColumnText),
+// Refused when the field refuses it, Written when it holds it.
+FieldWriteResult PutColumnText(CDataRecordset& recordset, int field, std::string_view mask,
+                               std::string_view text);
+
 // Writes a typed text into the field of the current record and saves the record. A date is
 // written only when the text is a complete, valid date (in the mask's layout when the mask is
 // one), keeping the time of day the field held; a whole number only when the text is one that

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kListPageStep = 10;
 constexpr const char* kUpdateErrorCaption = "Error updating column";
-constexpr const char* kNotHeldText = "The column's field cannot hold the text typed into it.";
 
 bool IsNavigationKey(UINT vk) {
     switch (vk) {
@@ -127,7 +126,7 @@ void CQORGridCtrl::CommitCurrentCell() {
     if (result == FieldWriteResult::Written) {
         return;
     }
-    std::string error = kNotHeldText;
+    std::string error(kNotHeldText);
     if (result == FieldWriteResult::Refused) {
         m_recordset->GetLastError(error);
     }

@@ -1,5 +1,6 @@
 // Adding a record to a bound grid: the "New Row..." window over the columns, then the record
 // added through the recordset and the page reloaded around it.
+#include "controls/common/column_field.h"
 #include "controls/common/field_text.h"
 #include "controls/grid/grid_ctrl.h"
 #include "controls/grid/input_dialog_wnd.h"
@@ -29,6 +30,17 @@ InputField FieldOf(const GridColumn& column) {
     return field;
 }
 
+// The text a new record takes for a column: what was typed, trimmed. A check box, which takes no
+// typing, shows unticked when nothing was given, so it stores its unchecked value, the value
+// the clerk sees, rather than none.
+std::string NewRecordText(const GridColumn& column) {
+    const std::string_view typed = TrimWhiteSpace(column.newRowValue);
+    if (typed.empty() && column.editStyle == EditStyle::CheckBox && column.items.size() >= 2) {
+        return column.items[1];
+    }
+    return std::string(typed);
+}
+
 }  // namespace
 
 bool CQORGridCtrl::AskNewRowValues() {
@@ -53,25 +65,32 @@ bool CQORGridCtrl::StoreNewRecord() {
     }
     int fieldCount = 0;
     m_recordset->GetFieldCount(fieldCount);
-    bool stored = true;
-    for (int field = 0; stored && field < fieldCount; ++field) {
+    std::string error;
+    for (int field = 0; error.empty() && field < fieldCount; ++field) {
         std::string name;
         m_recordset->GetFieldName(field, name);
         const int column = FindColumn(name);
-        if (column < 0) {
+        const std::string value =
+            column < 0 ? std::string() : NewRecordText(m_columns[static_cast<std::size_t>(column)]);
+        if (value.empty()) {
             continue;
         }
-        const std::string_view value =
-            TrimWhiteSpace(m_columns[static_cast<std::size_t>(column)].newRowValue);
-        // A value the field cannot take fails the record as a failed update would, instead of
-        // storing the record without what the user typed.
-        stored = value.empty() || m_recordset->SetFieldText(field, value);
+        // A value the field cannot take as shown fails the record as a failed update would,
+        // instead of storing the record without, or with another value than, what was typed.
+        const FieldWriteResult put = PutColumnText(
+            *m_recordset, field, m_columns[static_cast<std::size_t>(column)].editMask, value);
+        if (put == FieldWriteResult::NotHeld) {
+            error = kNotHeldText;
+        } else if (put == FieldWriteResult::Refused) {
+            m_recordset->GetLastError(error);
+        }
     }
-    if (stored && m_recordset->Update()) {
+    if (error.empty() && m_recordset->Update()) {
         return true;
     }
-    std::string error;
-    m_recordset->GetLastError(error);
+    if (error.empty()) {
+        m_recordset->GetLastError(error);
+    }
     m_recordset->CancelUpdate();
     AfxMessageBox(this, error, "Error adding a new row");
     return false;
