@@ -53,7 +53,7 @@ void CQORGridCtrl::Print() {
     if (m_bound) {
         CRecords records(*m_recordset, m_columns);
         PrintGrid(m_columns, records, this);
-    } else {
+    } else if (!m_rows.empty()) {
         CLoadedRows rows(m_rows);
         PrintGrid(m_columns, rows, this);
     }

@@ -1,5 +1,6 @@
 // The grid's model through dispatch: columns, rows, items, deleted rows and ordering.
 #include "platform/com/class_registry.h"
+#include "platform/dialogs/scripted_dialogs.h"
 #include "tests/controls/grid/grid_test_support.h"
 
 namespace {
@@ -232,3 +233,10 @@ INSTANTIATE_TEST_SUITE_P(Styles, GridSortTest, ::testing::ValuesIn(kSortCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+TEST_F(GridModelTest, AnUnboundGridWithoutRowsPrintsNothingAndAsksNothing) {
+    ScopedScriptedDialogs dialogs;
+    Insert({"name"});
+    Call("Print");
+    EXPECT_TRUE(dialogs->Shown().empty());
+}
