@@ -142,7 +142,10 @@ class CQORGridCtrl : public COleControl {
 
     // Editing.
     bool CurrentCellEditable() const;
+    // Writes the current cell of a bound grid when it changed; a failure is told in a box.
     void CommitCurrentCell();
+    // The write itself: why it failed, or nothing when it was written or had nothing to write.
+    std::optional<std::string> WriteCurrentCell();
     void HandleNavigationKey(UINT vk, bool shift);
     void UpdateLayout();
     void MoveCurrentCell(int row, int col);

@@ -64,6 +64,12 @@ void CQORGridCtrl::OnSetFocus() {
 }
 
 void CQORGridCtrl::OnKillFocus() {
+    // Leaving the grid leaves its cell: what was typed reaches the record now, not only when the
+    // clerk comes back. A box here would fight over the focus, so a failure only beeps; the
+    // typed text stays, and leaving the cell again shows why.
+    if (WriteCurrentCell()) {
+        MessageBeep(MB_OK);
+    }
     if (m_caretShown) {
         HideCaret();
         m_caretShown = false;
@@ -103,34 +109,40 @@ bool CQORGridCtrl::CurrentCellEditable() const {
 }
 
 void CQORGridCtrl::CommitCurrentCell() {
+    if (const std::optional<std::string> error = WriteCurrentCell()) {
+        AfxMessageBox(this, *error, kUpdateErrorCaption);
+    }
+}
+
+std::optional<std::string> CQORGridCtrl::WriteCurrentCell() {
     if (!m_bound || !m_recordset || !CurrentCellEditable()) {
-        return;
+        return std::nullopt;
     }
     const GridRow& row = m_rows[static_cast<std::size_t>(m_currentRow)];
     const GridColumn& column = m_columns[static_cast<std::size_t>(m_currentColumn)];
     if (!m_recordset->SetBookmark(row.bookmark) || !m_recordset->IsOpen()) {
-        return;
+        return std::nullopt;
     }
     const int field = m_recordset->FieldIndex(column.name);
     if (field < 0) {
-        return;
+        return std::nullopt;
     }
     const std::string& text = row.cells[static_cast<std::size_t>(m_currentColumn)].text;
     // A cell passed over unchanged is not written: moving through the grid neither turns a
     // null into an empty text nor saves a record per key press.
     std::string shown;
     if (ReadColumnText(*m_recordset, field, column.editMask, shown) && shown == text) {
-        return;
+        return std::nullopt;
     }
     const FieldWriteResult result = WriteColumnText(*m_recordset, field, column.editMask, text);
     if (result == FieldWriteResult::Written) {
-        return;
+        return std::nullopt;
     }
     std::string error(kNotHeldText);
     if (result == FieldWriteResult::Refused) {
         m_recordset->GetLastError(error);
     }
-    AfxMessageBox(this, error, kUpdateErrorCaption);
+    return error;
 }
 
 void CQORGridCtrl::HandleNavigationKey(UINT vk, bool shift) {

@@ -507,6 +507,20 @@ TEST_P(GridBoundEditingTest, LeavingACellWritesItsText) {
     EXPECT_EQ(Item(0, CComVariant("name")), "changed");
 }
 
+// The clerk types and then clicks into another control of the host: the cell was left.
+TEST_P(GridBoundEditingTest, LeavingTheGridWritesTheCellsText) {
+    CWnd other;
+    ASSERT_TRUE(other.Create(&container_, RECT{0, kGridHeight, 50, kGridHeight + 20}, 7,
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP));
+    ActivateWindow(container_);
+    window_->SetFocus();
+    ASSERT_TRUE(window_->HasFocus());
+    Type(std::string(20, static_cast<char>(kBack)) + "left by focus");
+    other.SetFocus();
+    ASSERT_TRUE(other.HasFocus());
+    EXPECT_EQ(Stored("name"), "left by focus");
+}
+
 struct FailingWriteCase {
     const char* name;
     int column;
