@@ -37,15 +37,9 @@ class Observer {
 class PreviewDataTest : public ::testing::TestWithParam<Provider> {
   protected:
     void SetUp() override {
-        if (GetParam() == Provider::PostgreSQL) {
-            connectionString = EnvironmentValue("QOR_TEST_PG");
-            if (connectionString.empty()) {
-                GTEST_SKIP() << "QOR_TEST_PG is not set: scripts/pg-test-server start, then "
-                                "eval \"$(scripts/pg-test-server env)\"";
-            }
-        } else {
-            sample = std::make_unique<SampleCopy>();
-            connectionString = sample->ConnectionString();
+        connectionString = TestDatabase(GetParam(), sample);
+        if (connectionString.empty()) {
+            GTEST_SKIP() << kNoPostgresServer;
         }
         sources = std::make_unique<ScopedDataSources>(connectionString);
         observer = std::make_unique<Observer>(connectionString);

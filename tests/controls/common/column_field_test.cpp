@@ -79,14 +79,9 @@ const WriteCase kWriteCases[] = {
 class ColumnFieldTest : public ::testing::TestWithParam<std::tuple<Provider, const WriteCase*>> {
   protected:
     void SetUp() override {
-        if (std::get<0>(GetParam()) == Provider::PostgreSQL) {
-            connectionString_ = EnvironmentValue("QOR_TEST_PG");
-            if (connectionString_.empty()) {
-                GTEST_SKIP() << "QOR_TEST_PG is not set: start scripts/pg-test-server";
-            }
-        } else {
-            sample_ = std::make_unique<SampleCopy>();
-            connectionString_ = sample_->ConnectionString();
+        connectionString_ = TestDatabase(std::get<0>(GetParam()), sample_);
+        if (connectionString_.empty()) {
+            GTEST_SKIP() << kNoPostgresServer;
         }
         ASSERT_TRUE(connection_.Open(connectionString_));
         table_ = "qor_typed_" + std::to_string(getpid());

@@ -22,15 +22,9 @@ std::string LastErrorOf(const CDataRecordset& recordset) {
 class DataRecordsetTest : public ::testing::TestWithParam<Provider> {
   protected:
     void SetUp() override {
-        if (GetParam() == Provider::PostgreSQL) {
-            connectionString_ = EnvironmentValue("QOR_TEST_PG");
-            if (connectionString_.empty()) {
-                GTEST_SKIP() << "QOR_TEST_PG is not set: scripts/pg-test-server start, then "
-                                "eval \"$(scripts/pg-test-server env)\"";
-            }
-        } else {
-            sample_ = std::make_unique<SampleCopy>();
-            connectionString_ = sample_->ConnectionString();
+        connectionString_ = TestDatabase(GetParam(), sample_);
+        if (connectionString_.empty()) {
+            GTEST_SKIP() << kNoPostgresServer;
         }
         ASSERT_TRUE(connection_.Open(connectionString_)) << LastErrorOf(connection_);
         table_ = std::make_unique<OwnTable>(connection_, GetParam());

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,20 @@ class SampleCopy {
   private:
     std::filesystem::path path_;
 };
+
+inline constexpr const char* kNoPostgresServer =
+    "QOR_TEST_PG is not set: scripts/pg-test-server start, then "
+    "eval \"$(scripts/pg-test-server env)\"";
+
+// The database a test runs on for the provider: a copy of the sample database for SQLite, kept
+// in `sample`, or the private PostgreSQL server; empty when that server is not set.
+inline std::string TestDatabase(Provider provider, std::unique_ptr<SampleCopy>& sample) {
+    if (provider == Provider::PostgreSQL) {
+        return EnvironmentValue("QOR_TEST_PG");
+    }
+    sample = std::make_unique<SampleCopy>();
+    return sample->ConnectionString();
+}
 
 // Runs a statement on the holder's connection; the provider's message on failure.
 inline ::testing::AssertionResult Execute(CDataConnection& connection, const std::string& sql) {

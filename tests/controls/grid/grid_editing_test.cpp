@@ -397,14 +397,9 @@ class GridBoundEditingTest : public GridEditingTest,
   protected:
     void SetUp() override {
         const bool pg = GetParam() == Provider::PostgreSQL;
-        if (pg) {
-            connectionString_ = EnvironmentValue("QOR_TEST_PG");
-            if (connectionString_.empty()) {
-                GTEST_SKIP() << "QOR_TEST_PG is not set: start scripts/pg-test-server";
-            }
-        } else {
-            sample_ = std::make_unique<SampleCopy>();
-            connectionString_ = sample_->ConnectionString();
+        connectionString_ = TestDatabase(GetParam(), sample_);
+        if (connectionString_.empty()) {
+            GTEST_SKIP() << kNoPostgresServer;
         }
         ASSERT_NO_FATAL_FAILURE(GridEditingTest::SetUp());
         ASSERT_TRUE(setup_.Open(connectionString_));

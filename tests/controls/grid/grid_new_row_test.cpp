@@ -40,14 +40,9 @@ void Press(CInputDialogWnd& window, bool ok) {
 class GridNewRowTest : public GridTest, public ::testing::WithParamInterface<Provider> {
   protected:
     void SetUp() override {
-        if (GetParam() == Provider::PostgreSQL) {
-            connectionString_ = EnvironmentValue("QOR_TEST_PG");
-            if (connectionString_.empty()) {
-                GTEST_SKIP() << "QOR_TEST_PG is not set: start scripts/pg-test-server";
-            }
-        } else {
-            sample_ = std::make_unique<SampleCopy>();
-            connectionString_ = sample_->ConnectionString();
+        connectionString_ = TestDatabase(GetParam(), sample_);
+        if (connectionString_.empty()) {
+            GTEST_SKIP() << kNoPostgresServer;
         }
         ASSERT_NO_FATAL_FAILURE(GridTest::SetUp());
         ASSERT_TRUE(setup_.Open(connectionString_));
