@@ -362,15 +362,20 @@ void CPainterDC::BitBlt(int x, int y, int width, int height, CDC& source, int xS
     if (area.isEmpty()) {
         return;
     }
-    // A copy first: the source may be this context's own image.
-    const QImage piece = image.copy(area);
     const PaintScope scope(*this);
     if (!scope.Active()) {
         return;
     }
     m_painter.save();
     m_painter.setCompositionMode(QPainter::CompositionMode_Source);
-    m_painter.drawImage(QPoint(x + area.x() - xSrc, y + area.y() - ySrc), piece);
+    const QPoint target(x + area.x() - xSrc, y + area.y() - ySrc);
+    // Only a transfer within this context's own image needs a copy first; another image is
+    // drawn from where it is.
+    if (Device() == &image) {
+        m_painter.drawImage(target, image.copy(area));
+    } else {
+        m_painter.drawImage(target, image, area);
+    }
     m_painter.restore();
 }
 

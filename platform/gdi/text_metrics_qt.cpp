@@ -132,7 +132,7 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view tex
     }
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     Shaped result;
-    result.advance = metrics.horizontalAdvance(qtext);
+    // One shaping gives both the glyphs and the advance: measuring apart shapes the text twice.
     QTextLayout layout(qtext, font);
     layout.beginLayout();
     QTextLine line = layout.createLine();
@@ -140,6 +140,7 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view tex
         line.setLineWidth(kUnboundedWidth);
         line.setPosition(QPointF(0, 0));
         result.ascent = line.ascent();
+        result.advance = qRound(line.horizontalAdvance());
     }
     layout.endLayout();
     result.glyphs = layout.glyphRuns();
