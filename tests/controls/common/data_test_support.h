@@ -159,6 +159,30 @@ class OwnTable {
     bool created_ = false;
 };
 
+// An object that fails the interface query for a connection otherwise than by having none.
+class CFailingConnection : public CUnknownImpl<IDispatch> {
+  public:
+    HRESULT QueryInterface(const IID& riid, void** object) override {
+        if (riid == _Connection::iid) {
+            *object = nullptr;
+            return E_FAIL;
+        }
+        return CUnknownImpl<IDispatch>::QueryInterface(riid, object);
+    }
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(const IID&, const LPCOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT Invoke(DISPID, const IID&, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                   UINT*) override {
+        return E_NOTIMPL;
+    }
+};
+
 // A connection as a host makes one: created through COM and opened; null on failure.
 inline CComPtr<_Connection> OpenHostConnection(const std::string& connectionString) {
     CComPtr<_Connection> connection;

@@ -16,31 +16,6 @@ class FormOpenTest : public FormTest {
     }
 };
 
-// An object that fails the interface query for a connection with a failure other than
-// having none.
-class CFailingConnection : public CUnknownImpl<IDispatch> {
-  public:
-    HRESULT QueryInterface(const IID& riid, void** object) override {
-        if (riid == _Connection::iid) {
-            *object = nullptr;
-            return E_FAIL;
-        }
-        return CUnknownImpl<IDispatch>::QueryInterface(riid, object);
-    }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(const IID&, const LPCOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT Invoke(DISPID, const IID&, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                   UINT*) override {
-        return E_NOTIMPL;
-    }
-};
-
 }  // namespace
 
 TEST_F(FormOpenTest, TheModuleRegistersTheFormsNamesAndStartsLoading) {

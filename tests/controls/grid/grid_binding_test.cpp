@@ -10,30 +10,6 @@ namespace {
 
 constexpr int kRecords = 50;
 
-// An object that fails the interface query for a connection otherwise than by having none.
-class CFailingConnection : public CUnknownImpl<IDispatch> {
-  public:
-    HRESULT QueryInterface(const IID& riid, void** object) override {
-        if (riid == _Connection::iid) {
-            *object = nullptr;
-            return E_FAIL;
-        }
-        return CUnknownImpl<IDispatch>::QueryInterface(riid, object);
-    }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(const IID&, const LPCOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT Invoke(DISPID, const IID&, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                   UINT*) override {
-        return E_NOTIMPL;
-    }
-};
-
 std::string NameOf(int i) {
     return (i < 10 ? "name0" : "name") + std::to_string(i);
 }
