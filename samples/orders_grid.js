@@ -21,11 +21,11 @@ grid.InsertColumn("customer_id", "Customer", 80, NUMERIC, 6, "6,0", true, true, 
 // The date types through its mask, so that the "New Row..." window takes it too (that window
 // takes no typing for the DATE style); on a date field the grid writes only complete dates.
 grid.InsertColumn("order_date", "Date", 100, MASK, 10, "##/##/####", true, true, black, white);
-grid.InsertColumn("ship_city", "City", 140, TEXT, 30, "", true, true, black, white);
+grid.InsertColumn("ship_city", "City", 130, TEXT, 30, "", true, true, black, white);
 grid.InsertColumn("amount", "Amount", 100, NUMERIC, 12, "9,2", true, true, black, white);
 grid.InsertColumn("weight", "Weight", 80, NUMERIC, 8, "4,3", true, true, black, white);
 grid.InsertColumn("paid", "Paid", 50, CHECKBOX, 1, "", true, true, black, white);
-grid.InsertColumn("note", "Note", 200, LIST, 60, "", true, true, black, white);
+grid.InsertColumn("note", "Note", 140, LIST, 60, "", true, true, black, white);
 grid.SetCheckBoxCheckedValueByName("paid", "1");
 grid.SetCheckBoxUnCheckedValueByName("paid", "0");
 for (const note of ["", "Back order", "Express", "Fragile"]) {
