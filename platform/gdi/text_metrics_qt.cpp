@@ -122,6 +122,48 @@ int CTextMetrics::Descent() const {
     return m_impl->metrics.descent();
 }
 
+namespace {
+
+// Printable ASCII: each character is one glyph of the font itself, placed at the sum of the
+// advances before it, as the text engine would place it (without kerning), so the engine's
+// shaping can be skipped. A glyph the font lacks goes to the engine, which falls back.
+std::optional<CTextMetrics::Impl::Shaped> ShapePlain(const QString& text, const QFont& font,
+                                                     const QRawFont& raw) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
+            return std::nullopt;
+        }
+    }
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (glyphs.size() != text.size() || glyphs.contains(0U)) {
+        return std::nullopt;
+    }
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    qreal x = 0;
+    for (const QPointF& advance : advances) {
+        positions.append(QPointF(x, raw.ascent()));
+        x += advance.x();
+    }
+    CTextMetrics::Impl::Shaped result;
+    result.advance = qRound(x);
+    result.ascent = raw.ascent();
+    if (!glyphs.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        run.setUnderline(font.underline());
+        run.setStrikeOut(font.strikeOut());
+        run.setOverline(font.overline());
+        result.glyphs.append(run);
+    }
+    return result;
+}
+
+}  // namespace
+
 const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view text) const {
     const std::string key(text);
     if (const auto found = shaped.find(key); found != shaped.end()) {
@@ -131,6 +173,12 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view tex
         shaped.clear();
     }
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    if (!raw) {
+        raw = QRawFont::fromFont(font);
+    }
+    if (std::optional<Shaped> plain = ShapePlain(qtext, font, *raw)) {
+        return shaped.emplace(key, std::move(*plain)).first->second;
+    }
     Shaped result;
     // One shaping gives both the glyphs and the advance: measuring apart shapes the text twice.
     QTextLayout layout(qtext, font);

@@ -6,6 +6,8 @@
 #include <QGlyphRun>
 #include <QList>
 #include <QPaintDevice>
+#include <QRawFont>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -26,6 +28,8 @@ struct CTextMetrics::Impl {
     QFont font;
     QFontMetrics metrics;
     mutable std::unordered_map<std::string, Shaped> shaped;
+    // The font's glyphs for plain text, looked up once.
+    mutable std::optional<QRawFont> raw;
 };
 
 // The font a LOGFONT describes, sized in the device's pixels; face names go to fontconfig.
