@@ -17,39 +17,22 @@ std::string NameOf(int i) {
 class GridBindingTest : public GridTest, public ::testing::WithParamInterface<Provider> {
   protected:
     void SetUp() override {
-        connectionString_ = TestDatabase(GetParam(), sample_);
-        if (connectionString_.empty()) {
+        if (!db_.Choose(GetParam())) {
             GTEST_SKIP() << kNoPostgresServer;
         }
         ASSERT_NO_FATAL_FAILURE(GridTest::SetUp());
-        ASSERT_TRUE(setup_.Open(connectionString_));
-        table_ = "qor_grid_" + std::to_string(getpid());
-        const bool pg = GetParam() == Provider::PostgreSQL;
-        ASSERT_TRUE(Execute(setup_, "CREATE TABLE " + table_ + " (id " +
-                                        (pg ? "integer PRIMARY KEY" : "INTEGER PRIMARY KEY") +
-                                        ", name VARCHAR(20), rank INTEGER)"));
         std::string values;
         for (int i = 1; i <= kRecords; ++i) {
             values += (i > 1 ? ", (" : "(") + std::to_string(i) + ", '" + NameOf(i) + "', " +
                       std::to_string(kRecords + 1 - i) + ")";
         }
-        ASSERT_TRUE(Execute(setup_, "INSERT INTO " + table_ + " VALUES " + values));
-        connection_ = OpenHostConnection(connectionString_);
-        ASSERT_TRUE(connection_);
+        ASSERT_TRUE(db_.Create("qor_grid_", "name VARCHAR(20), rank INTEGER", "VALUES " + values));
         Insert({"name"});
         Insert({"rank"});
     }
-    void TearDown() override {
-        if (!table_.empty()) {
-            connection_.Release();
-            static_cast<void>(Execute(setup_, "DROP TABLE " + table_));
-        }
-        GridTest::TearDown();
-    }
-
     bool Bind(IDispatch* connection) {
         return Bool("BindToDatabase", {CComVariant(connection),
-                                       CComVariant("SELECT * FROM " + table_ + " ORDER BY id")});
+                                       CComVariant("SELECT * FROM " + db_.table + " ORDER BY id")});
     }
     std::vector<std::string> Names() { return ColumnTexts(0); }
     std::vector<std::string> NamesFrom(int first, int count) {
@@ -65,15 +48,11 @@ class GridBindingTest : public GridTest, public ::testing::WithParamInterface<Pr
         return static_cast<int>(count.lVal);
     }
 
-    std::unique_ptr<SampleCopy> sample_;
-    std::string connectionString_;
-    CDataConnection setup_;
-    std::string table_;
-    CComPtr<_Connection> connection_;
+    GridDatabase db_;
 };
 
 TEST_P(GridBindingTest, BindingLoadsOnePageWithBookmarks) {
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     const int capacity = (kGridHeight - kBodyTop) / kGridRowHeight;
     EXPECT_EQ(Names(), NamesFrom(1, capacity));
     EXPECT_EQ(Item(0, CComVariant("RANK")), std::to_string(kRecords));
@@ -83,7 +62,7 @@ TEST_P(GridBindingTest, BindingLoadsOnePageWithBookmarks) {
 }
 
 TEST_P(GridBindingTest, FindingBeyondThePageReloadsAroundTheRecord) {
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     const std::vector<std::string> first = Names();
     EXPECT_TRUE(
         Bool("FindRow", {CComVariant("name"), CComVariant(NameOf(20)), CComVariant(false)}));
@@ -97,7 +76,7 @@ TEST_P(GridBindingTest, FindingBeyondThePageReloadsAroundTheRecord) {
 }
 
 TEST_P(GridBindingTest, DeletingARecordRemovesItAndReloadsFromTheNext) {
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     EXPECT_TRUE(Bool("DeleteRow", {CComVariant(1)}));
     EXPECT_EQ(RecordCount(), kRecords - 1);
     EXPECT_EQ(Item(0, CComVariant("name")), NameOf(3)) << "the page starts at the next record";
@@ -109,7 +88,7 @@ TEST_P(GridBindingTest, DeletingARecordRemovesItAndReloadsFromTheNext) {
 }
 
 TEST_P(GridBindingTest, SortingOrdersTheWholeResultAndKeepsTheCurrentRecord) {
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     State().m_currentRow = 2;
     Call("Sort", {CComVariant(1)});
     EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
@@ -127,7 +106,7 @@ TEST_P(GridBindingTest, SortingOrdersTheWholeResultAndKeepsTheCurrentRecord) {
 }
 
 TEST_P(GridBindingTest, AFailingConnectionLeavesTheGridAsItWas) {
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     const std::vector<std::string> before = Names();
     const CComPtr<CFailingConnection> failing = MakeComObject<CFailingConnection>();
     EXPECT_FALSE(Bind(failing.Get()));
@@ -137,18 +116,18 @@ TEST_P(GridBindingTest, AFailingConnectionLeavesTheGridAsItWas) {
 }
 
 TEST_P(GridBindingTest, RebindingCommitsThePendingTransaction) {
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     LONG level = 0;
-    ASSERT_EQ(connection_->BeginTrans(&level), S_OK);
-    ASSERT_EQ(connection_->Execute(
-                  CComBSTR("UPDATE " + table_ + " SET name = 'changed' WHERE id = 1").Get(),
+    ASSERT_EQ(db_.connection->BeginTrans(&level), S_OK);
+    ASSERT_EQ(db_.connection->Execute(
+                  CComBSTR("UPDATE " + db_.table + " SET name = 'changed' WHERE id = 1").Get(),
                   nullptr, LONG{adCmdText} | LONG{adExecuteNoRecords}, nullptr),
               S_OK);
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     CDataConnection other;
-    ASSERT_TRUE(other.Open(connectionString_));
+    ASSERT_TRUE(other.Open(db_.connectionString));
     CDataRecordset check(other);
-    ASSERT_TRUE(check.Open("SELECT name FROM " + table_ + " WHERE id = 1"));
+    ASSERT_TRUE(check.Open("SELECT name FROM " + db_.table + " WHERE id = 1"));
     std::string name;
     ASSERT_TRUE(check.GetFieldText(0, name));
     EXPECT_EQ(name, "changed");
@@ -157,7 +136,7 @@ TEST_P(GridBindingTest, RebindingCommitsThePendingTransaction) {
 TEST_P(GridBindingTest, PrintingPutsEachColumnsOwnFieldUnderItsTitle) {
     // The query's fields stand as id, name, rank; the grid shows name and rank, so the field at
     // a column's position is another column's.
-    ASSERT_TRUE(Bind(connection_.Get()));
+    ASSERT_TRUE(Bind(db_.connection.Get()));
     ScopedScriptedDialogs dialogs;
     CRecordingPrinter printer;
     dialogs->PushPrinter(printer);

@@ -396,49 +396,33 @@ class GridBoundEditingTest : public GridEditingTest,
                              public ::testing::WithParamInterface<Provider> {
   protected:
     void SetUp() override {
-        const bool pg = GetParam() == Provider::PostgreSQL;
-        connectionString_ = TestDatabase(GetParam(), sample_);
-        if (connectionString_.empty()) {
+        if (!db_.Choose(GetParam())) {
             GTEST_SKIP() << kNoPostgresServer;
         }
         ASSERT_NO_FATAL_FAILURE(GridEditingTest::SetUp());
-        ASSERT_TRUE(setup_.Open(connectionString_));
-        table_ = "qor_grid_edit_" + std::to_string(getpid());
-        ASSERT_TRUE(Execute(setup_, "CREATE TABLE " + table_ + " (id " +
-                                        (pg ? "integer PRIMARY KEY" : "INTEGER PRIMARY KEY") +
-                                        ", name VARCHAR(20) CHECK (name <> 'bad'), rank INTEGER,"
-                                        " due TIMESTAMP)"));
         std::string values;
         for (int i = 1; i <= kRecords; ++i) {
             values += (i > 1 ? ", (" : "(") + std::to_string(i) + ", '" + NameOf(i) + "', " +
                       std::to_string(i) + ", '" + kStamp + "')";
         }
-        ASSERT_TRUE(Execute(setup_, "INSERT INTO " + table_ + " VALUES " + values));
-        connection_ = OpenHostConnection(connectionString_);
-        ASSERT_TRUE(connection_);
+        ASSERT_TRUE(db_.Create(
+            "qor_grid_edit_", "name VARCHAR(20) CHECK (name <> 'bad'), rank INTEGER, due TIMESTAMP",
+            "VALUES " + values));
         Insert({"name"});
         Insert({"rank"});
         Insert({"due", 100, CodeOf(EditStyle::Date), true, kDateMask});
         ASSERT_TRUE(
-            Bool("BindToDatabase", {CComVariant(connection_.Get()),
-                                    CComVariant("SELECT * FROM " + table_ + " ORDER BY id")}));
+            Bool("BindToDatabase", {CComVariant(db_.connection.Get()),
+                                    CComVariant("SELECT * FROM " + db_.table + " ORDER BY id")}));
         Paint();
     }
-    void TearDown() override {
-        if (!table_.empty()) {
-            connection_.Release();
-            static_cast<void>(Execute(setup_, "DROP TABLE " + table_));
-        }
-        GridEditingTest::TearDown();
-    }
-
     std::string CurrentName() { return Item(State().m_currentRow, CComVariant("name")); }
     // What the record of id 1 holds in the field, read on a connection of its own.
     std::string Stored(const std::string& field) {
         CDataConnection other;
-        EXPECT_TRUE(other.Open(connectionString_));
+        EXPECT_TRUE(other.Open(db_.connectionString));
         CDataRecordset check(other);
-        EXPECT_TRUE(check.Open("SELECT " + field + " FROM " + table_ + " WHERE id = 1"));
+        EXPECT_TRUE(check.Open("SELECT " + field + " FROM " + db_.table + " WHERE id = 1"));
         std::string text;
         EXPECT_TRUE(check.GetFieldText(0, text));
         return text;
@@ -449,11 +433,7 @@ class GridBoundEditingTest : public GridEditingTest,
         SendKey(*window_, VK_DOWN);
     }
 
-    std::unique_ptr<SampleCopy> sample_;
-    std::string connectionString_;
-    CDataConnection setup_;
-    std::string table_;
-    CComPtr<_Connection> connection_;
+    GridDatabase db_;
 };
 
 struct PagingCase {
@@ -553,9 +533,9 @@ TEST_P(GridBoundEditingTest, ADateCellShowsTheMaskAndKeepsTheTimeOfDay) {
     TypeAndLeave("06162020");
     EXPECT_TRUE(dialogs->Shown().empty());
     CDataConnection other;
-    ASSERT_TRUE(other.Open(connectionString_));
+    ASSERT_TRUE(other.Open(db_.connectionString));
     CDataRecordset check(other);
-    ASSERT_TRUE(check.Open("SELECT due FROM " + table_ + " WHERE id = 1"));
+    ASSERT_TRUE(check.Open("SELECT due FROM " + db_.table + " WHERE id = 1"));
     CComVariant value;
     ASSERT_TRUE(check.GetFieldValue(0, value));
     ASSERT_EQ(value.vt, VT_DATE);
