@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "controls/common/cut_corner_rect.h"
+
 namespace {
 
 UINT AlignmentOf(const DesignItem& item) {
@@ -31,18 +33,6 @@ void DrawLine(CDC& dc, POINT from, POINT to) {
     dc.LineTo(to.x, to.y);
 }
 
-void DrawCutCornerOutline(CDC& dc, const RECT& r) {
-    dc.Polyline({{r.left + 5, r.top},
-                 {r.right - 6, r.top},
-                 {r.right - 1, r.top + 5},
-                 {r.right - 1, r.bottom - 6},
-                 {r.right - 6, r.bottom - 1},
-                 {r.left + 5, r.bottom - 1},
-                 {r.left, r.bottom - 6},
-                 {r.left, r.top + 5},
-                 {r.left + 5, r.top}});
-}
-
 void DrawRectangle(CDC& dc, const DesignItem& item, bool designerFrames) {
     if (designerFrames && item.selected) {
         dc.DrawFocusRect(item.rect);
@@ -59,7 +49,7 @@ void DrawRoundRectangle(CDC& dc, const DesignItem& item, bool designerFrames) {
     } else if (designerFrames && tooSmallForCorners) {
         dc.DrawEdge(r, EDGE_ETCHED, BF_RECT);
     } else {
-        DrawCutCornerOutline(dc, r);
+        DrawCutCornerRect(dc, r);
     }
 }
 
