@@ -52,20 +52,16 @@ void CPrintJob::AbortDoc() {
     }
 }
 
-namespace {
-
-CFont PrintFont(const CDC& dc, int points, std::string faceName) {
+CFont MakePrintFont(const CDC& dc, int points, std::string faceName, int weight) {
     LOGFONT font;
     font.lfHeight = -MulDiv(points, dc.GetDeviceCaps(LOGPIXELSY), 72);
-    font.lfWeight = 0;
+    font.lfWeight = weight;
     font.lfFaceName = std::move(faceName);
     return CFont(font);
 }
 
-}  // namespace
-
 CSelectedPrintFont::CSelectedPrintFont(CDC& dc, int points, std::string faceName)
-    : m_dc(dc), m_previous(dc.SelectFont(PrintFont(dc, points, std::move(faceName)))) {}
+    : m_dc(dc), m_previous(dc.SelectFont(MakePrintFont(dc, points, std::move(faceName)))) {}
 
 CSelectedPrintFont::~CSelectedPrintFont() {
     m_dc.SelectFont(m_previous);

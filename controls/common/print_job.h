@@ -59,3 +59,7 @@ class CSelectedPrintFont {
 // A printing failure told to the user: the text with an OK button under the framework's
 // default caption, the name of the module (or program) printing.
 void ShowPrintFailure(CWnd* owner, const std::string& text);
+
+// The font a print job selects: whole points at the context's resolution, face named, of the
+// weight (0 for the default), everything else zero.
+CFont MakePrintFont(const CDC& dc, int points, std::string faceName, int weight = 0);
