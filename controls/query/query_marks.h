@@ -1,0 +1,61 @@
+// CRowMarks: the rows a user marked, as bookmarks in the order they were marked, with an index
+// beside them that finds a bookmark among a million marks without a scan.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/com/com_variant.h"
+
+// The marks read as an array in marking order: position i is the i-th mark still there, so
+// removing a mark moves the later ones up by one, as closing up an array would. A bookmark is
+// marked at most once. Finding, appending and removing take time logarithmic in the number of
+// marks (removed marks are swept out once they outnumber the others). Every operation that
+// compares bookmarks fails with the comparison's result (E_INVALIDARG for a bookmark type that
+// cannot be compared) and then leaves the marks as they were.
+class CRowMarks {
+  public:
+    std::size_t Count() const { return m_live; }
+    bool Empty() const { return m_live == 0; }
+    void Clear();
+
+    // The position of the mark with an equal bookmark and its `selected` flag; -1 and false
+    // when the bookmark is not marked.
+    HRESULT Find(const VARIANT& bookmark, std::ptrdiff_t& position, bool& selected) const;
+    // Marks the bookmark (selected) at the end.
+    HRESULT Append(const VARIANT& bookmark);
+    // Removes the mark at the position.
+    void RemoveAt(std::size_t position);
+    void SetSelected(std::size_t position, bool selected);
+    // The bookmark of the mark at the position (below Count()).
+    const CComVariant& BookmarkAt(std::size_t position) const;
+    // Room for that many marks, so that marking a whole result grows nothing on the way.
+    void Reserve(std::size_t count);
+
+  private:
+    struct Mark {
+        CComVariant bookmark;
+        bool selected = true;
+        bool live = true;
+    };
+    static constexpr std::uint32_t kEmptySlot = UINT32_MAX;
+    static constexpr std::uint32_t kFreedSlot = UINT32_MAX - 1;
+
+    // The slot of the index holding the mark with an equal bookmark, or of the first slot it
+    // would take.
+    HRESULT Probe(const VARIANT& bookmark, std::uint64_t hash, std::size_t& slot,
+                  bool& found) const;
+    void Rehash(std::size_t capacity);
+    void Sweep();
+    // Marks still there among the first `end` stored ones.
+    std::size_t LiveBefore(std::size_t end) const;
+    std::size_t StoredIndexOf(std::size_t position) const;
+    void AddToTree(std::size_t stored, int delta);
+
+    std::vector<Mark> m_marks;           // in marking order, removed ones until the next sweep
+    std::vector<std::uint32_t> m_tree;   // counts of live marks (a Fenwick tree, from 1)
+    std::vector<std::uint32_t> m_slots;  // open addressing: the stored index of a mark
+    std::size_t m_live = 0;
+    std::size_t m_usedSlots = 0;  // holding a mark or freed
+};

@@ -1,0 +1,226 @@
+// Painting of the query list: the header of captions, one fixed-pitch text line per visible
+// record in its colours with the grid lines, composed off-screen; single rows drawn into the
+// window; the scroll bar made at the first bound paint.
+#include <algorithm>
+
+#include "controls/common/bookmark_compare.h"
+#include "controls/query/query_ctrl.h"
+#include "controls/query/query_text.h"
+
+namespace {
+
+constexpr int kListFontTenths = 120;
+constexpr const char* kListFontFace = "FixedSys";
+constexpr int kUnknownDefinedSize = 10;
+// A caption keeps this much room in its cell.
+constexpr int kCaptionMargin = 10;
+constexpr UINT kRowTextFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+constexpr UINT kCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+CFont ListFont() {
+    return CFont::FromPoints(kListFontTenths, kListFontFace);
+}
+
+// Selects the list font for the object's lifetime.
+class CListFont {
+  public:
+    explicit CListFont(CDC& dc) : m_dc(dc), m_previous(dc.SelectFont(ListFont())) {}
+    CListFont(const CListFont&) = delete;
+    CListFont& operator=(const CListFont&) = delete;
+    ~CListFont() { m_dc.SelectFont(m_previous); }
+
+  private:
+    CDC& m_dc;
+    CFont m_previous;
+};
+
+}  // namespace
+
+void DescribeQueryField(CDataRecordset& recordset, int field, std::string& name, int& definedSize) {
+    std::string typeName;
+    if (!recordset.GetFieldInfo(field, name, typeName, definedSize)) {
+        recordset.GetFieldName(field, name);
+        definedSize = kUnknownDefinedSize;
+    }
+}
+
+int CQORQueryCtrl::ClientWidth() const {
+    return HasWindow() ? GetClientRect().Width() : 0;
+}
+
+int CQORQueryCtrl::ClientHeight() const {
+    return HasWindow() ? GetClientRect().Height() : 0;
+}
+
+int CQORQueryCtrl::ListRight(int width) const {
+    return width - m_scrollBarWidth;
+}
+
+HRESULT CQORQueryCtrl::IsMarked(const VARIANT& bookmark, bool& marked) const {
+    std::ptrdiff_t position = -1;
+    return m_selectedRows.Find(bookmark, position, marked);
+}
+
+bool CQORQueryCtrl::IsCurrent(const VARIANT& bookmark, bool& current) const {
+    return SUCCEEDED(CompareBookmarks(bookmark, m_currentBookmark, current));
+}
+
+void CQORQueryCtrl::CreateScrollBar(int width, int height) {
+    const bool wide = width > kQueryScrollBarWidth;
+    const RECT rect{wide ? width - kQueryScrollBarWidth : 0, 0, width, height};
+    auto bar = std::make_unique<CScrollBar>();
+    if (bar->Create(WS_CHILD | WS_VISIBLE | SBS_VERT | SBS_RIGHTALIGN, rect, this,
+                    kQueryScrollBarId)) {
+        m_scrollBar = std::move(bar);
+        m_scrollBarCreated = true;
+        m_scrollBarWidth = rect.Width();
+    } else {
+        m_scrollBarWidth = 0;
+    }
+}
+
+void CQORQueryCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/) {
+    const int width = bounds.Width();
+    const int height = bounds.Height();
+    const std::unique_ptr<CDC> memory = m_surface.Begin(width, height);
+    if (memory == nullptr) {
+        return;
+    }
+    memory->FillSolidRect(RECT{0, 0, ListRight(width), height}, kQueryListBack);
+    // Unbound the list shows blank rather than what an earlier query left on the screen.
+    if (!m_bound) {
+        dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
+        return;
+    }
+    if (!m_scrollBarCreated) {
+        CreateScrollBar(width, height);
+        memory->FillSolidRect(RECT{0, 0, ListRight(width), height}, kQueryListBack);
+    } else {
+        m_scrollBarWidth = m_scrollBar->GetWindowRect().Width();
+    }
+    if (!m_recordset->SetBookmark(m_topBookmark)) {
+        return;
+    }
+    int fieldCount = 0;
+    m_recordset->GetFieldCount(fieldCount);
+    const int listRight = ListRight(width);
+    const CListFont font(*memory);
+    memory->FillSolidRect(RECT{1, 0, listRight, m_headerHeight}, kQueryListBack);
+    m_visibleRows.clear();
+    m_visibleRowCount = 0;
+    PaintHeader(*memory, fieldCount, listRight);
+    int y = m_headerHeight;
+    for (;;) {
+        m_rowHeight = std::max(m_rowHeight, memory->GetTextExtentPoint32("M").cy);
+        if (y + m_rowHeight > height) {
+            break;
+        }
+        RowEntry entry;
+        bool marked = false;
+        if (!m_recordset->GetBookmark(entry.bookmark) || FAILED(IsMarked(entry.bookmark, marked))) {
+            return;
+        }
+        m_bottomBookmark = entry.bookmark;
+        entry.selected = marked;
+        entry.rect = RECT{1, y, listRight, y + m_rowHeight};
+        m_visibleRows.push_back(std::move(entry));
+        PaintRow(*memory, m_visibleRowCount, true, listRight, height);
+        ++m_visibleRowCount;
+        y += m_rowHeight;
+        if (!m_recordset->MoveNext()) {
+            break;
+        }
+    }
+    dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
+}
+
+void CQORQueryCtrl::PaintHeader(CDC& dc, int fieldCount, int listRight) {
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(kQueryCaptionText);
+    int x = 1;
+    for (int field = 0; field < fieldCount; ++field) {
+        std::string value;
+        if (!m_recordset->GetFieldText(field, value)) {
+            continue;
+        }
+        std::string name;
+        int definedSize = 0;
+        DescribeQueryField(*m_recordset, field, name, definedSize);
+        const int cellWidth = dc.GetTextExtentPoint32(QueryHeaderText(name, definedSize)).cx;
+        RECT cell{x + 1, 1, std::min(x + cellWidth, listRight), m_headerHeight};
+        x += cellWidth;
+        if (cell.left >= cell.right) {
+            continue;
+        }
+        dc.DrawEdge(cell, EDGE_ETCHED, BF_RECT);
+        std::string caption = QueryCaption(name);
+        while (!caption.empty() &&
+               dc.GetTextExtentPoint32(caption).cx > cell.Width() - kCaptionMargin) {
+            DropLastChar(caption);
+        }
+        dc.DrawText(caption, cell, kCaptionFormat);
+    }
+}
+
+void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, int height) {
+    if (slot < 0 || slot >= static_cast<int>(m_visibleRows.size())) {
+        return;
+    }
+    RowEntry& entry = m_visibleRows[static_cast<std::size_t>(slot)];
+    int fieldCount = 0;
+    m_recordset->GetFieldCount(fieldCount);
+    std::string text = " ";
+    std::vector<int> columnEnds;
+    for (int field = 0; field < fieldCount; ++field) {
+        std::string value;
+        if (!m_recordset->GetFieldText(field, value)) {
+            continue;
+        }
+        std::string name;
+        int definedSize = 0;
+        DescribeQueryField(*m_recordset, field, name, definedSize);
+        text += QueryValueText(value, definedSize);
+        columnEnds.push_back(dc.GetTextExtentPoint32(text).cx + 1);
+        text += ' ';
+    }
+    bool current = false;
+    bool marked = false;
+    if (!IsCurrent(entry.bookmark, current) || FAILED(IsMarked(entry.bookmark, marked))) {
+        return;
+    }
+    entry.selected = marked;
+    COLORREF back = kQueryListBack;
+    COLORREF fore = kQueryRowText;
+    if (current && highlight) {
+        back = kQueryCurrentBack;
+        fore = kQueryCurrentText;
+    } else if (marked) {
+        back = kQueryMarkedBack;
+    }
+    dc.FillSolidRect(entry.rect, back);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(fore);
+    RECT textRect = entry.rect;
+    dc.DrawText(text, textRect, kRowTextFormat);
+    for (const int x : columnEnds) {
+        if (x < listRight) {
+            dc.MoveTo(x, m_headerHeight);
+            dc.LineTo(x, height);
+        }
+    }
+    dc.MoveTo(0, entry.rect.top);
+    dc.LineTo(listRight, entry.rect.top);
+    dc.MoveTo(0, entry.rect.bottom);
+    dc.LineTo(listRight, entry.rect.bottom);
+}
+
+bool CQORQueryCtrl::RepaintSlot(int slot, bool highlight) {
+    if (slot < 0 || slot >= static_cast<int>(m_visibleRows.size()) ||
+        !m_recordset->SetBookmark(m_visibleRows[static_cast<std::size_t>(slot)].bookmark)) {
+        return false;
+    }
+    CClientDC dc(this);
+    const CListFont font(*dc);
+    PaintRow(*dc, slot, highlight, ListRight(ClientWidth()), ClientHeight());
+    return true;
+}

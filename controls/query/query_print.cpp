@@ -1,0 +1,161 @@
+// Printing of the query list: every record or the marked rows as a plain table, the captions
+// in bump-edged cells at the top of every page and one line per record, values centred.
+#include <algorithm>
+
+#include "controls/common/print_job.h"
+#include "controls/query/query_ctrl.h"
+#include "controls/query/query_text.h"
+
+namespace {
+
+constexpr int kPrintFontPoints = 12;
+constexpr const char* kPrintFontFace = "FixedSys";
+constexpr const char* kDocumentName = "Report";
+constexpr const char* kCannotStartDocument = "Printer wouldn't initalize";
+constexpr const char* kCannotStartPage = "Could not start a new printer page";
+// The gap between the header cells and the first record line, in device units.
+constexpr int kFirstLineGap = 50;
+constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+// The pages of one print job: the header cells of the current page and where the next line
+// goes. The header of a page is printed before its first line, so a job without lines is one
+// blank page.
+class CQueryPages {
+  public:
+    CQueryPages(CPrintJob& job, CDataRecordset& recordset, CWnd* owner)
+        : m_job(job), m_dc(job.DC()), m_recordset(recordset), m_owner(owner) {
+        m_recordset.GetFieldCount(m_fieldCount);
+    }
+
+    // Prints the current record as a line, on a new page when it does not fit; false when
+    // the job had to stop (a page that failed to start, or one too short for a line).
+    bool PrintLine() {
+        if (!m_headerPrinted) {
+            PrintHeader();
+        }
+        if (!m_cells.empty() && m_y + m_lineHeight > m_job.PrintableArea().bottom) {
+            if (m_y == m_firstLine) {
+                // A fresh page that cannot hold one line would be followed by another forever.
+                ShowPrintFailure(m_owner, kCannotStartPage);
+                return false;
+            }
+            if (!m_job.EndPage() || !m_job.StartPage()) {
+                return false;
+            }
+            PrintHeader();
+            return PrintLine();
+        }
+        for (std::size_t i = 0; i < m_cells.size(); ++i) {
+            std::string text;
+            if (m_recordset.GetFieldText(static_cast<int>(i), text) && !text.empty()) {
+                RECT cell{m_cells[i].left, m_y, m_cells[i].right, m_y + m_cells[i].Height()};
+                m_dc.DrawText(text, cell, kCellTextFormat);
+            }
+        }
+        m_y += m_lineHeight;
+        return true;
+    }
+
+  private:
+    void PrintHeader() {
+        const RECT& area = m_job.PrintableArea();
+        m_cells.clear();
+        m_headerPrinted = true;
+        int x = area.left;
+        int height = 0;
+        for (int field = 0; field < m_fieldCount; ++field) {
+            std::string name;
+            int definedSize = 0;
+            DescribeQueryField(m_recordset, field, name, definedSize);
+            std::string text = QueryHeaderText(name, definedSize);
+            const SIZE extent = m_dc.GetTextExtentPoint32(text);
+            height = std::max(height, static_cast<int>(extent.cy));
+            if (x >= area.right) {
+                break;
+            }
+            RECT cell{x, area.top, x + extent.cx, area.top + extent.cy};
+            if (cell.right >= area.right) {
+                while (!text.empty() && x + m_dc.GetTextExtentPoint32(text).cx > area.right) {
+                    DropLastChar(text);
+                }
+                cell.right = x + m_dc.GetTextExtentPoint32(text).cx;
+            }
+            m_cells.push_back(cell);
+            x = cell.right;
+            m_dc.DrawEdge(cell, EDGE_BUMP, BF_RECT);
+            const std::string caption = QueryCaption(text);
+            if (!caption.empty()) {
+                m_dc.DrawText(caption, cell, kCellTextFormat);
+            }
+        }
+        m_lineHeight = m_cells.empty() ? 0 : m_cells.back().Height();
+        m_firstLine = area.top + height + kFirstLineGap;
+        m_y = m_firstLine;
+    }
+
+    CPrintJob& m_job;
+    CDC& m_dc;
+    CDataRecordset& m_recordset;
+    CWnd* m_owner;
+    int m_fieldCount = 0;
+    std::vector<RECT> m_cells;
+    bool m_headerPrinted = false;
+    int m_lineHeight = 0;
+    int m_firstLine = 0;
+    int m_y = 0;
+};
+
+}  // namespace
+
+void CQORQueryCtrl::Print() {
+    PrintRecords(PrintedRecords::All);
+}
+
+void CQORQueryCtrl::PrintSelected() {
+    PrintRecords(PrintedRecords::Marked);
+}
+
+void CQORQueryCtrl::PrintRecords(PrintedRecords which) {
+    if (!m_bound) {
+        return;
+    }
+    const std::unique_ptr<CPrintJob> job = CPrintJob::Choose(PD_DEFAULTOPTIONS, this);
+    if (!job) {
+        return;
+    }
+    CDC& dc = job->DC();
+    const CSelectedPrintFont font(dc, kPrintFontPoints, kPrintFontFace);
+    if (!job->StartDoc(kDocumentName)) {
+        ShowPrintFailure(this, kCannotStartDocument);
+        return;
+    }
+    if (!job->StartPage()) {
+        ShowPrintFailure(this, kCannotStartPage);
+        job->AbortDoc();
+        return;
+    }
+    dc.SetTextColor(0x00000000);
+    dc.SetBkColor(0x00FFFFFF);
+    dc.SetBkMode(TRANSPARENT);
+    CQueryPages pages(*job, *m_recordset, this);
+    bool printing = true;
+    if (which == PrintedRecords::All) {
+        for (bool more = m_recordset->MoveFirst(); more && printing;
+             more = m_recordset->MoveNext()) {
+            printing = pages.PrintLine();
+        }
+    } else {
+        for (std::size_t i = 0; i < m_selectedRows.Count() && printing; ++i) {
+            // A mark whose record can no longer be reached prints nothing rather than the
+            // record the recordset happens to stand on.
+            if (m_recordset->SetBookmark(m_selectedRows.BookmarkAt(i))) {
+                printing = pages.PrintLine();
+            }
+        }
+    }
+    if (printing) {
+        job->EndDoc();
+    } else {
+        job->AbortDoc();
+    }
+}

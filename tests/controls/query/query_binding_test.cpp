@@ -1,0 +1,89 @@
+// Binding the query list on both providers, marking every record or none, the walk through the
+// marks and the field values of the record it reaches.
+#include <gmock/gmock.h>
+
+#include "tests/controls/query/query_test_support.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+using QueryBindingTest = QueryProviderTest;
+
+TEST_P(QueryBindingTest, AQueryWithoutRecordsBindsFalseAndTheListStaysBlank) {
+    ASSERT_NO_FATAL_FAILURE(BindTable(5));
+    ASSERT_NE(host_.Pixel(3, 30), kWhite);  // the first row, current, is highlighted
+    EXPECT_FALSE(
+        host_.Bind(table_.connection.Get(), "SELECT * FROM " + table_.name + " WHERE id > 100"));
+    EXPECT_EQ(host_.Pixel(3, 30), kWhite);
+    EXPECT_EQ(host_.Pixel(50, 10), kWhite);
+    // Unbound, every method does nothing and the truth values are false.
+    host_.Call("SelectAll", {CComVariant(true)});
+    EXPECT_FALSE(host_.Bool("MoveToFirstSelected"));
+    EXPECT_FALSE(host_.Bool("MoveToNextSelected"));
+    EXPECT_EQ(host_.Field("id"), "(false)");
+    SendKey(host_.Window(), VK_DOWN);
+    EXPECT_EQ(host_.Pixel(3, 30), kWhite);
+}
+
+TEST_P(QueryBindingTest, ARefusedOrMissingQueryBindsFalse) {
+    ASSERT_NO_FATAL_FAILURE(BindTable(3));
+    EXPECT_FALSE(host_.Bind(table_.connection.Get(), "SELECT * FROM no_such_table"));
+    const CComPtr<CFailingConnection> failing = MakeComObject<CFailingConnection>();
+    EXPECT_FALSE(host_.Bool("BindToDatabase", {CComVariant(static_cast<IDispatch*>(failing.Get())),
+                                               CComVariant(table_.SelectAll())}));
+    // A connection object that is none at all leaves no connection to open the query on.
+    EXPECT_FALSE(host_.Bind(nullptr, table_.SelectAll()));
+    EXPECT_TRUE(host_.Bind(table_.connection.Get(), table_.SelectAll()));
+    EXPECT_EQ(host_.CurrentId(), 1);
+}
+
+TEST_P(QueryBindingTest, SelectAllThenTheWalkVisitsEveryRecordOnceInOrderAndWraps) {
+    ASSERT_NO_FATAL_FAILURE(BindTable(7));
+    host_.Call("SelectAll", {CComVariant(true)});
+    EXPECT_THAT(host_.Walk(9), ElementsAre(1, 2, 3, 4, 5, 6, 7, 1, 2));
+    EXPECT_EQ(host_.Field("city"), "City 2");
+    EXPECT_EQ(host_.Field("order_no"), "102");
+    EXPECT_EQ(host_.Field("no_such_field"), "(false)");
+    // Every row is painted as marked but the current one.
+    EXPECT_EQ(host_.Pixel(3, host_.SlotPoint(1).y), 0x00C0C0C0);
+    host_.Call("SelectAll", {CComVariant(false)});
+    EXPECT_FALSE(host_.Bool("MoveToFirstSelected"));
+    EXPECT_FALSE(host_.Bool("MoveToNextSelected"));
+    EXPECT_EQ(host_.Pixel(3, host_.SlotPoint(1).y), kWhite);
+}
+
+TEST_P(QueryBindingTest, CtrlClickUnmarksAMarkedRowAndMarksItAgainAtTheEnd) {
+    ASSERT_NO_FATAL_FAILURE(BindTable(12));
+    for (const int slot : {4, 1, 8}) {
+        host_.CtrlClick(slot);
+    }
+    EXPECT_THAT(host_.Walk(4), ElementsAre(5, 2, 9, 5));
+    host_.CtrlClick(4);
+    EXPECT_THAT(host_.Walk(3), ElementsAre(2, 9, 2));
+    host_.CtrlClick(4);
+    EXPECT_THAT(host_.Walk(4), ElementsAre(2, 9, 5, 2));
+    // Marking leaves the current row where it was; a plain click moves it.
+    EXPECT_EQ(host_.CurrentId(), 1);
+    SendClick(host_.Window(), host_.SlotPoint(3));
+    EXPECT_EQ(host_.CurrentId(), 4);
+    EXPECT_EQ(host_.State().m_currentSlot, 3);
+}
+
+TEST_P(QueryBindingTest, ANewBindingDropsTheMarksAndTheView) {
+    ASSERT_NO_FATAL_FAILURE(BindTable(40));
+    host_.Call("SelectAll", {CComVariant(true)});
+    SendKey(host_.Window(), VK_NEXT);
+    SendKey(host_.Window(), VK_NEXT);
+    ASSERT_TRUE(host_.Bind(table_.connection.Get(), table_.SelectAll()));
+    host_.Paint();
+    EXPECT_FALSE(host_.Bool("MoveToFirstSelected"));
+    EXPECT_EQ(host_.TopId(), 1);
+    EXPECT_EQ(host_.CurrentId(), 1);
+    EXPECT_EQ(host_.State().m_currentSlot, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Providers, QueryBindingTest,
+                         ::testing::Values(Provider::SQLite, Provider::PostgreSQL), ProviderName);
+
+}  // namespace
