@@ -133,7 +133,8 @@ class CQOROrderCtrl : public COleControl {
     std::string OrderNoLine() const;
     BoxLines RightBoxLines(bool printed) const;
 
-    // Form layout.
+    // Form layout: the whole form into the context, filling the bounds.
+    void DrawForm(CDC& dc, const RECT& bounds);
     void DrawLetterhead(CDC& dc, const RECT& frame, int& telephoneBottom);
     int DrawBoxes(CDC& dc, const RECT& frame, int top);
     void DrawTableAndTotals(CDC& dc, const RECT& frame, int top);

@@ -65,9 +65,9 @@ const std::initializer_list<const char*> kCompanyParams = {
 const std::initializer_list<const char*> kCustomerParams = {
     "sCustomerNo",    "sCustomerName",    "sCustomerAddress",  "sCustomerCity",
     "sCustomerState", "sCustomerZipcode", "sCustomerTelephone"};
-const std::initializer_list<const char*> kShipToParams = {
-    "sShipToName",  "sShipToAddress", "sShipToCity",
-    "sShipToState", "sShipToZipcode", "sShipToTelephone"};
+const std::initializer_list<const char*> kShipToParams = {"sShipToName",    "sShipToAddress",
+                                                          "sShipToCity",    "sShipToState",
+                                                          "sShipToZipcode", "sShipToTelephone"};
 
 Table::Entry Action(const char* name, DISPID id, void (CQOROrderCtrl::*action)()) {
     return Table::Method(name, id, {}, VT_EMPTY,
@@ -175,13 +175,13 @@ std::vector<Table::Entry> BlockMembers() {
                                           c.zipcode, c.telephone});
                           return S_OK;
                       }),
-        Table::Method("GetCompanyInfo", 9, Params(kCompanyParams, true), VT_EMPTY,
-                      [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
-                          const CompanyInfo& c = order.GetCompanyInfo();
-                          PutTexts(args, {c.name, c.address, c.city, c.state, c.zipcode,
-                                          c.telephone, c.fax});
-                          return S_OK;
-                      }),
+        Table::Method(
+            "GetCompanyInfo", 9, Params(kCompanyParams, true), VT_EMPTY,
+            [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
+                const CompanyInfo& c = order.GetCompanyInfo();
+                PutTexts(args, {c.name, c.address, c.city, c.state, c.zipcode, c.telephone, c.fax});
+                return S_OK;
+            }),
         Table::Method("SetCustomerInfo", 10, Params(kCustomerParams, false), VT_EMPTY,
                       [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
                           const std::vector<std::string> t = Texts(args, 7);
@@ -194,13 +194,13 @@ std::vector<Table::Entry> BlockMembers() {
                           order.SetShipToInfo({t[0], t[1], t[2], t[3], t[4], t[5]});
                           return S_OK;
                       }),
-        Table::Method("GetShipToInfo", 12, Params(kShipToParams, true), VT_EMPTY,
-                      [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
-                          const ShipToInfo& s = order.GetShipToInfo();
-                          PutTexts(args,
-                                   {s.name, s.address, s.city, s.state, s.zipcode, s.telephone});
-                          return S_OK;
-                      }),
+        Table::Method(
+            "GetShipToInfo", 12, Params(kShipToParams, true), VT_EMPTY,
+            [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
+                const ShipToInfo& s = order.GetShipToInfo();
+                PutTexts(args, {s.name, s.address, s.city, s.state, s.zipcode, s.telephone});
+                return S_OK;
+            }),
         Table::Method("SetOrderNo", 13, {Text("sOrderNo")}, VT_EMPTY,
                       [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
                           order.SetOrderNo(args[0].Text());
@@ -267,17 +267,16 @@ std::vector<Table::Entry> ReadingMembers() {
         ItemTextGetter("GetItemDescription", 48, "sDesc", &CQOROrderCtrl::GetItemDescription),
         ItemNumberGetter("GetItemQuantity", 49, "nQty", &CQOROrderCtrl::GetItemQuantity),
         ItemNumberGetter("GetItemPrice", 50, "nPrice", &CQOROrderCtrl::GetItemPrice),
-        Table::Method("SetColors", 51,
-                      {Color("BkColor"), Color("LabelsColor"), Color("TextColor"),
-                       Color("TotalsColor")},
-                      VT_EMPTY,
-                      [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
-                          order.SetColors(static_cast<COLORREF>(args[0].lVal),
-                                          static_cast<COLORREF>(args[1].lVal),
-                                          static_cast<COLORREF>(args[2].lVal),
-                                          static_cast<COLORREF>(args[3].lVal));
-                          return S_OK;
-                      }),
+        Table::Method(
+            "SetColors", 51,
+            {Color("BkColor"), Color("LabelsColor"), Color("TextColor"), Color("TotalsColor")},
+            VT_EMPTY,
+            [](CQOROrderCtrl& order, CDispArgs& args, CComVariant&) {
+                order.SetColors(
+                    static_cast<COLORREF>(args[0].lVal), static_cast<COLORREF>(args[1].lVal),
+                    static_cast<COLORREF>(args[2].lVal), static_cast<COLORREF>(args[3].lVal));
+                return S_OK;
+            }),
     };
 }
 

@@ -230,12 +230,11 @@ void CQOROrderCtrl::FocusSibling(bool previous) {
 }
 
 void CQOROrderCtrl::Backspace() {
-    if (!IsLine(m_currentItem) || m_currentColumn < kQtyColumn ||
-        m_currentColumn > kPriceColumn) {
+    if (!IsLine(m_currentItem) || m_currentColumn < kQtyColumn || m_currentColumn > kPriceColumn) {
         return;
     }
-    std::string& text = CellText(m_lineItems[static_cast<std::size_t>(m_currentItem)],
-                                 m_currentColumn);
+    std::string& text =
+        CellText(m_lineItems[static_cast<std::size_t>(m_currentItem)], m_currentColumn);
     TypingParameters backspace;
     backspace.rule = TypingRule::Text;
     if (TypeIntoText(text, backspace, kBackspace)) {

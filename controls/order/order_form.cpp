@@ -49,20 +49,24 @@ void CQOROrderCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/)
     if (memory == nullptr) {
         return;
     }
-    memory->FillSolidRect(bounds, m_bkColor);
+    DrawForm(*memory, bounds);
+    dc.BitBlt(0, 0, bounds.right, bounds.bottom, *memory, 0, 0, SRCCOPY);
+}
+
+void CQOROrderCtrl::DrawForm(CDC& dc, const RECT& bounds) {
+    dc.FillSolidRect(bounds, m_bkColor);
     // Texts are drawn on the form's colour, so the title and the captions interrupt the lines
     // they are drawn across.
-    memory->SetBkMode(OPAQUE);
-    memory->SetBkColor(m_bkColor);
-    memory->SelectPen(CPen{PS_SOLID, 1, m_textColor});
+    dc.SetBkMode(OPAQUE);
+    dc.SetBkColor(m_bkColor);
+    dc.SelectPen(CPen{PS_SOLID, 1, m_textColor});
     const RECT frame{bounds.left + kFrameInset, bounds.top + kFrameInset,
                      bounds.right - kFrameInset, bounds.bottom - kFrameInset};
     int telephoneBottom = 0;
-    DrawLetterhead(*memory, frame, telephoneBottom);
-    const int tableTop = DrawBoxes(*memory, frame, telephoneBottom);
-    DrawTableAndTotals(*memory, frame, tableTop);
-    DrawRows(*memory);
-    dc.BitBlt(0, 0, bounds.right, bounds.bottom, *memory, 0, 0, SRCCOPY);
+    DrawLetterhead(dc, frame, telephoneBottom);
+    const int tableTop = DrawBoxes(dc, frame, telephoneBottom);
+    DrawTableAndTotals(dc, frame, tableTop);
+    DrawRows(dc);
 }
 
 void CQOROrderCtrl::DrawLetterhead(CDC& dc, const RECT& frame, int& telephoneBottom) {
@@ -162,8 +166,8 @@ void CQOROrderCtrl::DrawTableAndTotals(CDC& dc, const RECT& frame, int top) {
         const int y = y0 + static_cast<int>(i) * rh;
         RECT label{left, y, left + 6 * f, y + rh};
         dc.DrawText(labels[i], label, kOrderRightLine);  // NOLINT: a fixed table
-        m_totalsRects[i] = RECT{m_columnRects[kTotalColumn].left, y,
-                                m_columnRects[kTotalColumn].right, y + rh};
+        m_totalsRects[i] =
+            RECT{m_columnRects[kTotalColumn].left, y, m_columnRects[kTotalColumn].right, y + rh};
     }
     VerticalLine(dc, left + f, m_rowsTop, m_rowsBottom);
     VerticalLine(dc, left + 5 * f, m_rowsTop, m_rowsBottom);

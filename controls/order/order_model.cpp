@@ -47,9 +47,9 @@ void CQOROrderCtrl::StartNewDocument(int orderType) {
     m_originalOrderTotal = 0;
     m_shippingCharge = 0;
     m_taxRate = 0;
-    for (std::string* field : {&m_shipByDate, &m_orderNo, &m_orderDate, &m_salesRep, &m_shipVia,
-                               &m_approvedBy, &m_remark, &m_accountNo, &m_accountName,
-                               &m_expirationDate}) {
+    for (std::string* field :
+         {&m_shipByDate, &m_orderNo, &m_orderDate, &m_salesRep, &m_shipVia, &m_approvedBy,
+          &m_remark, &m_accountNo, &m_accountName, &m_expirationDate}) {
         field->clear();
     }
     m_paymentBy = "Cash";
@@ -71,13 +71,12 @@ void CQOROrderCtrl::Print() {
     order.leftBox = CustomerBoxLines(m_customer);
     order.rightBox = RightBoxLines(true);
     order.paymentBox = {BoxLine{"Payment By:", m_paymentBy},
-                        BoxLine{"Account Name: ", m_accountName},
-                        BoxLine{"Account#:", m_accountNo},
+                        BoxLine{"Account Name: ", m_accountName}, BoxLine{"Account#:", m_accountNo},
                         BoxLine{"Expiration Date:", m_expirationDate}};
     if (m_orderType == kPurchaseOrder) {
-        order.orderBox = BoxLines{BoxLine{"Date: ", m_orderDate}, BoxLine{"Order No: ", m_orderNo},
-                                  BoxLine{"Sales Rep: ", m_salesRep},
-                                  BoxLine{"Ship Via: ", m_shipVia}};
+        order.orderBox =
+            BoxLines{BoxLine{"Date: ", m_orderDate}, BoxLine{"Order No: ", m_orderNo},
+                     BoxLine{"Sales Rep: ", m_salesRep}, BoxLine{"Ship Via: ", m_shipVia}};
     }
     order.remark = m_remark;
     order.totals = MakeShownTotals(m_lineItems, m_taxRate, m_shippingCharge);

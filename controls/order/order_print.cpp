@@ -108,7 +108,7 @@ class COrderPage {
 
 RECT COrderPage::Column(int column, int top, int bottom) const {
     const int starts[] = {0, 1, 5, 6, 7};
-    const int left = m_g.left + starts[column] * m_g.f;  // NOLINT: columns 0 to 3
+    const int left = m_g.left + starts[column] * m_g.f;       // NOLINT: columns 0 to 3
     const int right = m_g.left + starts[column + 1] * m_g.f;  // NOLINT
     return RECT{column == 0 ? left : left + 1, top, right - 1, bottom};
 }
@@ -145,8 +145,7 @@ void COrderPage::PrintLetterhead() {
     const int y4 = y + g.h;
     Line(m_dc, g.left, y4 + 3 + g.h / 2, g.right, y4 + 3 + g.h / 2);
     const char* title = m_order.orderType == kPurchaseOrder ? " PURCHASE ORDER " : " INVOICE ";
-    PageText(m_dc, g, title, {g.left, y4 + 3, g.right - 100 * g.s, y4 + 3 + g.h},
-             kTopRightLine);
+    PageText(m_dc, g, title, {g.left, y4 + 3, g.right - 100 * g.s, y4 + 3 + g.h}, kTopRightLine);
 }
 
 void COrderPage::PrintAddressBoxes() {

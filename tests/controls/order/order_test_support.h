@@ -1,0 +1,154 @@
+// The order control as a host drives it: the module registered into a registry of the test's own,
+// the control created by ProgID inside a container window and invoked by name; its document and
+// view state read through the class the module is built from.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/order/order_ctrl.h"
+#include "platform/com/dispatch_call.h"
+#include "platform/com/module_loader.h"
+#include "platform/testing/input.h"
+#include "platform/ui/ole_object.h"
+#include "tests/platform/com/temp_registry.h"
+
+inline constexpr const char* kOrderProgId = "QORORDER.QOROrderCtrl.1";
+inline constexpr int kOrderWidth = 600;
+inline constexpr int kOrderHeight = 500;
+
+// The control's state, seen by the tests of its layout.
+class OrderState : public CQOROrderCtrl {
+  public:
+    using CQOROrderCtrl::DrawForm;
+    using CQOROrderCtrl::m_columnRects;
+    using CQOROrderCtrl::m_currentColumn;
+    using CQOROrderCtrl::m_currentItem;
+    using CQOROrderCtrl::m_firstVisibleItem;
+    using CQOROrderCtrl::m_lastVisibleItem;
+    using CQOROrderCtrl::m_lineItems;
+    using CQOROrderCtrl::m_remark;
+    using CQOROrderCtrl::m_rowHeight;
+    using CQOROrderCtrl::m_rowsBottom;
+    using CQOROrderCtrl::m_rowsTop;
+    using CQOROrderCtrl::m_totalsRects;
+};
+
+inline bool RegisterOrderModule() {
+    void* module = nullptr;
+    if (FAILED(CoLoadModule(QOR_ORDER_MODULE, &module))) {
+        return false;
+    }
+    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
+        CoModuleSymbol(module, "DllRegisterServer"));
+    return registerServer != nullptr && registerServer() == S_OK;
+}
+
+class OrderTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateOrder(Width(), Height())); }
+    virtual int Width() const { return kOrderWidth; }
+    virtual int Height() const { return kOrderHeight; }
+    void TearDown() override {
+        if (ole_) {
+            ole_->Close();
+        }
+        ole_.Release();
+        order_.Release();
+        container_.DestroyWindow();
+        SetClassSource(nullptr);
+        CoFreeUnusedLibraries();
+    }
+
+    void CreateOrder(int width, int height) {
+        ASSERT_TRUE(RegisterOrderModule());
+        UseClassRegistry();
+        ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, width + 20, height + 20}));
+        CLSID clsid;
+        ASSERT_EQ(CLSIDFromProgID(kOrderProgId, &clsid), S_OK);
+        ASSERT_EQ(
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
+                             reinterpret_cast<void**>(order_.ReleaseAndGetAddressOf())),  // NOLINT
+            S_OK);
+        ASSERT_EQ(ComQueryInterface(order_.Get(), ole_), S_OK);
+        ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, width, height}), S_OK);
+        ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
+        window_->UpdateWindow();
+    }
+
+    // A member by name; its result.
+    CComVariant Call(const std::string& name, std::vector<CComVariant> args = {}) {
+        CComVariant result;
+        EXPECT_EQ(InvokeByName(order_.Get(), name, DISPATCH_METHOD, std::move(args), &result), S_OK)
+            << name;
+        return result;
+    }
+    int Long(const std::string& name, std::vector<CComVariant> args = {}) {
+        const CComVariant result = Call(name, std::move(args));
+        return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
+    }
+    // A getter's R8 out-parameter.
+    double OutReal(const std::string& name) {
+        CComVariant value(-1.0);
+        Call(name, {CComVariant::ByReference(&value)});
+        return value.vt == VT_R8 ? value.dblVal : -99;
+    }
+    // A getter's string out-parameter.
+    std::string OutText(const std::string& name) {
+        CComVariant value("untouched");
+        Call(name, {CComVariant::ByReference(&value)});
+        return std::string(value.Text());
+    }
+    // The texts of a block's getter, in parameter order.
+    std::vector<std::string> Block(const std::string& getter, int count) {
+        std::vector<CComVariant> outs(static_cast<std::size_t>(count), CComVariant("x"));
+        std::vector<CComVariant> args;
+        for (CComVariant& out : outs) {
+            args.push_back(CComVariant::ByReference(&out));
+        }
+        Call(getter, std::move(args));
+        std::vector<std::string> texts;
+        for (const CComVariant& out : outs) {
+            texts.emplace_back(out.Text());
+        }
+        return texts;
+    }
+    // A new line with the quantity, description and price as the host sets them; its index.
+    int AddLine(double quantity, const std::string& description, double price) {
+        const int row = Long("AddLineItem");
+        Call("SetItemQuantity", {CComVariant(row), CComVariant(quantity)});
+        Call("SetItemDescription", {CComVariant(row), CComVariant(description)});
+        Call("SetItemPrice", {CComVariant(row), CComVariant(price)});
+        return row;
+    }
+    void AddLines(int count) {
+        for (int i = 0; i < count; ++i) {
+            AddLine(i + 1, "ITEM " + std::to_string(i), 1);
+        }
+    }
+    void Key(UINT vk, UINT modifiers = 0) {
+        const std::string text = vk == VK_TAB ? "\t" : vk == VK_BACK ? "\b" : "";
+        SendKey(*window_, vk, modifiers, text);
+    }
+    void Type(const std::string& text) { TypeText(*window_, text); }
+    const LineItem& Line(int row) { return State().m_lineItems.at(static_cast<std::size_t>(row)); }
+    // The middle of line item row's cell in the column, as shown.
+    POINT CellPoint(int row, int column) {
+        window_->UpdateWindow();
+        const RECT& extent = State().m_columnRects.at(static_cast<std::size_t>(column));
+        const int top =
+            State().m_rowsTop + State().m_rowHeight * (row - State().m_firstVisibleItem);
+        return POINT{(extent.left + extent.right) / 2, top + State().m_rowHeight / 2};
+    }
+
+    OrderState& State() { return static_cast<OrderState&>(*window_); }  // NOLINT: the module's
+    COLORREF Pixel(int x, int y) { return ReadPixel(*window_, x, y); }
+
+    CTempRegistry registry_;
+    CWnd container_;
+    CComPtr<IDispatch> order_;
+    CComPtr<IOleObject> ole_;
+    CWnd* window_ = nullptr;
+};
