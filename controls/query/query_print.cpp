@@ -78,6 +78,11 @@ class CQueryPages {
                 while (!text.empty() && x + m_dc.GetTextExtentPoint32(text).cx > area.right) {
                     DropLastChar(text);
                 }
+                // Not even one character fits: a cell without width would print its
+                // values across the paper's edge.
+                if (text.empty()) {
+                    break;
+                }
                 cell.right = x + m_dc.GetTextExtentPoint32(text).cx;
             }
             m_cells.push_back(cell);
