@@ -181,6 +181,10 @@ class CDC {
 
     // The bitmap this context draws into, or nullptr for a printer or recording context.
     virtual CBitmap* GetBitmap() { return nullptr; }
+
+    // The ellipse inscribed in the rectangle: outlined with the current pen and filled white,
+    // the brush every context starts with (a context holds no other brush).
+    virtual void Ellipse(const RECT& rc) = 0;
 };
 
 // An off-screen 32-bit RGB image that a memory device context draws into.

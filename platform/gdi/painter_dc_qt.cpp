@@ -431,3 +431,22 @@ void CPainterDC::SetClipRect(const RECT& rc) {
         m_painter.setClipping(false);
     }
 }
+
+// Qt's ellipse in a w x h box reaches one pixel further than the box, so the box is one
+// smaller: the outline stays inside the exclusive right and bottom edges.
+void CPainterDC::Ellipse(const RECT& rc) {
+    const PaintScope scope(*this);
+    if (!scope.Active() || IsRectEmpty(rc)) {
+        return;
+    }
+    m_painter.save();
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    if (m_pen.style == PS_NULL) {
+        m_painter.setPen(Qt::NoPen);
+    } else {
+        m_painter.setPen(QPen(ToQColor(m_pen.color), std::max(1, m_pen.width)));
+    }
+    m_painter.setBrush(Qt::white);
+    m_painter.drawEllipse(QRect(rc.left, rc.top, rc.Width() - 1, rc.Height() - 1));
+    m_painter.restore();
+}

@@ -47,6 +47,7 @@ class CPainterDC : public CDC {
     void SetClipRect(const RECT& rc) override;
 
     CBitmap* GetBitmap() override { return m_bitmap; }
+    void Ellipse(const RECT& rc) override;
 
     // For the printer, which ends the painter when the document is done.
     QPainter& Painter() { return m_painter; }

@@ -278,3 +278,9 @@ void CPrinterDC::SetClipRect(const RECT& rc) {
         m_surface->SetClipRect(rc);
     }
 }
+
+void CPrinterDC::Ellipse(const RECT& rc) {
+    if (CDC* page = Drawing()) {
+        page->Ellipse(rc);
+    }
+}

@@ -96,6 +96,7 @@ class CPrinterDC : public CDC {
     const CFont& GetCurrentFont() const override { return m_state.GetCurrentFont(); }
     const CPen& GetCurrentPen() const override { return m_state.GetCurrentPen(); }
     void SetClipRect(const RECT& rc) override;
+    void Ellipse(const RECT& rc) override;
 
   private:
     // The page being drawn, or nullptr between pages and outside a document.

@@ -213,3 +213,10 @@ void CRecordingDC::SetClipRect(const RECT& rc) {
         m_target->SetClipRect(rc);
     }
 }
+
+void CRecordingDC::Ellipse(const RECT& rc) {
+    Record(DcOp::Ellipse).rect = rc;
+    if (m_target != nullptr) {
+        m_target->Ellipse(rc);
+    }
+}

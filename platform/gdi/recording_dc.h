@@ -26,6 +26,7 @@ enum class DcOp {
     SelectFont,
     SelectPen,
     SetClipRect,
+    Ellipse,
 };
 
 // One recorded call. Only the members that the operation has are meaningful; `rect` is the
@@ -87,6 +88,7 @@ class CRecordingDC : public CDC {
     const CFont& GetCurrentFont() const override { return m_font; }
     const CPen& GetCurrentPen() const override { return m_pen; }
     void SetClipRect(const RECT& rc) override;
+    void Ellipse(const RECT& rc) override;
 
   private:
     DcCall& Record(DcOp op);
