@@ -5,19 +5,10 @@
 #include <cstdio>
 #include <memory>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-struct FileCloser {
-    // The unique_ptr below is the owner the check asks for.
-    void operator()(std::FILE* f) const {
-        std::fclose(f);  // NOLINT(cppcoreguidelines-owning-memory)
-    }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-}  // namespace
+#include "controls/common/read_only_file.h"
 
 namespace {
 bool GoesToFront(const DesignItem& item) {
@@ -44,40 +35,36 @@ Design Design::FromFileOrder(std::vector<DesignItem> items) {
 }
 
 std::optional<Design> ReadDesignFile(const std::string& path) {
-    // Without blocking, so that opening a FIFO does not wait for a writer; only regular files
-    // of a plausible size are read, so a device or a huge file cannot exhaust memory.
-    const int fd = open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    // Only files of a plausible size are read, so a huge file cannot exhaust memory.
+    const std::optional<ReadOnlyFile> opened = OpenReadOnlyFile(path);
+    if (!opened || opened->size / kDesignItemRecordSize > kMaxDesignRecords) {
         return std::nullopt;
     }
-    struct stat status {};
-    const bool readable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                          status.st_size / kDesignItemRecordSize <= kMaxDesignRecords;
-    const File file(readable ? fdopen(fd, "rb+") : nullptr);
-    if (!file) {
-        close(fd);
-        return std::nullopt;
-    }
-    const auto records = static_cast<std::size_t>(status.st_size) / kDesignItemRecordSize;
+    std::FILE* file = opened->file.get();
+    const auto records = static_cast<std::size_t>(opened->size / kDesignItemRecordSize);
     std::vector<DesignItem> items;
     items.reserve(records);
     DesignItemRecord record{};
     // A file growing while it is read gives no more than it held when it was opened.
     while (items.size() < records &&
-           std::fread(record.data(), 1, record.size(), file.get()) == record.size()) {
+           std::fread(record.data(), 1, record.size(), file) == record.size()) {
         items.push_back(ReadDesignItemRecord(record));
     }
     return Design::FromFileOrder(std::move(items));
 }
 
 bool WriteDesignFile(const std::string& path, const Design& design) {
+    // The new file is renamed over the old one, which would replace a file nobody may write.
+    if (IsWriteProtectedFile(path)) {
+        return false;
+    }
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         return false;
     }
     fchmod(fd, 0644);
-    File file(fdopen(fd, "wb+"));
+    FilePtr file(fdopen(fd, "wb+"));
     if (!file) {
         close(fd);
         std::remove(temporary.c_str());

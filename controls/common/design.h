@@ -27,8 +27,9 @@ class Design {
 constexpr std::size_t kMaxDesignRecords = 100000;
 
 // Reads whole records until the first short read. Nothing when the file cannot be opened for
-// reading and writing, is not a regular file or holds more than kMaxDesignRecords records.
+// reading, is not a regular file or holds more than kMaxDesignRecords records.
 std::optional<Design> ReadDesignFile(const std::string& path);
 // Writes the records in list order to a temporary file beside the target and renames it over
-// the target, so a failure never destroys the previous file. False when nothing was written.
+// the target, so a failure never destroys the previous file. False when nothing was written,
+// also when the target grants nobody write permission.
 bool WriteDesignFile(const std::string& path, const Design& design);

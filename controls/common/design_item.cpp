@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/com/ansi_string.h"
+#include "controls/common/record_fields.h"
 
 namespace {
 
@@ -34,30 +34,19 @@ constexpr char kMarkerText[] = "*QOR*";
 using Record = std::span<const std::uint8_t, kDesignItemRecordSize>;
 
 std::int32_t GetInt(Record r, std::size_t at) {
-    const std::uint32_t v = static_cast<std::uint32_t>(r[at]) |
-                            (static_cast<std::uint32_t>(r[at + 1]) << 8) |
-                            (static_cast<std::uint32_t>(r[at + 2]) << 16) |
-                            (static_cast<std::uint32_t>(r[at + 3]) << 24);
-    return static_cast<std::int32_t>(v);
+    return GetRecordInt(r, at);
 }
 
 void PutInt(DesignItemRecord& r, std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < 4; ++i) {
-        r[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
-    }
+    PutRecordInt(r, at, value);
 }
 
-// A field without its NUL is read to its end, so a damaged file cannot run past it.
 std::string GetString(Record r, std::size_t at, std::size_t size) {
-    const auto* begin = reinterpret_cast<const char*>(r.data() + at);
-    const auto* end = std::find(begin, begin + size, '\0');
-    return AnsiToUtf8(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+    return GetRecordString(r, at, size);
 }
 
 void PutString(DesignItemRecord& r, std::size_t at, std::size_t size, const std::string& value) {
-    const std::string_view cut = CutToCharBoundary(value, size - 1);
-    std::memcpy(r.data() + at, cut.data(), cut.size());
+    PutRecordString(r, at, size, value);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // The form's model: opening a design and its query, filling the columns from the current
 // record, and reading and writing fields by name.
-#include <sys/stat.h>
-
 #include <optional>
 #include <utility>
 
@@ -37,14 +35,6 @@ void UseControlEditStyle(DesignItem& item) {
     }
 }
 
-// A file without any write permission is read-only, also for a user whom permissions do not
-// stop: the form opens only designs it could write, as the designer does.
-bool IsReadOnlyFile(const std::string& path) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-           (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
 }  // namespace
 
 CQORFormCtrl::CQORFormCtrl() : COleControl(ClassInfo(), DispatchTable()) {}
@@ -68,10 +58,7 @@ bool CQORFormCtrl::OpenForm(IDispatch* adoConn, std::string_view ls_sql,
 }
 
 bool CQORFormCtrl::ReadForm(const std::string& path) {
-    std::optional<Design> design;
-    if (!IsReadOnlyFile(path)) {
-        design = ReadDesignFile(path);
-    }
+    std::optional<Design> design = ReadDesignFile(path);
     if (!design) {
         return false;
     }

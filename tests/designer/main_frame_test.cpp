@@ -184,6 +184,34 @@ TEST_F(MainFrameTest, LoadReplacesTheDesignAndLeavesPreview) {
     EXPECT_FALSE(frame.m_previewMode);
 }
 
+// An installed design nobody may write opens; saving over it fails and leaves it as it was.
+TEST_F(MainFrameTest, AReadOnlyDesignLoadsAndOnlyItsSaveFails) {
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
+    DesignItem text;
+    text.text = "Installed";
+    text.rect = RECT{10, 10, 90, 33};
+    frame.GetDesign().Insert(text);
+    const auto path = Temp("installed.qor");
+    SaveTo(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    frame.GetDesign().Clear();
+    dialogs->ClearShown();
+    dialogs->PushFile(path.string());
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_OPEN));
+    ASSERT_EQ(frame.GetDesign().Items().size(), 1U);
+    EXPECT_EQ(frame.GetDesign().Items()[0], text);
+    ASSERT_EQ(dialogs->Shown().size(), 1U);
+
+    frame.GetDesign().Clear();
+    SaveTo(path);
+    // The save dialog asks first whether to replace the file.
+    ASSERT_EQ(dialogs->Shown().size(), 4U);
+    EXPECT_EQ(dialogs->Shown()[3].text, "Error Creating Save File.");
+    EXPECT_EQ(std::filesystem::file_size(path), kDesignItemRecordSize);
+}
+
 TEST_F(MainFrameTest, BackgroundColourIsChosenPaintedAndSurvivesNew) {
     EXPECT_EQ(ReadPixel(frame, 5, 5), 0x00C0C0C0U);
     dialogs->PushColor(0x00336699);
