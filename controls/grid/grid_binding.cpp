@@ -53,7 +53,9 @@ std::string OrderedQuery(const std::string& sql, const std::string& field, bool 
 
 }  // namespace
 
-CQORGridCtrl::CQORGridCtrl() : COleControl(ClassInfo(), DispatchTable()) {}
+CQORGridCtrl::CQORGridCtrl() : COleControl(ClassInfo(), DispatchTable()) {
+    SetDoubleClicks(true);
+}
 
 CQORGridCtrl::~CQORGridCtrl() {
     CloseRecordset();

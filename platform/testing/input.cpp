@@ -98,6 +98,12 @@ void SendClick(CWnd& wnd, POINT point, UINT modifiers) {
     SendMouseUp(wnd, MouseButton::Left, point, modifiers);
 }
 
+void SendDoubleClick(CWnd& wnd, POINT point) {
+    SendClick(wnd, point);
+    SendMouse(wnd, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, point, 0);
+    SendMouseUp(wnd, MouseButton::Left, point);
+}
+
 void ActivateWindow(CWnd& wnd) {
     if (CClientWidget* client = ClientWidgetOf(wnd)) {
         QWidget* top = client->window();

@@ -18,6 +18,9 @@ void SendMouseDown(CWnd& wnd, MouseButton button, POINT point, UINT modifiers = 
 void SendMouseUp(CWnd& wnd, MouseButton button, POINT point, UINT modifiers = 0);
 void SendMouseMove(CWnd& wnd, POINT point, bool leftDown = false, UINT modifiers = 0);
 void SendClick(CWnd& wnd, POINT point, UINT modifiers = 0);
+// Two clicks in quick succession with the left button, as the toolkit reports them: a press, a
+// release, a double-click press and a release.
+void SendDoubleClick(CWnd& wnd, POINT point);
 // Makes the window's top-level window the active one, as a click on its title would, so that
 // focus given to its children is real focus.
 void ActivateWindow(CWnd& wnd);

@@ -351,6 +351,22 @@ TEST_P(GridToggleTest, AClickTogglesACheckBoxAndMarksTheRow) {
 INSTANTIATE_TEST_SUITE_P(Cases, GridToggleTest, ::testing::ValuesIn(kToggleCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(GridEditingTest, ADoubleClickTogglesACheckBoxTwiceAndInTheHeaderChangesNothing) {
+    Insert({"box", 80, kCheckStyle});
+    Insert({"b"});
+    Long("SetCheckBoxCheckedValue", {CComVariant(0), CComVariant("Y")});
+    Long("SetCheckBoxUnCheckedValue", {CComVariant(0), CComVariant("N")});
+    AddRowOf({"N", "x"});
+    AddRowOf({"N", "y"});
+    Paint();
+    SendDoubleClick(*window_, CellPoint(1, 0));
+    EXPECT_EQ(Item(1, CComVariant(0)), "N") << "toggled on the press and again on the double click";
+    EXPECT_EQ(State().m_currentRow, 1);
+    SendDoubleClick(*window_, POINT{40, kBodyTop - 5});
+    EXPECT_EQ(State().m_currentRow, 1);
+    EXPECT_EQ(Item(1, CComVariant(0)), "N");
+}
+
 TEST_F(GridEditingTest, AClickOnTheClippedColumnScrollsItIntoView) {
     Insert({"a", 150});
     Insert({"b", 150});
