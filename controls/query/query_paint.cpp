@@ -138,6 +138,9 @@ void CQORQueryCtrl::PaintHeader(CDC& dc, int fieldCount, int listRight) {
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kQueryCaptionText);
     int x = 1;
+    // Each cell ends where the header texts up to it end, measured as one text as the row
+    // texts are, so that a font of fractional pitch keeps the cells' edges on the rules.
+    std::string headerLine;
     for (int field = 0; field < fieldCount; ++field) {
         std::string value;
         if (!m_recordset->GetFieldText(field, value)) {
@@ -146,9 +149,10 @@ void CQORQueryCtrl::PaintHeader(CDC& dc, int fieldCount, int listRight) {
         std::string name;
         int definedSize = 0;
         DescribeQueryField(*m_recordset, field, name, definedSize);
-        const int cellWidth = dc.GetTextExtentPoint32(QueryHeaderText(name, definedSize)).cx;
-        RECT cell{x + 1, 1, std::min(x + cellWidth, listRight), m_headerHeight};
-        x += cellWidth;
+        headerLine += QueryHeaderText(name, definedSize);
+        const int right = 1 + dc.GetTextExtentPoint32(headerLine).cx;
+        RECT cell{x + 1, 1, std::min(right, listRight), m_headerHeight};
+        x = right;
         if (cell.left >= cell.right) {
             continue;
         }
