@@ -1,0 +1,134 @@
+// The report control as a host drives it: the module registered into a registry of the test's
+// own, the control created by ProgID in a container window and invoked by name; layout files
+// written from items; the control's state read through the class the module is built from.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "controls/report/report_ctrl.h"
+#include "platform/com/dispatch_call.h"
+#include "platform/com/module_loader.h"
+#include "platform/ui/ole_object.h"
+#include "tests/controls/common/data_test_support.h"
+#include "tests/platform/com/temp_registry.h"
+#include "tests/temp_folder.h"
+
+inline constexpr const char* kReportProgId = "QORREPORT.QORReportCtrl.1";
+
+// The report's state, seen by the tests of loading and band layout.
+class ReportState : public CQORReportCtrl {
+  public:
+    using CQORReportCtrl::m_bound;
+    using CQORReportCtrl::m_detailHeight;
+    using CQORReportCtrl::m_detailItems;
+    using CQORReportCtrl::m_footerStart;
+    using CQORReportCtrl::m_headerEnd;
+    using CQORReportCtrl::m_jobOpen;
+    using CQORReportCtrl::m_loaded;
+    using CQORReportCtrl::m_nextDetailTop;
+    using CQORReportCtrl::m_pageItems;
+    using CQORReportCtrl::m_recordsetOpen;
+    using CQORReportCtrl::m_sqlText;
+};
+
+// A layout file's bytes: the header and the items' records, in order.
+inline std::string LayoutBytes(const ReportHeader& header, const std::vector<ReportItem>& items) {
+    const ReportHeaderRecord head = WriteReportHeader(header);
+    std::string bytes(head.begin(), head.end());
+    for (const ReportItem& item : items) {
+        const ReportItemRecord record = WriteReportItemRecord(item);
+        bytes.append(record.begin(), record.end());
+    }
+    return bytes;
+}
+
+inline ReportItem MakeItem(std::int32_t section, std::int32_t kind, std::string name, RECT rect,
+                           std::string text = {}) {
+    ReportItem item;
+    item.section = section;
+    item.kind = kind;
+    item.name = std::move(name);
+    item.text = std::move(text);
+    item.left = rect.left;
+    item.top = rect.top;
+    item.right = rect.right;
+    item.bottom = rect.bottom;
+    item.fontName = "Arial";
+    item.fontSize = 10;
+    return item;
+}
+
+inline bool RegisterReportModule() {
+    void* module = nullptr;
+    if (FAILED(CoLoadModule(QOR_REPORT_MODULE, &module))) {
+        return false;
+    }
+    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
+        CoModuleSymbol(module, "DllRegisterServer"));
+    return registerServer != nullptr && registerServer() == S_OK;
+}
+
+class ReportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(RegisterReportModule());
+        UseClassRegistry();
+        ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, 220, 170}));
+        CLSID clsid;
+        ASSERT_EQ(CLSIDFromProgID(kReportProgId, &clsid), S_OK);
+        ASSERT_EQ(
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
+                             reinterpret_cast<void**>(report_.ReleaseAndGetAddressOf())),  // NOLINT
+            S_OK);
+        ASSERT_EQ(ComQueryInterface(report_.Get(), ole_), S_OK);
+        ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, 200, 150}), S_OK);
+        ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
+    }
+    void TearDown() override {
+        if (ole_) {
+            ole_->Close();
+        }
+        ole_.Release();
+        report_.Release();
+        container_.DestroyWindow();
+        SetClassSource(nullptr);
+        CoFreeUnusedLibraries();
+    }
+
+    CComVariant Call(const std::string& name, std::vector<CComVariant> args = {}) {
+        CComVariant result;
+        EXPECT_EQ(InvokeByName(report_.Get(), name, DISPATCH_METHOD, std::move(args), &result),
+                  S_OK)
+            << name;
+        return result;
+    }
+    int Long(const std::string& name, std::vector<CComVariant> args = {}) {
+        const CComVariant result = Call(name, std::move(args));
+        return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
+    }
+    int Load(const std::string& path) { return Long("LoadReport", {CComVariant(path)}); }
+    // Writes the layout into the test's folder and loads it.
+    int Load(const ReportHeader& header, const std::vector<ReportItem>& items,
+             const std::string& name = "layout.rpt") {
+        return Load(folder_.Write(name, LayoutBytes(header, items)));
+    }
+    int Bind(IDispatch* connection) {
+        return Long("BindReportToDatabase", {CComVariant(connection)});
+    }
+    void SetItemValue(const std::string& name, const std::string& text) {
+        Call("SetItemValue", {CComVariant(name), CComVariant(text)});
+    }
+
+    ReportState& State() { return static_cast<ReportState&>(*window_); }  // NOLINT: the module's
+
+    TempFolder folder_;
+    CTempRegistry registry_;
+    CWnd container_;
+    CComPtr<IDispatch> report_;
+    CComPtr<IOleObject> ole_;
+    CWnd* window_ = nullptr;
+};
