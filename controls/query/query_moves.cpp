@@ -186,23 +186,30 @@ void CQORQueryCtrl::PageDown() {
         RepaintSlot(m_currentSlot, true);
         return;
     }
+    // The bottom and the top advance by the same records, so each is walked once.
     int steps = 0;
-    for (; steps < m_visibleRowCount; ++steps) {
-        CComVariant bottom;
-        CComVariant top;
-        if (!m_recordset->SetBookmark(m_bottomBookmark) || !m_recordset->MoveNext() ||
-            !TakeBookmark(bottom) || !m_recordset->SetBookmark(m_topBookmark) ||
-            !m_recordset->MoveNext() || !TakeBookmark(top)) {
-            break;
-        }
-        m_bottomBookmark = std::move(bottom);
-        m_topBookmark = std::move(top);
+    if (!m_recordset->SetBookmark(m_bottomBookmark)) {
+        return;
     }
-    if (steps > 0) {
-        m_currentBookmark = m_bottomBookmark;
-        m_currentSlot = n - 1;
-        Invalidate();
+    while (steps < m_visibleRowCount && m_recordset->MoveNext()) {
+        ++steps;
     }
+    CComVariant bottom;
+    CComVariant top;
+    if (steps == 0 || !TakeBookmark(bottom) || !m_recordset->SetBookmark(m_topBookmark)) {
+        return;
+    }
+    for (int i = 0; i < steps; ++i) {
+        m_recordset->MoveNext();
+    }
+    if (!TakeBookmark(top)) {
+        return;
+    }
+    m_bottomBookmark = std::move(bottom);
+    m_topBookmark = std::move(top);
+    m_currentBookmark = m_bottomBookmark;
+    m_currentSlot = n - 1;
+    Invalidate();
 }
 
 void CQORQueryCtrl::PageUp() {

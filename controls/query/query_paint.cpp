@@ -34,6 +34,14 @@ class CListFont {
     CFont m_previous;
 };
 
+// The width of a row text. The list font has a fixed pitch, so a text of plain ASCII is as wide
+// as as many blanks, whose widths repeat from row to row and are measured once.
+int TextWidth(CDC& dc, const std::string& text) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return dc.GetTextExtentPoint32(ascii ? std::string(text.size(), ' ') : text).cx;
+}
+
 }  // namespace
 
 void DescribeQueryField(CDataRecordset& recordset, int field, std::string& name, int& definedSize) {
@@ -150,7 +158,7 @@ void CQORQueryCtrl::PaintHeader(CDC& dc, int fieldCount, int listRight) {
         int definedSize = 0;
         DescribeQueryField(*m_recordset, field, name, definedSize);
         headerLine += QueryHeaderText(name, definedSize);
-        const int right = 1 + dc.GetTextExtentPoint32(headerLine).cx;
+        const int right = 1 + TextWidth(dc, headerLine);
         RECT cell{x + 1, 1, std::min(right, listRight), m_headerHeight};
         x = right;
         if (cell.left >= cell.right) {
@@ -184,7 +192,7 @@ void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, i
         int definedSize = 0;
         DescribeQueryField(*m_recordset, field, name, definedSize);
         text += QueryValueText(value, definedSize);
-        columnEnds.push_back(dc.GetTextExtentPoint32(text).cx + 1);
+        columnEnds.push_back(TextWidth(dc, text) + 1);
         text += ' ';
     }
     bool current = false;
