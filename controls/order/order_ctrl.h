@@ -154,7 +154,9 @@ class CQOROrderCtrl : public COleControl {
     // totals too for a quantity or price.
     void RedrawChangedCell(std::int32_t row, int column);
     void ClearRowSlots(CDC& dc, int fromSlot);
-    std::string& CellText(LineItem& item, int column);
+    static const std::string& CellText(const LineItem& item, int column);
+    // Quantity, description or price.
+    static void SetCellText(LineItem& item, int column, std::string text);
     void HideShownCaret();
 
     // Editing.

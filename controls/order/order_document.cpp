@@ -1,6 +1,8 @@
 // The order's figures in double arithmetic, in the order of operations the shown totals rely on.
 #include "controls/order/order_document.h"
 
+#include <utility>
+
 #include "platform/com/c_number.h"
 
 std::string StoredAmount(double value) {
@@ -15,14 +17,24 @@ std::string ShownAmount(double value) {
     return FormatFixed(value, 2) + " ";
 }
 
+void LineItem::SetQuantity(std::string quantity) {
+    m_quantity = std::move(quantity);
+    m_amount = AmountOf(m_price) * AmountOf(m_quantity);
+}
+
+void LineItem::SetPrice(std::string price) {
+    m_price = std::move(price);
+    m_amount = AmountOf(m_price) * AmountOf(m_quantity);
+}
+
 std::string LineTotalText(const LineItem& item) {
-    return ShownAmount(AmountOf(item.price) * AmountOf(item.quantity));
+    return ShownAmount(item.Amount());
 }
 
 double OrderSubtotal(const std::vector<LineItem>& items) {
     double subtotal = 0;
     for (const LineItem& item : items) {
-        subtotal = AmountOf(item.price) * AmountOf(item.quantity) + subtotal;
+        subtotal = item.Amount() + subtotal;
     }
     return subtotal;
 }

@@ -10,11 +10,22 @@
 // One line of the order; quantities and prices are kept as typed or set, empty for none.
 struct LineItem {
     std::string itemNo;
-    std::string quantity = "1";
     std::string description;
-    std::string price;
     // The line total as last formatted for display; nothing reads it back as a number.
     std::string total;
+
+    const std::string& Quantity() const { return m_quantity; }
+    const std::string& Price() const { return m_price; }
+    void SetQuantity(std::string quantity);
+    void SetPrice(std::string price);
+    // Price times quantity as their texts read, kept with the texts: the totals add up every
+    // line on each keystroke.
+    double Amount() const { return m_amount; }
+
+  private:
+    std::string m_quantity = "1";
+    std::string m_price;
+    double m_amount = 0;
 };
 
 struct CompanyInfo {

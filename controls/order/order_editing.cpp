@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string_view>
+#include <utility>
 
 #include "controls/common/field_typing.h"
 #include "controls/order/order_ctrl.h"
@@ -233,11 +234,12 @@ void CQOROrderCtrl::Backspace() {
     if (!IsLine(m_currentItem) || m_currentColumn < kQtyColumn || m_currentColumn > kPriceColumn) {
         return;
     }
-    std::string& text =
-        CellText(m_lineItems[static_cast<std::size_t>(m_currentItem)], m_currentColumn);
+    LineItem& line = m_lineItems[static_cast<std::size_t>(m_currentItem)];
+    std::string text = CellText(line, m_currentColumn);
     TypingParameters backspace;
     backspace.rule = TypingRule::Text;
     if (TypeIntoText(text, backspace, kBackspace)) {
+        SetCellText(line, m_currentColumn, std::move(text));
         RedrawChangedCell(m_currentItem, m_currentColumn);
     }
 }
@@ -260,9 +262,10 @@ void CQOROrderCtrl::TypeIntoCurrentCell(UINT ch) {
     if (m_currentColumn != kQtyColumn && m_currentColumn != kPriceColumn) {
         return;
     }
-    std::string& text = CellText(line, m_currentColumn);
+    std::string text = CellText(line, m_currentColumn);
     if (TakesAmountCharacter(text, ch)) {
         text.push_back(static_cast<char>(ch));
+        SetCellText(line, m_currentColumn, std::move(text));
         RedrawChangedCell(m_currentItem, m_currentColumn);
     }
 }

@@ -140,14 +140,14 @@ void CQOROrderCtrl::SetItemDescription(std::int32_t row, std::string_view sDesc)
 
 void CQOROrderCtrl::SetItemQuantity(std::int32_t row, double nQty) {
     if (IsLine(row)) {
-        m_lineItems[static_cast<std::size_t>(row)].quantity = StoredAmount(nQty);
+        m_lineItems[static_cast<std::size_t>(row)].SetQuantity(StoredAmount(nQty));
         RedrawChangedCell(row, kQtyColumn);
     }
 }
 
 void CQOROrderCtrl::SetItemPrice(std::int32_t row, double nPrice) {
     if (IsLine(row)) {
-        m_lineItems[static_cast<std::size_t>(row)].price = StoredAmount(nPrice);
+        m_lineItems[static_cast<std::size_t>(row)].SetPrice(StoredAmount(nPrice));
         RedrawChangedCell(row, kPriceColumn);
     }
 }
@@ -182,14 +182,14 @@ std::optional<double> CQOROrderCtrl::GetItemQuantity(std::int32_t row) const {
     if (!IsLine(row)) {
         return std::nullopt;
     }
-    return AmountOf(m_lineItems[static_cast<std::size_t>(row)].quantity);
+    return AmountOf(m_lineItems[static_cast<std::size_t>(row)].Quantity());
 }
 
 std::optional<double> CQOROrderCtrl::GetItemPrice(std::int32_t row) const {
     if (!IsLine(row)) {
         return std::nullopt;
     }
-    return AmountOf(m_lineItems[static_cast<std::size_t>(row)].price);
+    return AmountOf(m_lineItems[static_cast<std::size_t>(row)].Price());
 }
 
 void CQOROrderCtrl::SetColors(COLORREF bkColor, COLORREF labelsColor, COLORREF textColor,

@@ -245,7 +245,7 @@ void COrderPage::PrintRemark(int top) {
 
 void COrderPage::PrintRow(LineItem& item, int top) {
     const int bottom = top + m_g.hc;
-    const std::string* texts[] = {&item.quantity, &item.description, &item.price};
+    const std::string* texts[] = {&item.Quantity(), &item.description, &item.Price()};
     for (int column = 0; column < 3; ++column) {
         RECT cell = Column(column, top, bottom);
         m_dc.DrawText(*texts[column], cell, kOrderCentredLine);  // NOLINT: a fixed table

@@ -1,18 +1,36 @@
 // The table's rows, single cells and the totals values, drawn with the layout of the last paint:
 // off-screen inside a paint, straight into the window between paints.
+#include <utility>
+
 #include "controls/order/order_ctrl.h"
 #include "controls/order/order_drawing.h"
 
-std::string& CQOROrderCtrl::CellText(LineItem& item, int column) {
+const std::string& CQOROrderCtrl::CellText(const LineItem& item, int column) {
     switch (column) {
         case kQtyColumn:
-            return item.quantity;
+            return item.Quantity();
         case kDescriptionColumn:
             return item.description;
         case kPriceColumn:
-            return item.price;
+            return item.Price();
         default:
             return item.total;
+    }
+}
+
+void CQOROrderCtrl::SetCellText(LineItem& item, int column, std::string text) {
+    switch (column) {
+        case kQtyColumn:
+            item.SetQuantity(std::move(text));
+            break;
+        case kDescriptionColumn:
+            item.description = std::move(text);
+            break;
+        case kPriceColumn:
+            item.SetPrice(std::move(text));
+            break;
+        default:
+            break;
     }
 }
 

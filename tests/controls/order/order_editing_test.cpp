@@ -29,9 +29,9 @@ TEST_P(OrderTypingTest, TheCellTakesWhatItsColumnAllows) {
     }
     Type(c.typed);
     LineItem& line = State().m_lineItems.at(0);
-    const std::string& text = c.column == kQtyColumn           ? line.quantity
+    const std::string& text = c.column == kQtyColumn           ? line.Quantity()
                               : c.column == kDescriptionColumn ? line.description
-                                                               : line.price;
+                                                               : line.Price();
     EXPECT_EQ(text, c.expected);
 }
 
@@ -55,13 +55,13 @@ TEST_F(OrderTest, TypingAndBackspaceUpdateTheLineTotalAndTheTotals) {
     EXPECT_EQ(Line(0).total, "2.50 ");
     EXPECT_DOUBLE_EQ(OutReal("GetOrderSubtotal"), 2.5);
     Key(VK_BACK);
-    EXPECT_EQ(Line(0).price, "2.");
+    EXPECT_EQ(Line(0).Price(), "2.");
     EXPECT_EQ(Line(0).total, "2.00 ");
     // Backspace in an empty cell changes nothing.
     Key(VK_BACK);
     Key(VK_BACK);
     Key(VK_BACK);
-    EXPECT_EQ(Line(0).price, "");
+    EXPECT_EQ(Line(0).Price(), "");
     EXPECT_DOUBLE_EQ(OutReal("GetOrderSubtotal"), 0);
 }
 

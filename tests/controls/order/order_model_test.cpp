@@ -16,8 +16,8 @@ using ::testing::ElementsAre;
 TEST_F(OrderTest, ANewLineIsOneOfNothingAndTheModuleIsReady) {
     EXPECT_EQ(Long("AddLineItem"), 0);
     EXPECT_EQ(Long("AddLineItem"), 1);
-    EXPECT_EQ(Line(1).quantity, "1");
-    EXPECT_EQ(Line(1).price, "");
+    EXPECT_EQ(Line(1).Quantity(), "1");
+    EXPECT_EQ(Line(1).Price(), "");
     CComVariant quantity(-1.0);
     const CComVariant result =
         Call("GetItemQuantity", {CComVariant(1), CComVariant::ByReference(&quantity)});
@@ -43,8 +43,8 @@ TEST_P(OrderAmountTest, QuantityAndPriceAreStoredWithTwoDecimalsOrEmpty) {
     const int row = Long("AddLineItem");
     Call("SetItemQuantity", {CComVariant(row), CComVariant(c.value)});
     Call("SetItemPrice", {CComVariant(row), CComVariant(c.value)});
-    EXPECT_EQ(Line(row).quantity, c.stored);
-    EXPECT_EQ(Line(row).price, c.stored);
+    EXPECT_EQ(Line(row).Quantity(), c.stored);
+    EXPECT_EQ(Line(row).Price(), c.stored);
     for (const char* getter : {"GetItemQuantity", "GetItemPrice"}) {
         CComVariant out(-1.0);
         const CComVariant result = Call(getter, {CComVariant(row), CComVariant::ByReference(&out)});
@@ -246,7 +246,7 @@ TEST_F(OrderTest, DeletingTheCurrentOrLastLineKeepsTheCurrentIndex) {
     EXPECT_EQ(Long("GetLineItemCount"), 1);
     // Past the end: typing goes nowhere until the clerk moves to a line.
     Type("5");
-    EXPECT_EQ(Line(0).quantity, "1.00");
+    EXPECT_EQ(Line(0).Quantity(), "1.00");
 }
 
 // A German desktop: the C library's numbers use a decimal comma unless the control keeps to the
@@ -281,8 +281,8 @@ TEST_F(OrderTest, FiguresDoNotDependOnTheUsersLocale) {
         GTEST_SKIP() << "no German locale can be made here";
     }
     const int row = AddLine(2.5, "X", 4.1);
-    EXPECT_EQ(Line(row).quantity, "2.50");
-    EXPECT_EQ(Line(row).price, "4.10");
+    EXPECT_EQ(Line(row).Quantity(), "2.50");
+    EXPECT_EQ(Line(row).Price(), "4.10");
     SendClick(*window_, CellPoint(row, kPriceColumn));
     Type(".5");
     EXPECT_DOUBLE_EQ(OutReal("GetOrderSubtotal"), 2.5 * 4.105);
