@@ -22,7 +22,7 @@ std::size_t IndexCapacityFor(std::size_t marks) {
 void CRowMarks::Clear() {
     std::vector<Mark>().swap(m_marks);
     std::vector<std::uint32_t>().swap(m_tree);
-    std::vector<std::uint32_t>().swap(m_slots);
+    std::vector<std::uint64_t>().swap(m_slots);
     m_live = 0;
     m_usedSlots = 0;
 }
@@ -40,18 +40,22 @@ HRESULT CRowMarks::Probe(const VARIANT& bookmark, std::uint64_t hash, std::size_
     const std::size_t mask = m_slots.size() - 1;
     std::size_t freed = m_slots.size();
     found = false;
+    const std::uint64_t fingerprint = SlotOf(0, hash);
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const std::uint32_t stored = m_slots[i];
-        if (stored == kEmptySlot) {
+        const std::uint64_t held = m_slots[i];
+        if (held == kEmptySlot) {
             slot = freed < m_slots.size() ? freed : i;
             return S_OK;
         }
-        if (stored == kFreedSlot) {
+        if (held == kFreedSlot) {
             freed = std::min(freed, i);
             continue;
         }
+        if (SlotOf(0, held) != fingerprint) {
+            continue;
+        }
         bool equal = false;
-        const HRESULT hr = CompareBookmarks(m_marks[stored].bookmark, bookmark, equal);
+        const HRESULT hr = CompareBookmarks(m_marks[StoredIn(held)].bookmark, bookmark, equal);
         if (FAILED(hr)) {
             return hr;
         }
@@ -77,7 +81,7 @@ HRESULT CRowMarks::Find(const VARIANT& bookmark, std::ptrdiff_t& position, bool&
         hr = Probe(bookmark, hash, slot, found);
     }
     if (SUCCEEDED(hr) && found) {
-        const std::size_t stored = m_slots[slot];
+        const std::size_t stored = StoredIn(m_slots[slot]);
         position = static_cast<std::ptrdiff_t>(LiveBefore(stored));
         selected = m_marks[stored].selected;
     }
@@ -115,7 +119,7 @@ HRESULT CRowMarks::Append(const VARIANT& bookmark) {
     if (m_slots[slot] == kEmptySlot) {
         ++m_usedSlots;
     }
-    m_slots[slot] = static_cast<std::uint32_t>(node - 1);
+    m_slots[slot] = SlotOf(node - 1, hash);
     ++m_live;
     return S_OK;
 }
@@ -130,7 +134,7 @@ void CRowMarks::RemoveAt(std::size_t position) {
     // Both succeeded when the mark was appended, and the index still holds it.
     static_cast<void>(HashBookmark(mark.bookmark, hash));
     static_cast<void>(Probe(mark.bookmark, hash, slot, found));
-    assert(found && m_slots[slot] == stored);
+    assert(found && StoredIn(m_slots[slot]) == stored);
     m_slots[slot] = kFreedSlot;
     mark.live = false;
     mark.bookmark.Clear();
@@ -165,7 +169,7 @@ void CRowMarks::Rehash(std::size_t capacity) {
         while (m_slots[i] != kEmptySlot) {
             i = (i + 1) & mask;
         }
-        m_slots[i] = static_cast<std::uint32_t>(stored);
+        m_slots[i] = SlotOf(stored, hash);
         ++m_usedSlots;
     }
 }

@@ -39,8 +39,14 @@ class CRowMarks {
         bool selected = true;
         bool live = true;
     };
-    static constexpr std::uint32_t kEmptySlot = UINT32_MAX;
-    static constexpr std::uint32_t kFreedSlot = UINT32_MAX - 1;
+    // A slot of the index: the stored index of a mark in the low half, the high half of its
+    // hash in the high half, so that a probe compares only bookmarks whose hashes agree.
+    static constexpr std::uint64_t kEmptySlot = UINT64_MAX;
+    static constexpr std::uint64_t kFreedSlot = UINT64_MAX - 1;
+    static std::uint64_t SlotOf(std::size_t stored, std::uint64_t hash) {
+        return (hash & 0xFFFFFFFF00000000ULL) | stored;
+    }
+    static std::size_t StoredIn(std::uint64_t slot) { return slot & 0xFFFFFFFFULL; }
 
     // The slot of the index holding the mark with an equal bookmark, or of the first slot it
     // would take.
@@ -55,7 +61,7 @@ class CRowMarks {
 
     std::vector<Mark> m_marks;           // in marking order, removed ones until the next sweep
     std::vector<std::uint32_t> m_tree;   // counts of live marks (a Fenwick tree, from 1)
-    std::vector<std::uint32_t> m_slots;  // open addressing: the stored index of a mark
+    std::vector<std::uint64_t> m_slots;  // open addressing (SlotOf)
     std::size_t m_live = 0;
     std::size_t m_usedSlots = 0;  // holding a mark or freed
 };

@@ -83,7 +83,60 @@ TEST_P(QueryBindingTest, ANewBindingDropsTheMarksAndTheView) {
     EXPECT_EQ(host_.State().m_currentSlot, 0);
 }
 
+TEST_P(QueryBindingTest, AQueryOnAStaticCursorListsMarksAndWalks) {
+    ASSERT_NO_FATAL_FAILURE(BindTable(6));
+    // Grouping is served by a read-only static cursor.
+    ASSERT_TRUE(
+        host_.Bind(table_.connection.Get(), "SELECT order_no % 3 AS rest, COUNT(*) AS n FROM " +
+                                                table_.name + " GROUP BY order_no % 3 ORDER BY 1"));
+    host_.Paint();
+    EXPECT_EQ(host_.State().m_visibleRowCount, 3);
+    host_.CtrlClick(2);
+    host_.CtrlClick(0);
+    ASSERT_TRUE(host_.Bool("MoveToFirstSelected"));
+    EXPECT_EQ(host_.Field("rest"), "2");
+    ASSERT_TRUE(host_.Bool("MoveToNextSelected"));
+    EXPECT_EQ(host_.Field("rest"), "0");
+    EXPECT_EQ(host_.Field("n"), "2");
+    SendKey(host_.Window(), VK_END);
+    EXPECT_EQ(host_.State().m_currentSlot, 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Providers, QueryBindingTest,
                          ::testing::Values(Provider::SQLite, Provider::PostgreSQL), ProviderName);
+
+}  // namespace
+
+namespace {
+
+struct MemberCase {
+    const char* name;
+    DISPID id;
+};
+
+const MemberCase kMembers[] = {
+    {"BindToDatabase", 1}, {"SelectAll", 2},           {"Print", 3},
+    {"PrintSelected", 4},  {"MoveToFirstSelected", 5}, {"MoveToNextSelected", 6},
+    {"GetFieldValue", 7},  {"AboutBox", -552},         {"ReadyState", -525},
+};
+
+TEST(QueryModuleTest, TheMembersHaveTheirDispatchIdsAndTheControlIsReady) {
+    CTempRegistry registry;
+    QueryHost host;
+    ASSERT_NO_FATAL_FAILURE(host.Create(200, 100));
+    for (const MemberCase& member : kMembers) {
+        SCOPED_TRACE(member.name);
+        DISPID id = 0;
+        EXPECT_EQ(GetDispIdOfName(host.Query().Get(), member.name, &id), S_OK);
+        EXPECT_EQ(id, member.id);
+    }
+    CComVariant ready;
+    ASSERT_EQ(GetPropertyByName(host.Query().Get(), "ReadyState", &ready), S_OK);
+    EXPECT_EQ(ready.lVal, 1);
+    // Unbound, the list draws nothing but white and takes no keys.
+    EXPECT_EQ(host.Pixel(50, 50), kWhite);
+    EXPECT_EQ(host.Window().OnGetDlgCode(), DLGC_WANTALLKEYS);
+    EXPECT_FALSE(host.Window().PreTranslateKey(VK_DOWN, 0));
+}
 
 }  // namespace

@@ -183,6 +183,28 @@ INSTANTIATE_TEST_SUITE_P(Moves, QueryMovesTest,
                                                                                  : "_PostgreSQL");
                          });
 
+TEST(QueryScrollBarTest, ItsMenuOffersTheDesktopsEntries) {
+    CTempRegistry registry;
+    ScopedScriptedDialogs dialogs;
+    QueryTable table;
+    ASSERT_TRUE(table.Choose(Provider::SQLite));
+    ASSERT_TRUE(table.Create(3));
+    QueryHost host;
+    ASSERT_NO_FATAL_FAILURE(host.Create(300, 200));
+    ASSERT_TRUE(host.Bind(table.connection.Get(), table.SelectAll()));
+    host.Paint();
+    CScrollBar& bar = *host.State().m_scrollBar;
+    SendMouseDown(bar, MouseButton::Right, POINT{5, 50});
+    SendMouseUp(bar, MouseButton::Right, POINT{5, 50});
+    ASSERT_EQ(dialogs->Shown().size(), 1U);
+    std::vector<std::string> entries;
+    for (const ShownMenuItem& item : dialogs->Shown()[0].menu) {
+        entries.push_back(item.separator ? "-" : item.text + (item.enabled ? "" : " (disabled)"));
+    }
+    EXPECT_EQ(entries, (std::vector<std::string>{"Top", "Bottom", "-", "Page Up", "Page Down", "-",
+                                                 "Scroll Up", "Scroll Down"}));
+}
+
 using QueryShortListTest = QueryProviderTest;
 
 TEST_P(QueryShortListTest, FewerRecordsThanSlotsPageDownOnceAndEndKeepsTheView) {
