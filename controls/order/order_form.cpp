@@ -12,6 +12,7 @@ namespace {
 constexpr int kFrameInset = 5;
 // Narrower than this inside the frame, the form has no room for its title.
 constexpr int kTitleMinimumWidth = 150;
+constexpr const char* kSubtotalLabel = "SubTotal:  ";
 
 void HorizontalLine(CDC& dc, int left, int right, int y) {
     dc.MoveTo(left, y);
@@ -161,7 +162,7 @@ void CQOROrderCtrl::DrawTableAndTotals(CDC& dc, const RECT& frame, int top) {
     const int y0 = m_rowsBottom + (bottom - m_rowsBottom - 4 * rh) / 2 + 1;
     m_itemCountRect = RECT{left, y0, left + 6 * f, y0 + rh};
     DrawItemCount(dc);
-    const char* labels[] = {"SubTotal:  ", "Shipping Charge:  ", "Tax:  ", "Total:  "};
+    const char* labels[] = {kSubtotalLabel, "Shipping Charge:  ", "Tax:  ", "Total:  "};
     for (std::size_t i = 0; i < m_totalsRects.size(); ++i) {
         const int y = y0 + static_cast<int>(i) * rh;
         RECT label{left, y, left + 6 * f, y + rh};
@@ -179,6 +180,10 @@ void CQOROrderCtrl::DrawItemCount(CDC& dc) {
     dc.SetBkMode(OPAQUE);
     dc.SetBkColor(m_bkColor);
     dc.SetTextColor(m_labelsColor);
+    // A shorter count drawn over a longer one must not leave its last digits; the line's right
+    // end holds the subtotal's label.
     RECT rect = m_itemCountRect;
+    rect.right -= dc.GetTextExtentPoint32(kSubtotalLabel).cx;
+    dc.FillSolidRect(rect, m_bkColor);
     dc.DrawText("   Number of Items: " + std::to_string(m_lineItems.size()), rect, kOrderLeftLine);
 }

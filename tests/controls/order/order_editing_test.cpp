@@ -192,6 +192,23 @@ TEST_F(OrderTest, AClickAfterScrollingPicksTheShownLine) {
     EXPECT_EQ(State().m_currentColumn, kDescriptionColumn);
 }
 
+TEST_F(OrderTest, ANewDocumentShowsItsLinesFromTheFirst) {
+    AddLines(kLines);
+    ActivateWindow(*window_);
+    window_->SetFocus();
+    Key(VK_NEXT);
+    Key(VK_NEXT);
+    Key(VK_TAB);
+    ASSERT_GT(State().m_firstVisibleItem, 0);
+    Call("NewPurchaseOrder");
+    AddLines(3);
+    window_->UpdateWindow();
+    EXPECT_EQ(State().m_firstVisibleItem, 0);
+    EXPECT_EQ(State().m_lastVisibleItem, 2);
+    EXPECT_EQ(Long("GetCurrentLineItem"), 0);
+    EXPECT_EQ(State().m_currentColumn, kQtyColumn);
+}
+
 // A window beside the order that takes the focus, as another control of the host would.
 class FocusTaker : public CWnd {
   public:

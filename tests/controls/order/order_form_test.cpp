@@ -134,10 +134,27 @@ TEST_F(OrderFormTest, CountsTheLinesAndShowsEachLinesTotal) {
     AddLine(2, "NUTS", 0.1);
     EXPECT_THAT(Texts(),
                 IsSupersetOf({"   Number of Items: 2", "3.00", "BOLTS", "0.25", "0.75 ", "0.20 "}));
-    // A line added between paints is counted at once.
-    AddLine(1, "WASHER", 0.05);
+}
+
+TEST_F(OrderFormTest, LinesAddedAndDeletedBetweenPaintsShowAsAWholePaintShowsThem) {
+    AddLines(10);
     window_->UpdateWindow();
-    EXPECT_THAT(Texts(), Contains("   Number of Items: 3"));
+    AddLine(1, "WASHER", 0.05);
+    Call("DeleteLineItem", {CComVariant(0)});
+    Call("DeleteLineItem", {CComVariant(0)});
+    const auto picture = [this] {
+        std::vector<COLORREF> pixels;
+        for (int y = State().m_rowsTop; y < kOrderHeight; ++y) {
+            for (int x = 0; x < kOrderWidth; x += 2) {
+                pixels.push_back(Pixel(x, y));
+            }
+        }
+        return pixels;
+    };
+    const std::vector<COLORREF> between = picture();
+    window_->Invalidate();
+    EXPECT_EQ(between, picture());
+    EXPECT_THAT(Texts(), Contains("   Number of Items: 9"));
 }
 
 TEST_F(OrderFormTest, TheCurrentCellIsHighlightedAndAWideTextShowsItsEnd) {
