@@ -2,6 +2,7 @@
 #include "platform/com/ansi_string.h"
 
 #include <QString>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -92,7 +93,25 @@ std::string_view CutToCharBoundary(std::string_view utf8, std::size_t maxBytes) 
     return utf8.substr(0, end);
 }
 
+namespace {
+
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
 bool EqualsNoCase(std::string_view a, std::string_view b) {
+    // ASCII folds to ASCII letter by letter; controls compare field names on every record read.
+    if (IsAscii(a) && IsAscii(b)) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return AsciiLower(x) == AsciiLower(y);
+               });
+    }
     const QString left = QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()));
     const QString right = QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size()));
     return left.toCaseFolded() == right.toCaseFolded();

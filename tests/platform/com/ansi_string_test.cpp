@@ -78,4 +78,6 @@ TEST(EqualsNoCase, FoldsUnicodeCase) {
     EXPECT_TRUE(EqualsNoCase("", ""));
     EXPECT_FALSE(EqualsNoCase("Name", "Names"));
     EXPECT_FALSE(EqualsNoCase("\xC3\x84rger", "Arger"));
+    EXPECT_TRUE(EqualsNoCase("\xE2\x84\xAA", "k")) << "the Kelvin sign folds to an ASCII letter";
+    EXPECT_FALSE(EqualsNoCase("a@[", "A`{")) << "only letters have a case";
 }
