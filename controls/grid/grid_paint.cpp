@@ -38,11 +38,13 @@ void DrawCheckBox(CDC& dc, const RECT& cell, bool checked) {
     dc.SelectPen(previous);
 }
 
+constexpr COLORREF kClearedBack = 0x00FFFFFF;
+
 // A context on the kept bitmap, cleared to white as a new one would be.
 std::unique_ptr<CDC> BeginCleared(COffscreenSurface& surface, int width, int height) {
     std::unique_ptr<CDC> memory = surface.Begin(width, height);
     if (memory != nullptr) {
-        memory->FillSolidRect(MakeRect(0, 0, width, height), 0x00FFFFFF);
+        memory->FillSolidRect(MakeRect(0, 0, width, height), kClearedBack);
     }
     return memory;
 }
@@ -165,7 +167,8 @@ void CQORGridCtrl::PaintBody(CDC& dc) {
                 RECT cell = MakeRect(m_columns[col].left + 1, y + 1, m_columns[col].right,
                                      y + m_rowHeight - 1);
                 memory->SetBkMode(TRANSPARENT);
-                DrawCellContent(*memory, m_columns[col], m_rows[r].cells[col].text, cell, false);
+                DrawCellContent(*memory, m_columns[col], m_rows[r].cells[col].text, cell, false,
+                                kClearedBack);
             }
         }
     }
@@ -221,8 +224,12 @@ void CQORGridCtrl::PaintCell(CDC& dc, int row, int col, bool highlight, bool off
 }
 
 void CQORGridCtrl::DrawCellContent(CDC& dc, const GridColumn& column, const std::string& text,
-                                   const RECT& rect, bool highlight) {
-    dc.FillSolidRect(rect, highlight ? HighlightBack() : column.backColor);
+                                   const RECT& rect, bool highlight, COLORREF underneath) {
+    const COLORREF back = highlight ? HighlightBack() : column.backColor;
+    // The body is composed on a cleared bitmap: a cell of that colour needs no second fill.
+    if (back != underneath) {
+        dc.FillSolidRect(rect, back);
+    }
     dc.SetTextColor(highlight ? HighlightText() : column.textColor);
     RECT textRect = rect;
     switch (column.editStyle) {

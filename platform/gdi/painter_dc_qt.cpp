@@ -3,6 +3,7 @@
 
 #include <QPaintEngine>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -217,6 +218,18 @@ void CPainterDC::FrameRect(const RECT& rc) {
     Fill(rc.right - 1, rc.top, 1, rc.Height(), color);
 }
 
+bool CPainterDC::InkInside(const TextLayout& layout, const RECT& rc) {
+    const CTextMetrics& metrics = Metrics();
+    return std::all_of(layout.lines.begin(), layout.lines.end(), [&](const TextLine& line) {
+        const CTextMetrics::Impl::Shaped& shaped = metrics.impl().Shape(line.text);
+        const QRectF ink = shaped.ink.translated(line.x, line.y + metrics.Ascent() - shaped.ascent);
+        return line.x >= rc.left && line.x + line.width <= rc.right && line.y >= rc.top &&
+               line.y + layout.lineHeight <= rc.bottom && std::floor(ink.left()) >= rc.left &&
+               std::ceil(ink.right()) <= rc.right && std::floor(ink.top()) >= rc.top &&
+               std::ceil(ink.bottom()) <= rc.bottom;
+    });
+}
+
 int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
     const TextLayout layout = LayoutText(Metrics(), text, rc, format);
     if ((format & DT_CALCRECT) != 0) {
@@ -227,14 +240,19 @@ int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
     if (!scope.Active()) {
         return layout.result;
     }
-    m_painter.save();
-    if ((format & DT_NOCLIP) == 0) {
+    // Clipping every glyph costs more than drawing it: a text whose ink lies inside the
+    // rectangle is drawn unclipped, with the same pixels.
+    const bool clip = (format & DT_NOCLIP) == 0 && !InkInside(layout, rc);
+    if (clip) {
+        m_painter.save();
         m_painter.setClipRect(ToQRect(rc), Qt::IntersectClip);
     }
     for (const TextLine& line : layout.lines) {
         DrawLine(line, (format & DT_NOPREFIX) == 0);
     }
-    m_painter.restore();
+    if (clip) {
+        m_painter.restore();
+    }
     return layout.result;
 }
 

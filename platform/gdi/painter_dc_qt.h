@@ -81,6 +81,8 @@ class CPainterDC : public CDC {
     void DrawThinSegment(POINT from, POINT to);
     void FillRun(PixelRun& run);
     void DrawLine(const TextLine& line, bool underlineMnemonics);
+    // Whether every line, and the ink of its glyphs, falls inside the rectangle.
+    bool InkInside(const TextLayout& layout, const RECT& rc);
     void DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft, COLORREF bottomRight);
 
     QPaintDevice* m_device = nullptr;

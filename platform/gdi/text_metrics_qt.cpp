@@ -162,6 +162,14 @@ std::optional<CTextMetrics::Impl::Shaped> ShapePlain(const QString& text, const 
     return result;
 }
 
+QRectF InkOf(const QList<QGlyphRun>& runs) {
+    QRectF ink;
+    for (const QGlyphRun& run : runs) {
+        ink = ink.united(run.boundingRect());
+    }
+    return ink;
+}
+
 }  // namespace
 
 const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view text) const {
@@ -177,6 +185,7 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view tex
         raw = QRawFont::fromFont(font);
     }
     if (std::optional<Shaped> plain = ShapePlain(qtext, font, *raw)) {
+        plain->ink = InkOf(plain->glyphs);
         return shaped.emplace(key, std::move(*plain)).first->second;
     }
     Shaped result;
@@ -192,6 +201,7 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view tex
     }
     layout.endLayout();
     result.glyphs = layout.glyphRuns();
+    result.ink = InkOf(result.glyphs);
     return shaped.emplace(key, std::move(result)).first->second;
 }
 

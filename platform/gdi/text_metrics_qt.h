@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPaintDevice>
 #include <QRawFont>
+#include <QRectF>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -22,6 +23,8 @@ struct CTextMetrics::Impl {
         int advance = 0;
         qreal ascent = 0;
         QList<QGlyphRun> glyphs;
+        // Where the glyphs put ink, from the origin the runs are drawn at.
+        QRectF ink;
     };
     const Shaped& Shape(std::string_view text) const;
 
