@@ -136,7 +136,7 @@ class CQOROrderCtrl : public COleControl {
     // Form layout: the whole form into the context, filling the bounds.
     void DrawForm(CDC& dc, const RECT& bounds);
     void DrawLetterhead(CDC& dc, const RECT& frame, int& telephoneBottom);
-    int DrawBoxes(CDC& dc, const RECT& frame, int top);
+    int DrawBoxes(CDC& dc, const RECT& frame, int telephoneBottom);
     void DrawTableAndTotals(CDC& dc, const RECT& frame, int top);
     void DrawItemCount(CDC& dc);
 

@@ -220,15 +220,6 @@ INSTANTIATE_TEST_SUITE_P(
                     PrintedDocument::State::Aborted}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
-TEST_F(OrderPrintTest, ACancelledDialogPrintsNothing) {
-    FillInvoice(1);
-    ScopedScriptedDialogs dialogs;
-    dialogs->PushCancel();
-    Call("Print");
-    EXPECT_EQ(dialogs->Shown().size(), 1U);
-    EXPECT_EQ(Line(0).total, "10.25 ");
-}
-
 struct RemarkCase {
     const char* name;
     const char* remark;
