@@ -27,8 +27,13 @@ function firstRow(sql) {
     return row;
 }
 
+// Dates as a clerk writes them, MM/DD/YYYY; everything else as its text.
 function text(value) {
-    return value instanceof Date ? value.toLocaleDateString("en-US") : String(value);
+    if (!(value instanceof Date)) {
+        return String(value);
+    }
+    const two = (n) => (n < 10 ? "0" : "") + n;
+    return two(value.getMonth() + 1) + "/" + two(value.getDate()) + "/" + value.getFullYear();
 }
 
 const order = firstRow("SELECT * FROM orders WHERE order_id = " + orderId);
