@@ -82,6 +82,11 @@ class CQORQueryCtrl : public COleControl, public CVScrollTarget {
     // Positions the recordset on the slot's record and paints it into the window; false when
     // the seek fails.
     bool RepaintSlot(int slot, bool highlight);
+    // The width of a row or header text in the list font.
+    int TextWidth(CDC& dc, const std::string& text);
+    // A row text without the characters that fall past the slot's right edge, where the slot
+    // clips them anyway: a long row is drawn in the time its visible part takes.
+    std::string_view VisiblePart(CDC& dc, const std::string& text, int width);
     // Whether the bookmark is marked; a failed look-up ends the operation that needed it.
     HRESULT IsMarked(const VARIANT& bookmark, bool& marked) const;
 
@@ -126,4 +131,6 @@ class CQORQueryCtrl : public COleControl, public CVScrollTarget {
     bool m_scrollBarCreated = false;
     int m_scrollBarWidth = kQueryScrollBarWidth;
     COffscreenSurface m_surface;
+    // Widths of plain ASCII texts in the list font by their length.
+    std::vector<int> m_asciiWidths;
 };

@@ -34,15 +34,33 @@ class CListFont {
     CFont m_previous;
 };
 
-// The width of a row text. The list font has a fixed pitch, so a text of plain ASCII is as wide
-// as as many blanks, whose widths repeat from row to row and are measured once.
-int TextWidth(CDC& dc, const std::string& text) {
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return dc.GetTextExtentPoint32(ascii ? std::string(text.size(), ' ') : text).cx;
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
+
+int CQORQueryCtrl::TextWidth(CDC& dc, const std::string& text) {
+    if (!IsAscii(text)) {
+        return dc.GetTextExtentPoint32(text).cx;
+    }
+    // The list font has a fixed pitch: a text of plain ASCII is as wide as as many blanks,
+    // measured once for each length.
+    while (m_asciiWidths.size() <= text.size()) {
+        m_asciiWidths.push_back(dc.GetTextExtentPoint32(std::string(m_asciiWidths.size(), ' ')).cx);
+    }
+    return m_asciiWidths[text.size()];
+}
+
+std::string_view CQORQueryCtrl::VisiblePart(CDC& dc, const std::string& text, int width) {
+    constexpr std::size_t kSample = 16;
+    const int charWidth =
+        std::max(1, TextWidth(dc, std::string(kSample, ' ')) / static_cast<int>(kSample));
+    const std::size_t visible = static_cast<std::size_t>(std::max(0, width) / charWidth) + 2;
+    return IsAscii(text) && text.size() > visible ? std::string_view(text).substr(0, visible)
+                                                  : std::string_view(text);
+}
 
 void DescribeQueryField(CDataRecordset& recordset, int field, std::string& name, int& definedSize) {
     std::string typeName;
@@ -213,7 +231,7 @@ void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, i
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(fore);
     RECT textRect = entry.rect;
-    dc.DrawText(text, textRect, kRowTextFormat);
+    dc.DrawText(VisiblePart(dc, text, textRect.Width()), textRect, kRowTextFormat);
     for (const int x : columnEnds) {
         if (x < listRight) {
             dc.MoveTo(x, m_headerHeight);
