@@ -42,7 +42,10 @@ bool IsAscii(const std::string& text) {
 }  // namespace
 
 int CQORQueryCtrl::TextWidth(CDC& dc, const std::string& text) {
-    if (!IsAscii(text)) {
+    // Lengths up to a few lines of the widest screen are kept; a longer text is measured as it
+    // comes, so one huge value does not measure every length below its own.
+    constexpr std::size_t kKeptLengths = 2048;
+    if (!IsAscii(text) || text.size() >= kKeptLengths) {
         return dc.GetTextExtentPoint32(text).cx;
     }
     // The list font has a fixed pitch: a text of plain ASCII is as wide as as many blanks,
