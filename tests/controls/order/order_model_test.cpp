@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "platform/dialogs/scripted_dialogs.h"
 #include "tests/controls/order/order_test_support.h"
 #include "tests/temp_folder.h"
 
@@ -27,6 +28,10 @@ TEST_F(OrderTest, ANewLineIsOneOfNothingAndTheModuleIsReady) {
     CComVariant ready;
     EXPECT_EQ(InvokeByName(order_.Get(), "ReadyState", DISPATCH_PROPERTYGET, {}, &ready), S_OK);
     EXPECT_EQ(ready, CComVariant(1));
+    ScopedScriptedDialogs dialogs;
+    Call("AboutBox");
+    ASSERT_EQ(dialogs->Shown().size(), 1U);
+    EXPECT_EQ(dialogs->Shown()[0].caption, "About QOROrder Control");
 }
 
 struct AmountCase {
