@@ -1,5 +1,7 @@
 // The report's print job and its pages: opening the job through the print dialog, printing one
 // band with the page header and footer it needs, page breaks, and ending the job.
+#include <cassert>
+
 #include "controls/report/report_ctrl.h"
 #include "controls/report/report_item_drawing.h"
 #include "platform/dialogs/dialog_service.h"
@@ -93,6 +95,7 @@ bool CQORReportCtrl::PrintRecord() {
 }
 
 ReportBands CQORReportCtrl::Bands() const {
+    assert(m_jobOpen && m_printJob);
     const CDC& dc = m_printJob->DC();
     return LayOutReportBands(dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES),
                              m_printJob->Offset(), LayoutHeader());
