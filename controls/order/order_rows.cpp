@@ -2,6 +2,7 @@
 // off-screen inside a paint, straight into the window between paints.
 #include <utility>
 
+#include "controls/common/edited_text.h"
 #include "controls/order/order_ctrl.h"
 #include "controls/order/order_drawing.h"
 
@@ -85,11 +86,8 @@ void CQOROrderCtrl::DrawCell(CDC& dc, int item, int column, bool highlight, bool
     } else {
         dc.FillSolidRect(cell, m_labelsColor);
         dc.SetTextColor(m_bkColor);
-        const int width = dc.GetTextExtentPoint32(text).cx;
-        // Typing goes on at the end of the text, so a text wider than the cell shows its end.
-        const bool wider = width > cell.Width();
-        const POINT caret{wider ? cell.right : cell.left + width, cell.top};
-        dc.DrawText(text, cell, wider ? kOrderRightLine : kOrderLeftLine);
+        const POINT caret =
+            DrawEditedText(dc, text, cell, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (HasWindow()) {
             SetCaretPos(caret);
             ShowCaret();
