@@ -177,7 +177,12 @@ TEST_F(ReportLoadingTest, NamesAndFilesThatLoadAndThoseThatDoNot) {
         const char* name;
         std::string path;
     };
+    // A file claiming more items than any layout has is refused before it is read.
+    const std::string huge = folder_.Write("huge.rpt", LayoutBytes({80, 300, 400, ""}, {}));
+    std::filesystem::resize_file(huge,
+                                 kReportHeaderSize + (kMaxReportItems + 1) * kReportItemRecordSize);
     const std::vector<Case> refused = {{"Missing", folder_.File("none.rpt")},
+                                       {"PastTheItemLimit", huge},
                                        {"AFolder", folder_.Path().string()},
                                        {"Blanks", "   "},
                                        {"Empty", ""}};
