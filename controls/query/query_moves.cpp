@@ -306,17 +306,21 @@ void CQORQueryCtrl::OnLButtonDown(UINT flags, POINT point) {
     if (m_bound && hit != m_visibleRows.end()) {
         const int slot = static_cast<int>(hit - m_visibleRows.begin());
         const CComVariant bookmark = hit->bookmark;
-        RepaintSlot(m_currentSlot, false);
+        // Only the rows whose look changes are repainted: a mark changes the clicked row alone
+        // (drawn highlighted only when it is the current one), a plain click the old and the
+        // new current rows. The picture is the one that repainting the old current row, the
+        // clicked row and the current row in turn leaves.
         if ((flags & MK_CONTROL) != 0) {
             if (FAILED(ToggleMark(bookmark))) {
                 return;
             }
+            RepaintSlot(slot, true);
         } else {
+            RepaintSlot(m_currentSlot, false);
             m_currentBookmark = bookmark;
             m_currentSlot = slot;
+            RepaintSlot(slot, true);
         }
-        RepaintSlot(slot, false);
-        RepaintSlot(m_currentSlot, true);
     }
     // The framework's handling: a click gives the control the focus, so that the keys reach it.
     SetFocus();

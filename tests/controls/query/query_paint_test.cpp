@@ -1,6 +1,6 @@
 // What the query list shows, read from its pixels: the row colourings, the header cells and the
-// rules at the column ends, a long value that shifts only its own line, the scroll bar at the
-// right edge, and one-line scrolls that leave the picture a full paint would make.
+// rules at the column ends, a long value that shifts its own line, the scroll bar at the
+// right edge, and moves and clicks that leave the picture a full paint would make.
 #include <gmock/gmock.h>
 
 #include "platform/gdi/dc.h"
@@ -148,17 +148,29 @@ TEST_P(QueryPaintTest, TheScrollBarTakesTheRightEdge) {
     EXPECT_EQ(state.m_visibleRows[0].rect.right, kWidth - kQueryScrollBarWidth);
 }
 
-TEST_P(QueryPaintTest, OneLineScrollsLeaveThePictureOfAFullPaint) {
+TEST_P(QueryPaintTest, MovesAndClicksLeaveThePictureOfAFullPaint) {
     const int n = host_.State().m_visibleRowCount;
-    for (const UINT vk : {VK_DOWN, VK_UP}) {
-        for (int i = 0; i < n + 2; ++i) {
-            SendKey(host_.Window(), vk);
-        }
-        SCOPED_TRACE(vk);
-        const std::vector<COLORREF> scrolled = Picture();
+    auto same = [&](const char* what) {
+        SCOPED_TRACE(what);
+        const std::vector<COLORREF> drawn = Picture();
         host_.Window().Invalidate();
-        EXPECT_TRUE(Picture() == scrolled);
+        EXPECT_TRUE(Picture() == drawn);
+    };
+    for (int i = 0; i < n + 2; ++i) {
+        SendKey(host_.Window(), VK_DOWN);
     }
+    same("one-line scrolls down");
+    for (int i = 0; i < n + 2; ++i) {
+        SendKey(host_.Window(), VK_UP);
+    }
+    same("one-line scrolls up");
+    host_.CtrlClick(3);
+    host_.CtrlClick(host_.State().m_currentSlot);
+    same("marking another row and the current one");
+    SendClick(host_.Window(), host_.SlotPoint(5));
+    host_.CtrlClick(5);
+    host_.CtrlClick(3);
+    same("a click, then unmarking");
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, QueryPaintTest, ::testing::Values(Provider::SQLite),
