@@ -31,7 +31,8 @@ bool TakesAmountCharacter(const std::string& text, UINT ch) {
     return IsAsciiDigit(ch) && !(ch == '0' && text.empty());
 }
 
-bool IsMovementKey(UINT vk) {
+// The keys the form takes before the host sees them: the movements and Backspace.
+bool IsPreTranslatedKey(UINT vk) {
     return vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_BACK;
 }
 
@@ -54,7 +55,7 @@ UINT CQOROrderCtrl::OnGetDlgCode() {
 }
 
 bool CQOROrderCtrl::PreTranslateKey(UINT vk, UINT /*modifiers*/) {
-    if (!IsMovementKey(vk)) {
+    if (!IsPreTranslatedKey(vk)) {
         return false;
     }
     HandleKey(vk, false);
@@ -68,7 +69,7 @@ void CQOROrderCtrl::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
 }
 
 bool CQOROrderCtrl::HandleKey(UINT vk, bool shift) {
-    if (!IsMovementKey(vk) && vk != VK_TAB) {
+    if (!IsPreTranslatedKey(vk) && vk != VK_TAB) {
         return false;
     }
     // The keys work from the rows of the last paint, so a pending paint comes first.
@@ -92,7 +93,11 @@ bool CQOROrderCtrl::HandleKey(UINT vk, bool shift) {
             Backspace();
             break;
         default:
-            shift ? TabBackward() : TabForward();
+            if (shift) {
+                TabBackward();
+            } else {
+                TabForward();
+            }
             break;
     }
     return true;
