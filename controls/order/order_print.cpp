@@ -30,7 +30,8 @@ struct PageGeometry {
     int h1 = 0;
     int h = 0;
     int hc = 0;
-    // Where the rows go: from rowsTop to rowsBottom; the totals end at footer.
+    // The bottom of the address boxes, the rows' area from rowsTop to rowsBottom, and the line
+    // the totals end at, above the payment, order and remark boxes.
     int boxesBottom = 0;
     int rowsTop = 0;
     int rowsBottom = 0;
