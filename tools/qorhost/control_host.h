@@ -1,5 +1,5 @@
-// The container of the host: its window, and the controls inserted into it by ProgID, each
-// with its window, its verbs, its About box and its property page.
+// The container of the host: its window with the host's buttons, and the controls inserted
+// into it by ProgID.
 #pragma once
 
 #include <functional>
@@ -8,11 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/com/com_ptr.h"
-#include "platform/com/dispatch.h"
-#include "platform/ui/ole_object.h"
+#include "embed/control_site.h"
 #include "platform/ui/wnd.h"
-#include "tools/qorhost/member_call.h"
 
 // A push button of the host's own, beside its controls, that runs a script's function.
 struct HostButton {
@@ -31,38 +28,6 @@ class CHostArea : public CWnd {
 
   private:
     std::vector<HostButton> m_buttons;
-};
-
-// One inserted control.
-class CControlSite {
-  public:
-    // Creates the control, asks it for its embedding interface and activates it (OLEIVERB_SHOW)
-    // as a child of parent at rect.
-    static CallOutcome Insert(std::string_view progId, CWnd& parent, const RECT& rect,
-                              std::unique_ptr<CControlSite>& site);
-    CControlSite() = default;
-    CControlSite(const CControlSite&) = delete;
-    CControlSite& operator=(const CControlSite&) = delete;
-    // Closes the control, so that its window goes before the references do.
-    ~CControlSite();
-
-    const std::string& ProgId() const { return m_progId; }
-    IDispatch* Dispatch() const { return m_dispatch.Get(); }
-    CWnd* Window() const { return m_window; }
-    // Whether the object is this control, whichever interface it is reached through.
-    bool Holds(IUnknown* object) const;
-
-    // The stock AboutBox method.
-    CallOutcome ShowAbout();
-    // The "Properties" verb: the property page, modally.
-    CallOutcome ShowProperties();
-
-  private:
-    std::string m_progId;
-    CComPtr<IUnknown> m_identity;
-    CComPtr<IDispatch> m_dispatch;
-    CComPtr<IOleObject> m_ole;
-    CWnd* m_window = nullptr;
 };
 
 class CControlHost {

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <string>
 
+#include "embed/member_call.h"
 #include "platform/ado/ado.h"
 #include "platform/com/module_loader.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tools/qorhost/control_host.h"
 #include "tools/qorhost/interactive_host.h"
-#include "tools/qorhost/member_call.h"
 #include "tools/qorhost/script_runner.h"
 
 namespace {

@@ -23,13 +23,13 @@
 #include <utility>
 #include <vector>
 
+#include "embed/member_call.h"
+#include "embed/member_list.h"
 #include "platform/com/class_registration.h"
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/ui/module_image.h"
 #include "platform/ui/wnd_qt.h"
 #include "tools/qorhost/control_host.h"
-#include "tools/qorhost/member_call.h"
-#include "tools/qorhost/member_list.h"
 #include "tools/qorhost/registered_controls.h"
 
 namespace {

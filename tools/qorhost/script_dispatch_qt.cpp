@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "embed/member_call.h"
 #include "platform/com/dispatch_call.h"
-#include "tools/qorhost/member_call.h"
 #include "tools/qorhost/script_values_qt.h"
 
 CScriptDispatch::CScriptDispatch(CComPtr<IDispatch> object, CScriptValues& values)

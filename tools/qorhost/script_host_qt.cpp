@@ -11,13 +11,13 @@
 #include <cstdlib>
 #include <optional>
 
+#include "embed/member_call.h"
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/testing/input.h"
 #include "platform/ui/wnd_qt.h"
 #include "tools/qorhost/control_host.h"
 #include "tools/qorhost/dialog_answers.h"
 #include "tools/qorhost/key_names.h"
-#include "tools/qorhost/member_call.h"
 #include "tools/qorhost/script_dialogs_qt.h"
 #include "tools/qorhost/script_dispatch_qt.h"
 #include "tools/qorhost/script_values_qt.h"

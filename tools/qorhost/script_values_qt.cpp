@@ -3,12 +3,10 @@
 
 #include <QDateTime>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <memory>
 
-#include "platform/com/lcid.h"
-#include "platform/com/ole_date.h"
+#include "embed/variant_values_qt.h"
 #include "tools/qorhost/script_dispatch_qt.h"
 
 namespace {
@@ -17,68 +15,22 @@ namespace {
 // holds itself would otherwise recurse without end.
 constexpr int kMaxArrayDepth = 64;
 
-// The largest integer a script number holds exactly.
-constexpr double kExactIntegerLimit = 9007199254740992.0;  // 2^53
-
 std::string TypeError(VARTYPE vt) {
-    return "a value of variant type " + std::to_string(vt) + " has no script form";
+    return NoFormError(vt, "script");
 }
 
-QJSValue TextOf(const VARIANT& value) {
-    CComVariant text;
-    if (FAILED(VariantChangeTypeEx(&text, &value, LOCALE_INVARIANT, 0, VT_BSTR))) {
-        return QJSValue(QJSValue::NullValue);
-    }
-    return QJSValue(QString::fromStdString(std::string(text.Text())));
-}
-
-// Decimals and 64-bit integers are numbers when a number holds them exactly, and their text
-// otherwise, so that no digit is lost on the way.
 QJSValue ExactNumber(const VARIANT& value) {
-    CComVariant number;
-    if (FAILED(VariantChangeType(&number, &value, 0, VT_R8))) {
-        return TextOf(value);
+    const QVariant number = ExactNumberToQt(value);
+    if (number.typeId() == QMetaType::Double) {
+        return QJSValue(number.toDouble());
     }
-    if (value.vt == VT_I8 || value.vt == VT_UI8) {
-        return std::fabs(number.dblVal) <= kExactIntegerLimit ? QJSValue(number.dblVal)
-                                                              : TextOf(value);
-    }
-    CComVariant back;
-    const bool exact = SUCCEEDED(VariantChangeType(&back, &number, 0, value.vt)) &&
-                       VarCmp(&back, &value, LOCALE_USER_DEFAULT, 0) == VARCMP_EQ;
-    return exact ? QJSValue(number.dblVal) : TextOf(value);
+    return number.typeId() == QMetaType::QString ? QJSValue(number.toString())
+                                                 : QJSValue(QJSValue::NullValue);
 }
 
 QJSValue DateToScript(QJSEngine& engine, DATE date) {
-    SYSTEMTIME time;
-    if (VariantTimeToSystemTime(date, &time) == 0) {
-        return QJSValue(QJSValue::NullValue);
-    }
-    const QDateTime local(QDate(time.wYear, time.wMonth, time.wDay),
-                          QTime(time.wHour, time.wMinute, time.wSecond), Qt::LocalTime);
-    return engine.toScriptValue(local);
-}
-
-bool DateFromScript(const QJSValue& value, CComVariant& out, std::string& error) {
-    const QDateTime local = value.toDateTime().toLocalTime();
-    const int year = local.date().year();
-    // A year that does not fit the calendar time would arrive cut to another year; the
-    // conversion below refuses every other year outside the automation range.
-    const bool yearFits = year >= 0 && year <= std::numeric_limits<WORD>::max();
-    SYSTEMTIME time;
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(local.date().month());
-    time.wDay = static_cast<WORD>(local.date().day());
-    time.wHour = static_cast<WORD>(local.time().hour());
-    time.wMinute = static_cast<WORD>(local.time().minute());
-    time.wSecond = static_cast<WORD>(local.time().second());
-    DATE date = 0;
-    if (!local.isValid() || !yearFits || SystemTimeToVariantTime(&time, &date) == 0) {
-        error = "the date is outside the range of automation dates";
-        return false;
-    }
-    out = CComVariant::Date(date);
-    return true;
+    const QDateTime local = DateToQt(date);
+    return local.isValid() ? engine.toScriptValue(local) : QJSValue(QJSValue::NullValue);
 }
 
 CComVariant NumberFromScript(double number) {
@@ -93,12 +45,6 @@ CComVariant NumberFromScript(double number) {
 
 bool IsByteBuffer(const QJSValue& value) {
     return value.isObject() && value.toVariant().typeId() == QMetaType::QByteArray;
-}
-
-CComVariant BytesFromScript(const QJSValue& value) {
-    const QByteArray bytes = value.toVariant().toByteArray();
-    return CComVariant::FromBytes(std::span<const BYTE>(
-        reinterpret_cast<const BYTE*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace
@@ -192,10 +138,7 @@ bool CScriptValues::HeldToScript(const CComVariant& value, QJSValue& out, std::s
 
 bool CScriptValues::ArrayToScript(const CComVariant& value, QJSValue& out, std::string& error) {
     if (value.vt == (VT_ARRAY | VT_UI1) || value.vt == (VT_ARRAY | VT_I1)) {
-        std::vector<BYTE> bytes;
-        value.GetBytes(bytes);
-        out = m_engine.toScriptValue(QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<qsizetype>(bytes.size())));
+        out = m_engine.toScriptValue(BytesToQt(value));
         return true;
     }
     LONG lower = 0;
@@ -237,13 +180,13 @@ bool CScriptValues::FromScriptAt(const QJSValue& value, int depth, CComVariant& 
     } else if (value.isString()) {
         out = CComVariant(value.toString().toStdString());
     } else if (value.isDate()) {
-        return DateFromScript(value, out, error);
+        return DateFromQt(value.toDateTime(), out, error);
     } else if (IDispatch* object = DispatchOf(value)) {
         out = CComVariant(object);
     } else if (value.isArray()) {
         return ArrayFromScript(value, depth, out, error);
     } else if (IsByteBuffer(value)) {
-        out = BytesFromScript(value);
+        out = BytesFromQt(value.toVariant().toByteArray());
     } else {
         error = "a script object or function cannot be passed as an automation value";
         return false;

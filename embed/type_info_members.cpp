@@ -1,5 +1,5 @@
 // Member descriptions read from an object's type information.
-#include "tools/qorhost/type_info_members.h"
+#include "embed/type_info_members.h"
 
 #include "platform/com/com_ptr.h"
 #include "platform/com/lcid.h"

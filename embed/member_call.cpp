@@ -1,5 +1,5 @@
 // Dispatch calls by name for the host, with their failures put into words.
-#include "tools/qorhost/member_call.h"
+#include "embed/member_call.h"
 
 #include <array>
 #include <cstdio>

@@ -1,12 +1,12 @@
 // Member descriptions, typed argument texts and value texts for the interactive host.
-#include "tools/qorhost/member_list.h"
+#include "embed/member_list.h"
 
 #include <array>
 #include <cctype>
 #include <cstdio>
 #include <utility>
 
-#include "tools/qorhost/type_info_members.h"
+#include "embed/type_info_members.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "embed/member_call.h"
+#include "embed/member_list.h"
 #include "platform/ado/ado.h"
-#include "tools/qorhost/member_call.h"
-#include "tools/qorhost/member_list.h"
 
 TEST(ArgumentTextTest, VariantTextsTakeTheTypeTheirFormSays) {
     CComVariant value;

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "tools/qorhost/member_list.h"
+#include "embed/member_list.h"
 
 // The functions of the object's first type information, property gets and puts as their own
 // entries; empty when the object offers none.
