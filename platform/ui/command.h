@@ -17,14 +17,18 @@ class CCmdUI {
     explicit CCmdUI(UINT id, bool enabled) : m_nID(id), m_enabled(enabled) {}
     void Enable(bool enable = true) { m_enabled = enable; }
     void SetCheck(int check = 1) { m_checked = check != 0; }
+    // Replaces the menu entry's text while the menu is open (the step an Undo would take).
+    void SetText(std::string text) { m_text = std::move(text); }
 
     UINT m_nID;
     bool IsEnabled() const { return m_enabled; }
     std::optional<bool> Checked() const { return m_checked; }
+    const std::optional<std::string>& Text() const { return m_text; }
 
   private:
     bool m_enabled;
     std::optional<bool> m_checked;
+    std::optional<std::string> m_text;
 };
 
 // Handlers and update rules by command id. A command without a handler is disabled, like the

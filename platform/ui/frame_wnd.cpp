@@ -123,6 +123,9 @@ void CFrameMainWindow::UpdateMenu(QMenu& menu) {
         action->setEnabled(state.IsEnabled());
         action->setCheckable(state.Checked().has_value());
         action->setChecked(state.Checked().value_or(false));
+        if (state.Text()) {
+            action->setText(QString::fromStdString(*state.Text()));
+        }
     }
 }
 
