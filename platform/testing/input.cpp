@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <optional>
 
 #include "platform/gdi/color_qt.h"
 #include "platform/ui/frame_host_qt.h"
@@ -167,18 +168,34 @@ std::vector<std::string> MenuTitles(CFrameWnd& frame) {
     return titles;
 }
 
+namespace {
+
+// Opens the menu and clicks the command in it or in one of its submenus; nothing when absent,
+// false when disabled.
+std::optional<bool> ClickIn(QMenu& menu, UINT id) {
+    emit menu.aboutToShow();
+    for (QAction* action : menu.actions()) {
+        if (QMenu* submenu = action->menu()) {
+            if (const std::optional<bool> clicked = ClickIn(*submenu, id)) {
+                return clicked;
+            }
+        } else if (CommandIdOf(*action) == id) {
+            if (!action->isEnabled()) {
+                return false;
+            }
+            action->trigger();
+            return true;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 bool ClickMenuItem(CFrameWnd& frame, UINT id) {
     for (const std::string& title : MenuTitles(frame)) {
-        QMenu* menu = FindMenu(frame, title);
-        emit menu->aboutToShow();
-        for (QAction* action : menu->actions()) {
-            if (CommandIdOf(*action) == id) {
-                if (!action->isEnabled()) {
-                    return false;
-                }
-                action->trigger();
-                return true;
-            }
+        if (const std::optional<bool> clicked = ClickIn(*FindMenu(frame, title), id)) {
+            return *clicked;
         }
     }
     return false;

@@ -45,7 +45,8 @@ struct MenuItemState {
 std::vector<MenuItemState> OpenMenu(CFrameWnd& frame, const std::string& title);
 // The titles of the menu bar's menus.
 std::vector<std::string> MenuTitles(CFrameWnd& frame);
-// Opens the menu holding the command and clicks it; false when absent or disabled.
+// Opens the menu (and submenu) holding the command and clicks it; false when absent or
+// disabled.
 bool ClickMenuItem(CFrameWnd& frame, UINT id);
 // Size of the frame's whole window and its limits.
 SIZE FrameSize(CFrameWnd& frame);
