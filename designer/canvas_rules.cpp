@@ -143,10 +143,18 @@ DesignItem DuplicateItem(const DesignItem& source, const RECT& client, const Des
     return copy;
 }
 
-void InsertDuplicate(Design& design, DesignItem copy) {
-    auto& items = design.Items();
+std::size_t DuplicatePosition(const DesignItem& copy, std::size_t count) {
     const bool isLine = copy.kind == kHorizontalLine || copy.kind == kVerticalLine;
-    items.insert(isLine ? items.end() : items.begin(), std::move(copy));
+    return isLine ? count : 0;
+}
+
+int HitTest(const std::vector<DesignItem>& items, POINT point) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (PtInRect(items[i].rect, point)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 bool InHandleZone(const DesignItem& item, ItemEdge edge, POINT point) {

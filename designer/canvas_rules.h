@@ -13,8 +13,11 @@ DesignItem NewPlacedItem(ItemKind kind, POINT point, const RECT& client, const D
 // The copy Duplicate makes of the source, placed below it or at the top-left corner, with its
 // rectangle kept in the coordinate range.
 DesignItem DuplicateItem(const DesignItem& source, const RECT& client, const Design& design);
-// Copies of lines go to the back of the list, all other copies to the front.
-void InsertDuplicate(Design& design, DesignItem copy);
+// Where Duplicate inserts the copy into a list of the count: copies of lines at the back, all
+// other copies at the front.
+std::size_t DuplicatePosition(const DesignItem& copy, std::size_t count);
+// Index of the first item in list order whose rectangle contains the point, or -1.
+int HitTest(const std::vector<DesignItem>& items, POINT point);
 
 // Whether the point lies in the strip within 5 pixels of that edge, inside the item.
 bool InHandleZone(const DesignItem& item, ItemEdge edge, POINT point);
@@ -25,3 +28,13 @@ ItemEdge ResizeEdgeAt(const DesignItem& item, POINT point);
 void DragEdge(RECT& rect, ItemEdge edge, POINT point, const RECT& client);
 // Moves the rectangle by the offset, stopping at the client area's edges without resizing.
 void MoveClamped(RECT& rect, int dx, int dy, const RECT& client);
+
+// Collects the rectangles that an edit changed, so that one repaint covers them all.
+class CDamagedArea {
+  public:
+    void Add(const RECT& rect) { UnionRect(m_area, m_area, rect); }
+    const RECT& Area() const { return m_area; }
+
+  private:
+    RECT m_area{};
+};

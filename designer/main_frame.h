@@ -1,16 +1,19 @@
-// The designer's main frame: it owns the design and all program state, and is the canvas.
+// The designer's main frame: the window that is the canvas. It routes the menu commands and
+// the window's messages to the design document, the canvas editor, the preview session and
+// the file commands, and draws the design.
 #pragma once
 
 #include <string>
 
-#include "controls/common/design.h"
 #include "controls/common/design_item_paint.h"
-#include "designer/canvas_rules.h"
-#include "designer/preview_binding.h"
-#include "designer/preview_navigation.h"
+#include "designer/canvas_editor.h"
+#include "designer/canvas_window.h"
+#include "designer/design_document.h"
+#include "designer/design_files.h"
+#include "designer/preview_session.h"
 #include "platform/ui/frame_wnd.h"
 
-class CMainFrame : public CFrameWnd {
+class CMainFrame : public CFrameWnd, private ICanvasWindow {
   public:
     CMainFrame();
 
@@ -24,92 +27,43 @@ class CMainFrame : public CFrameWnd {
     void OnRButtonDown(UINT flags, POINT point) override;
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnChar(UINT ch, UINT repeat, UINT flags) override;
+    // Asks before unsaved changes are thrown away; Cancel keeps the window open.
+    void OnClose() override;
     // Closing the window undoes what the preview wrote and did not commit.
     void OnDestroy() override;
 
     // Fills the rectangle with the form's background and draws the items that meet it.
     void PaintDesign(CDC& dc, const RECT& area);
-    ItemPaintOptions PaintOptions() const;
     // Index of the first item in list order containing the point, or -1.
     int HitTest(POINT point) const;
-    void RepaintAll();
-    // Draws the area at once through the window's device context; nothing for an empty area.
-    void RepaintRect(const RECT& area);
+    void RepaintAll() override;
+    void RepaintRect(const RECT& area) override;
 
-    void OnFileNew();
-    void OnFileOpen();
-    void OnFileSave();
-    void OnSetBackgroundColor();
-    void OnRecordSource();
-    void OnPreview();
-    void OnAppAbout();
+    // The Preview command: switches preview mode on or off.
+    void OnPreview() { m_preview.Toggle(); }
+    // Opens a path given on the command line as Open would open it.
+    void OpenDesignPath(const std::string& path) { m_files.OpenPath(path); }
 
-    Design& GetDesign() { return m_design; }
-    bool m_designLoaded = false;
-    bool m_previewMode = false;
-    std::string m_currentPath;
-    COLORREF m_formBackgroundColor = 0x00C0C0C0;
-    COLORREF m_highlightedFieldTextColor = 0x00FFFFFF;
-    COLORREF m_highlightedFieldBkColor = 0x00800000;
-    int m_placementTool = 0;  // an item kind, 0 when no tool is armed
-
-    bool m_resizing = false;
-    ItemEdge m_resizeEdge = ItemEdge::None;
-    bool m_moving = false;
-    bool m_bandSelecting = false;
-    POINT m_lastPoint{};
-    POINT m_bandAnchor{};
-    int m_contextItem = -1;
-
-    int m_currentField = -1;
-    std::int32_t m_currentTabOrder = kNoTabStop;
-    // The current field shows a typed text that its record field could not hold.
-    bool m_textUnwritten = false;
-    // The query preview mode opens; kept beside the design file by Open and Save.
-    std::string m_recordSource;
-    bool IsPreviewConnected() const { return m_binding.IsConnected(); }
+    const CDesignDocument& Document() const { return m_document; }
+    const CCanvasEditor& Editor() const { return m_editor; }
+    const CPreviewSession& Preview() const { return m_preview; }
 
   private:
+    CWnd& Window() override { return *this; }
     void MapCommands();
-    void ArmTool(int kind);
-    void PlaceItem(POINT point);
-    void StartResizeOrMove(int index, UINT flags, POINT point);
-    void StartBandSelection(POINT point);
-    void FinishBandSelection(POINT point);
-    void ResizeTarget(POINT point);
-    void MoveSelection(POINT point);
-    void UpdateCursor(POINT point);
-    void NudgeSelection(UINT vk, bool resize);
-    bool ContextItemValid() const;
-    void OnContextProperties();
-    void OnContextDuplicate();
-    void OnContextDelete();
-    void StartPreview();
-    void StopPreview();
-    void ConnectPreview();
-    void CommitPreview();
-    // The current field while preview mode is on, or null.
-    const DesignItem* HighlightedField() const;
-    void SetCurrentField(int index);
-    void ChooseFieldAt(POINT point);
-    void PreviewKeyDown(UINT vk);
-    void TabToField(bool backwards);
-    void MoveToRecord(RecordMove move);
-    void FillColumns();
-    void TypeIntoCurrentField(UINT ch);
-    // The record's value back into the current field when it shows a text its field could not
-    // hold, as the field is left.
-    void RestoreUnwrittenText();
+    void MapEditCommands();
+    void OnSetBackgroundColor();
+    void OnRecordSource();
+    void OnAppAbout();
+    ItemPaintOptions PaintOptions() const;
+    // The title names the design and marks unsaved changes with a "*".
+    void UpdateTitle();
 
-    Design m_design;
-    CPreviewBinding m_binding;
+    CDesignDocument m_document;
+    CPreviewSession m_preview{m_document, *this};
+    CCanvasEditor m_editor{m_document, *this};
+    CDesignFiles m_files{m_document, m_editor, m_preview, *this};
 };
 
-// Asks for a file and replaces the frame's design with it; failures are told by message box.
-void LoadDesign(CMainFrame& frame);
-// Asks for a file name and writes the frame's design; failures are told by message box.
-void SaveDesign(CMainFrame& frame);
-// Reads the file at the path into the frame, as Load does once a file was chosen.
-void LoadDesignFrom(CMainFrame& frame, const std::string& path);
 // Opens a path given on the command line with Open's extension check and messages.
 void OpenDesignPath(CMainFrame& frame, const std::string& path);

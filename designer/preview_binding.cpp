@@ -42,19 +42,8 @@ bool CPreviewBinding::Move(RecordMove move) {
     return recordset_.MoveUnbounded(move);
 }
 
-std::vector<std::size_t> CPreviewBinding::FillColumns(Design& design) {
-    std::vector<std::size_t> filled;
-    auto& items = design.Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].kind != kColumn || recordset_.FieldIndex(items[i].name) < 0) {
-            continue;
-        }
-        if (!ReadField(items[i])) {
-            break;
-        }
-        filled.push_back(i);
-    }
-    return filled;
+bool CPreviewBinding::HasField(const std::string& name) const {
+    return recordset_.FieldIndex(name) >= 0;
 }
 
 bool CPreviewBinding::WriteField(DesignItem& column) {

@@ -38,11 +38,8 @@ class CPreviewBinding {
     bool Commit();
     // False when the move fails (moving on from beyond either end does).
     bool Move(RecordMove move);
-    // Gives every column the text of the first field of the current record whose name equals
-    // the column's, ignoring case; a column without such a field keeps its text. Stops at the
-    // first field that cannot be read, keeping what was filled so far. The indexes of the
-    // columns that took a text, in list order.
-    std::vector<std::size_t> FillColumns(Design& design);
+    // Whether the current record source has a field of the name, ignoring case.
+    bool HasField(const std::string& name) const;
     // Stores the column's typed text into the field named as the column and updates the record
     // (see WriteTypedColumn); true when the text waits on screen unwritten. A column without
     // such a field keeps its text on its own.

@@ -5,6 +5,26 @@
 #include "designer/record_source_dlg.h"
 #include "platform/ui/command.h"
 
+namespace {
+
+// Kept under Edit, so the menu bar stays as it is.
+MenuItemResource FormatMenu() {
+    using M = MenuItemResource;
+    return M::Popup("F&ormat", {M::Item("Align &Lefts", ID_FORMAT_ALIGN_LEFTS),
+                                M::Item("Align &Rights", ID_FORMAT_ALIGN_RIGHTS),
+                                M::Item("Align &Tops", ID_FORMAT_ALIGN_TOPS),
+                                M::Item("Align &Bottoms", ID_FORMAT_ALIGN_BOTTOMS),
+                                M::Item("Align &Centers", ID_FORMAT_ALIGN_CENTERS),
+                                M::Item("Align &Middles", ID_FORMAT_ALIGN_MIDDLES), M::Separator(),
+                                M::Item("Make Same &Width", ID_FORMAT_SAME_WIDTH),
+                                M::Item("Make Same &Height", ID_FORMAT_SAME_HEIGHT),
+                                M::Item("Make Same &Size", ID_FORMAT_SAME_SIZE), M::Separator(),
+                                M::Item("Space &Across", ID_FORMAT_SPACE_ACROSS),
+                                M::Item("Space &Down", ID_FORMAT_SPACE_DOWN)});
+}
+
+}  // namespace
+
 void RegisterDesignerResources() {
     using M = MenuItemResource;
     RegisterMenuResource(
@@ -13,10 +33,11 @@ void RegisterDesignerResources() {
                   {M::Item("&New", ID_FILE_NEW), M::Item("&Open", ID_FILE_OPEN),
                    M::Item("&Save", ID_FILE_SAVE), M::Separator(), M::Item("E&xit", ID_APP_EXIT)}),
          M::Popup("&Edit",
-                  {M::Item("&Undo\tCtrl+Z", ID_EDIT_UNDO), M::Separator(),
-                   M::Item("Cu&t\tCtrl+X", ID_EDIT_CUT), M::Item("&Copy\tCtrl+C", ID_EDIT_COPY),
-                   M::Item("&Paste\tCtrl+V", ID_EDIT_PASTE), M::Separator(),
-                   M::Item("Select All", ID_EDIT_SELECT_ALL)}),
+                  {M::Item("&Undo\tCtrl+Z", ID_EDIT_UNDO), M::Item("&Redo\tCtrl+Y", ID_EDIT_REDO),
+                   M::Separator(), M::Item("Cu&t\tCtrl+X", ID_EDIT_CUT),
+                   M::Item("&Copy\tCtrl+C", ID_EDIT_COPY), M::Item("&Paste\tCtrl+V", ID_EDIT_PASTE),
+                   M::Separator(), M::Item("Select All", ID_EDIT_SELECT_ALL), M::Separator(),
+                   FormatMenu()}),
          M::Popup("Controls", {M::Item("StaticText", ID_CONTROLS_STATICTEXT),
                                M::Item("Column", ID_CONTROLS_COLUMN),
                                M::Item("Horizontal Line", ID_CONTROLS_HORIZONTALLINE),
@@ -36,6 +57,8 @@ void RegisterDesignerResources() {
     RegisterAcceleratorResource(IDR_MAINFRAME, {
                                                    {v | FCONTROL, 'Z', ID_EDIT_UNDO},
                                                    {v | FALT, VK_BACK, ID_EDIT_UNDO},
+                                                   {v | FCONTROL, 'Y', ID_EDIT_REDO},
+                                                   {v | FCONTROL | FSHIFT, 'Z', ID_EDIT_REDO},
                                                    {v | FCONTROL, 'X', ID_EDIT_CUT},
                                                    {v | FSHIFT, VK_DELETE, ID_EDIT_CUT},
                                                    {v | FCONTROL, 'C', ID_EDIT_COPY},

@@ -9,6 +9,7 @@
 #include "designer/column_properties_dlg.h"
 #include "designer/main_frame.h"
 #include "designer/resources.h"
+#include "designer_test_support.h"
 #include "platform/dialogs/dialog_driver.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
@@ -41,8 +42,15 @@ class CanvasTest : public ::testing::Test {
         SendMouseUp(frame, MouseButton::Left, to, modifiers);
     }
 
-    std::vector<DesignItem>& Items() { return frame.GetDesign().Items(); }
-    DesignItem& Item(size_t i) { return Items().at(i); }
+    const std::vector<DesignItem>& Items() { return frame.Document().Items(); }
+    const DesignItem& Item(size_t i) { return Items().at(i); }
+
+    // Runs the properties dialog on the item under the point with the actions, ending with OK.
+    void EditProperties(POINT at, std::function<void(CDialogDriver&)> actions) {
+        dialogs->PushMenuChoice(ID_CONTEXT_PROPERTIES);
+        dialogs->PushDialog(std::move(actions), IDOK);
+        SendMouseDown(frame, MouseButton::Right, at);
+    }
 
     ScopedScriptedDialogs dialogs;
     CMainFrame frame;
@@ -55,7 +63,7 @@ TEST_F(CanvasTest, FirstColumnOfANewDesignIsSavedWithItsDefaults) {
     Place(ID_CONTROLS_COLUMN, {100, 40});
     ASSERT_EQ(Items().size(), 1U);
     EXPECT_EQ(Item(0).rect, (RECT{100, 40, 180, 63}));
-    EXPECT_EQ(frame.m_placementTool, 0);
+    EXPECT_EQ(frame.Editor().PlacementTool(), 0);
 
     const auto path = std::filesystem::temp_directory_path() / "qorform_canvas_first.qor";
     dialogs->PushFile(path.string());
@@ -115,9 +123,9 @@ TEST_F(CanvasTest, NothingIsPlacedInsideTextOrColumnAndTheReleaseDisarms) {
     ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_COLUMN));
     SendMouseDown(frame, MouseButton::Left, {20, 20});
     EXPECT_EQ(Items().size(), 1U);
-    EXPECT_EQ(frame.m_placementTool, kColumn);
+    EXPECT_EQ(frame.Editor().PlacementTool(), kColumn);
     SendMouseUp(frame, MouseButton::Left, {20, 20});
-    EXPECT_EQ(frame.m_placementTool, 0);
+    EXPECT_EQ(frame.Editor().PlacementTool(), 0);
     EXPECT_FALSE(frame.HasCapture());
 
     // A rectangle is no obstacle: a column goes inside it.
@@ -132,7 +140,8 @@ TEST_F(CanvasTest, ColumnTabOrdersCountFromTheLargest) {
     Place(ID_CONTROLS_COLUMN, {100, 100});
     EXPECT_EQ(Item(0).tabOrder, 2);
     // Deleting column 1 leaves 2 as the largest: the next one gets 3.
-    Items().erase(Items().begin() + 1);
+    dialogs->PushMenuChoice(ID_CONTEXT_DELETE);
+    SendMouseDown(frame, MouseButton::Right, {120, 50});
     Place(ID_CONTROLS_COLUMN, {100, 200});
     EXPECT_EQ(Item(0).tabOrder, 3);
 }
@@ -143,7 +152,7 @@ TEST_F(CanvasTest, ArmingAToolClearsTheSelection) {
     ASSERT_TRUE(Item(0).selected);
     ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_STATICTEXT));
     EXPECT_FALSE(Item(0).selected);
-    EXPECT_EQ(frame.m_placementTool, kStaticText);
+    EXPECT_EQ(frame.Editor().PlacementTool(), kStaticText);
 }
 
 TEST_F(CanvasTest, SelectionSinglyWithControlAndWithABand) {
@@ -263,13 +272,18 @@ TEST_F(CanvasTest, ArrowKeysMoveAndResizeAllOrNothing) {
 TEST_F(CanvasTest, ShiftLeftStopsAtThreePixels) {
     Place(ID_CONTROLS_RECTANGLE, {100, 100});
     SendClick(frame, {150, 125});
-    Item(0).rect.right = 104;
+    for (int press = 0; press < 96; ++press) {
+        SendKey(frame, VK_LEFT, FSHIFT);
+    }
+    ASSERT_EQ(Item(0).rect.right, 104);
     SendKey(frame, VK_LEFT, FSHIFT);
     EXPECT_EQ(Item(0).rect.right - Item(0).rect.left, 3);
     SendKey(frame, VK_LEFT, FSHIFT);
     EXPECT_EQ(Item(0).rect.right - Item(0).rect.left, 3);
     // Growing stops at the client area's right edge.
-    Item(0).rect = RECT{client.right - 10, 100, client.right, 150};
+    DesignItem atEdge = Item(0);
+    atEdge.rect = RECT{client.right - 10, 100, client.right, 150};
+    OpenList(frame, {atEdge});
     SendKey(frame, VK_RIGHT, FSHIFT);
     SendKey(frame, VK_RIGHT);
     EXPECT_EQ(Item(0).rect, (RECT{client.right - 10, 100, client.right, 150}));
@@ -277,11 +291,13 @@ TEST_F(CanvasTest, ShiftLeftStopsAtThreePixels) {
 
 TEST_F(CanvasTest, PreviewModeIgnoresTheEditingMessages) {
     Place(ID_CONTROLS_RECTANGLE, {100, 100});
-    frame.m_previewMode = true;
+    Place(ID_CONTROLS_COLUMN, {400, 400});
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FORM_PREVIEW));
+    ASSERT_TRUE(frame.Preview().IsOn());
     SendClick(frame, {150, 125});
     SendKey(frame, VK_LEFT);
-    EXPECT_FALSE(Item(0).selected);
-    EXPECT_EQ(Item(0).rect.left, 100);
+    EXPECT_FALSE(Item(1).selected);
+    EXPECT_EQ(Item(1).rect.left, 100);
 }
 
 TEST_F(CanvasTest, HitTestTakesTheFirstItemInListOrder) {
@@ -316,7 +332,12 @@ TEST_F(CanvasTest, DrawsEachKind) {
     EXPECT_EQ(ReadPixel(frame, 300, 399), kFace);
 
     // A round rectangle less than 10 pixels high is an etched rectangle.
-    Item(4).rect.bottom = Item(4).rect.top + 9;
+    SendClick(frame, {350, 225});
+    for (int press = 0; press < 41; ++press) {
+        SendKey(frame, VK_UP, FSHIFT);
+    }
+    SendClick(frame, {600, 500});
+    ASSERT_EQ(Item(4).rect.bottom, Item(4).rect.top + 9);
     frame.RepaintAll();
     EXPECT_EQ(ReadPixel(frame, 300, 200), kShadow);
     EXPECT_EQ(ReadPixel(frame, 301, 201), kHighlight);
@@ -335,15 +356,16 @@ TEST_F(CanvasTest, SelectedItemsShowAFocusRectangleInsteadOfTheEdge) {
 
 TEST_F(CanvasTest, UnderlineOnePixelBelowAndColumnShowsItsName) {
     Place(ID_CONTROLS_STATICTEXT, {100, 100});
-    Item(0).underline = true;
-    Item(0).text.clear();
+    EditProperties({110, 110}, [](CDialogDriver& driver) {
+        driver.Check(IDC_UNDERLINE, true);
+        driver.SetText(IDC_TEXT, "");
+    });
     frame.RepaintAll();
     EXPECT_EQ(ReadPixel(frame, 120, 124), kBlack);
     EXPECT_EQ(ReadPixel(frame, 120, 123), kFace);
 
     Place(ID_CONTROLS_COLUMN, {200, 200});
-    Item(0).name = "WWWW";
-    Item(0).text.clear();
+    EditProperties({210, 210}, [](CDialogDriver& driver) { driver.SetText(IDC_NAME, "WWWW"); });
     frame.RepaintAll();
     bool inked = false;
     for (int x = 203; x < 277 && !inked; ++x) {
@@ -369,13 +391,15 @@ TEST_F(CanvasTest, ContextMenuOnAnItemOnlyAtTheScreenPoint) {
     EXPECT_EQ(menu.menu[0].text, "Properties");
     EXPECT_EQ(menu.menu[2].text, "Duplicate");
     EXPECT_EQ(menu.menu[3].text, "Delete");
-    EXPECT_EQ(frame.m_contextItem, 0);
+    EXPECT_EQ(frame.Editor().ContextItem(), 0);
 }
 
 TEST_F(CanvasTest, DuplicateBelowTheSourceOrAtTheCorner) {
     Place(ID_CONTROLS_COLUMN, {100, 40});
-    Item(0).name = "CITY";
-    Item(0).bold = true;
+    EditProperties({120, 50}, [](CDialogDriver& driver) {
+        driver.SetText(IDC_NAME, "CITY");
+        driver.Check(IDC_BOLD, true);
+    });
     dialogs->PushMenuChoice(ID_CONTEXT_DUPLICATE);
     SendMouseDown(frame, MouseButton::Right, {120, 50});
     ASSERT_EQ(Items().size(), 2U);

@@ -6,6 +6,7 @@
 
 #include "designer/main_frame.h"
 #include "designer/resources.h"
+#include "designer_test_support.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
 #include "tests/design_file_cases.h"
@@ -26,6 +27,9 @@ class DesignExtremesTest : public ::testing::Test {
     }
 
     void Open(const std::string& path) {
+        if (m_frame.Document().IsModified()) {
+            m_dialogs->PushButton(IDNO);  // the edits of the previous file are not kept
+        }
         m_dialogs->PushFile(path);
         ASSERT_TRUE(ClickMenuItem(m_frame, ID_FILE_OPEN));
     }
@@ -92,11 +96,11 @@ TEST_F(DesignExtremesTest, GeneratedFilesWithExtremeValuesOpenPaintAndTakeEdits)
         SCOPED_TRACE("generated file " + std::to_string(file));
         generator.WriteNext(path);
         Open(path);
-        ASSERT_TRUE(m_frame.m_designLoaded);
-        ASSERT_FALSE(m_frame.GetDesign().Items().empty());
+        ASSERT_TRUE(m_frame.Document().IsLoaded());
+        ASSERT_FALSE(m_frame.Document().Items().empty());
         m_frame.UpdateWindow();
         std::vector<RECT> rects;
-        for (const DesignItem& item : m_frame.GetDesign().Items()) {
+        for (const DesignItem& item : m_frame.Document().Items()) {
             rects.push_back(item.rect);
         }
         for (std::size_t i = 0; i < std::min<std::size_t>(rects.size(), 3); ++i) {
@@ -115,14 +119,14 @@ TEST_P(DesignerRefusesTest, PathsHoldingNoDesignAreRefusedAndTheDesignStays) {
     ASSERT_TRUE(ClickMenuItem(m_frame, ID_FILE_NEW));
     DesignItem kept;
     kept.rect = RECT{10, 10, 60, 33};
-    m_frame.GetDesign().Insert(kept);
+    OpenList(m_frame, {kept});
     const auto path = m_folder / "not-a-design.qor";
     ASSERT_TRUE(MakeNotADesign(GetParam(), path));
     Open(path.string());
     ASSERT_EQ(m_dialogs->Shown().size(), 2U);
     EXPECT_EQ(m_dialogs->Shown()[1].text, "Error opening design file.");
-    ASSERT_EQ(m_frame.GetDesign().Items().size(), 1U);
-    EXPECT_EQ(m_frame.GetDesign().Items()[0], kept);
+    ASSERT_EQ(m_frame.Document().Items().size(), 1U);
+    EXPECT_EQ(m_frame.Document().Items()[0], kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(NotADesign, DesignerRefusesTest, ::testing::ValuesIn(kNotADesigns),
@@ -134,13 +138,13 @@ TEST_F(DesignExtremesTest, ColumnsAfterTheLargestTabOrderThereIsShareIt) {
     last.kind = kColumn;
     last.tabOrder = kMax;
     last.rect = RECT{10, 10, 90, 33};
-    m_frame.GetDesign().Insert(last);
+    OpenList(m_frame, {last});
     ASSERT_TRUE(ClickMenuItem(m_frame, ID_CONTROLS_COLUMN));
     SendClick(m_frame, {100, 100});
     m_dialogs->PushMenuChoice(ID_CONTEXT_DUPLICATE);
     SendMouseDown(m_frame, MouseButton::Right, {20, 20});
-    ASSERT_EQ(m_frame.GetDesign().Items().size(), 3U);
-    for (const DesignItem& item : m_frame.GetDesign().Items()) {
+    ASSERT_EQ(m_frame.Document().Items().size(), 3U);
+    for (const DesignItem& item : m_frame.Document().Items()) {
         EXPECT_EQ(item.tabOrder, kMax);
     }
 }

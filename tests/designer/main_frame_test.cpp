@@ -6,6 +6,7 @@
 
 #include "designer/main_frame.h"
 #include "designer/resources.h"
+#include "designer_test_support.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
 
@@ -92,7 +93,11 @@ TEST_F(MainFrameTest, EnableRulesAtStartUpAfterNewAndInPreview) {
     EXPECT_TRUE(Enabled("&Edit", ID_EDIT_UNDO));
     EXPECT_TRUE(Enabled("Controls", ID_CONTROLS_COLUMN));
 
-    frame.m_previewMode = true;
+    ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_COLUMN));
+    SendClick(frame, {100, 100});
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FORM_PREVIEW));
+    ASSERT_TRUE(frame.Preview().IsOn());
+    dialogs->ClearShown();
     for (const UINT id : kEditingCommands) {
         EXPECT_FALSE(frame.QueryCommand(id).IsEnabled()) << id;
     }
@@ -113,7 +118,7 @@ TEST_F(MainFrameTest, AcceleratorsRunOnlyEnabledCommands) {
     SendKey(frame, 'C', FCONTROL);  // Copy is disabled before New: nothing happens
     SendKey(frame, VK_F6);          // no handler at all
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
-    frame.m_placementTool = kColumn;
+    ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_COLUMN));
     SendKey(frame, 'Z', FCONTROL);
     EXPECT_TRUE(frame.QueryCommand(ID_EDIT_UNDO).IsEnabled());
     EXPECT_FALSE(frame.QueryCommand(ID_NEXT_PANE).IsEnabled());
@@ -133,7 +138,7 @@ TEST_F(MainFrameTest, NewThenSaveWritesAnEmptyFileAndReloads) {
     EXPECT_EQ(shown[0].file.flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     ASSERT_EQ(shown[0].file.filters.size(), 1U);
     EXPECT_EQ(shown[0].file.filters[0].patterns, std::vector<std::string>{"*.qor"});
-    EXPECT_EQ(frame.m_currentPath, path.string());
+    EXPECT_EQ(frame.Document().Path(), path.string());
 }
 
 TEST_F(MainFrameTest, ExtensionCheckAndTheThreeMessages) {
@@ -141,7 +146,7 @@ TEST_F(MainFrameTest, ExtensionCheckAndTheThreeMessages) {
     std::ofstream(upper).put('\0');
     dialogs->PushFile(upper.string());
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_OPEN));
-    EXPECT_TRUE(frame.m_designLoaded);
+    EXPECT_TRUE(frame.Document().IsLoaded());
 
     for (const std::string name : {"design.qor.txt", "noextension"}) {
         dialogs->ClearShown();
@@ -150,7 +155,7 @@ TEST_F(MainFrameTest, ExtensionCheckAndTheThreeMessages) {
         ASSERT_EQ(dialogs->Shown().size(), 2U) << name;
         EXPECT_EQ(dialogs->Shown()[1].text, "A file with Invalid file extension was selected.");
         EXPECT_EQ(dialogs->Shown()[1].caption, "Error");
-        EXPECT_EQ(frame.m_currentPath, Temp(name).string());
+        EXPECT_EQ(frame.Document().Path(), Temp(name).string());
     }
 
     dialogs->ClearShown();
@@ -172,16 +177,21 @@ TEST_F(MainFrameTest, LoadReplacesTheDesignAndLeavesPreview) {
     text.kind = kStaticText;
     text.text = "Label:";
     text.rect = RECT{10, 10, 60, 33};
-    frame.GetDesign().Insert(text);
+    ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_STATICTEXT));
+    SendClick(frame, {10, 10});
     const auto path = Temp("one.qor");
     SaveTo(path);
-    frame.GetDesign().Clear();
-    frame.m_previewMode = true;
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
+    ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_COLUMN));
+    SendClick(frame, {100, 100});
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FORM_PREVIEW));
+    ASSERT_TRUE(frame.Preview().IsOn());
+    dialogs->PushButton(IDNO);  // the placed column is not kept
     dialogs->PushFile(path.string());
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_OPEN));
-    ASSERT_EQ(frame.GetDesign().Items().size(), 1U);
-    EXPECT_EQ(frame.GetDesign().Items()[0], text);
-    EXPECT_FALSE(frame.m_previewMode);
+    ASSERT_EQ(frame.Document().Items().size(), 1U);
+    EXPECT_EQ(frame.Document().Items()[0], text);
+    EXPECT_FALSE(frame.Preview().IsOn());
 }
 
 // An installed design nobody may write opens; saving over it fails and leaves it as it was.
@@ -190,21 +200,21 @@ TEST_F(MainFrameTest, AReadOnlyDesignLoadsAndOnlyItsSaveFails) {
     DesignItem text;
     text.text = "Installed";
     text.rect = RECT{10, 10, 90, 33};
-    frame.GetDesign().Insert(text);
+    OpenList(frame, {text});
     const auto path = Temp("installed.qor");
     SaveTo(path);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::group_read |
                                            std::filesystem::perms::others_read);
-    frame.GetDesign().Clear();
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
     dialogs->ClearShown();
     dialogs->PushFile(path.string());
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_OPEN));
-    ASSERT_EQ(frame.GetDesign().Items().size(), 1U);
-    EXPECT_EQ(frame.GetDesign().Items()[0], text);
+    ASSERT_EQ(frame.Document().Items().size(), 1U);
+    EXPECT_EQ(frame.Document().Items()[0], text);
     ASSERT_EQ(dialogs->Shown().size(), 1U);
 
-    frame.GetDesign().Clear();
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
     SaveTo(path);
     // The save dialog asks first whether to replace the file.
     ASSERT_EQ(dialogs->Shown().size(), 4U);
@@ -221,13 +231,13 @@ TEST_F(MainFrameTest, BackgroundColourIsChosenPaintedAndSurvivesNew) {
     EXPECT_EQ(dialogs->Shown()[0].color.flags, CC_FULLOPEN);
     EXPECT_EQ(ReadPixel(frame, 5, 5), 0x00336699U);
     ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
-    EXPECT_EQ(frame.m_formBackgroundColor, 0x00336699U);
+    EXPECT_EQ(frame.Document().BackgroundColor(), 0x00336699U);
     const RECT client = frame.GetClientRect();
     EXPECT_EQ(ReadPixel(frame, client.right - 1, client.bottom - 1), 0x00336699U);
 
     dialogs->PushCancel();
     ASSERT_TRUE(ClickMenuItem(frame, ID_FORM_SETBACKGROUNDCOLOR));
-    EXPECT_EQ(frame.m_formBackgroundColor, 0x00336699U);
+    EXPECT_EQ(frame.Document().BackgroundColor(), 0x00336699U);
 }
 
 TEST_F(MainFrameTest, AboutBoxAndExit) {
@@ -243,10 +253,10 @@ TEST_F(MainFrameTest, FileNamedAtStartUpOpensWithTheSameChecks) {
     OpenDesignPath(frame, Temp("given.txt").string());
     ASSERT_EQ(dialogs->Shown().size(), 1U);
     EXPECT_EQ(dialogs->Shown()[0].text, "A file with Invalid file extension was selected.");
-    EXPECT_FALSE(frame.m_designLoaded);
+    EXPECT_FALSE(frame.Document().IsLoaded());
     const auto path = Temp("given.qor");
     std::ofstream(path).close();
     OpenDesignPath(frame, path.string());
-    EXPECT_TRUE(frame.m_designLoaded);
-    EXPECT_EQ(frame.m_currentPath, path.string());
+    EXPECT_TRUE(frame.Document().IsLoaded());
+    EXPECT_EQ(frame.Document().Path(), path.string());
 }

@@ -48,9 +48,10 @@ class PreviewDataTest : public ::testing::TestWithParam<Provider> {
         view = std::make_unique<PreviewFrame>();
         view->Add(PreviewColumn("NAME", 1, RECT{100, 20, 300, 43}));
         view->Add(PreviewColumn("Note", 2, RECT{100, 60, 300, 83}));
-        view->Add(PreviewColumn("NOSUCHFIELD", 3, RECT{100, 100, 300, 123}));
-        view->Named("NOSUCHFIELD").text = "kept";
-        view->frame.m_recordSource = table->SelectAll();
+        DesignItem unbound = PreviewColumn("NOSUCHFIELD", 3, RECT{100, 100, 300, 123});
+        unbound.text = "kept";
+        view->Add(unbound);
+        view->SetRecordSource(table->SelectAll());
     }
 
     std::string Committed(const std::string& field = "name") {
@@ -73,7 +74,7 @@ class PreviewDataTest : public ::testing::TestWithParam<Provider> {
 TEST_P(PreviewDataTest, ChangesAreSeenElsewhereOnlyAfterSaveAndUndoneByLeaving) {
     ASSERT_TRUE(view->TogglePreview());
     ASSERT_TRUE(dialogs->Shown().empty()) << dialogs->Shown()[0].text;
-    ASSERT_TRUE(Frame().IsPreviewConnected());
+    ASSERT_TRUE(Frame().Preview().IsConnected());
     EXPECT_EQ(view->Named("NAME").text, "O'Brien");
     EXPECT_EQ(view->Named("Note").text, "padded text");  // trimmed, matched without case
     EXPECT_EQ(view->Named("NOSUCHFIELD").text, "kept");
@@ -92,7 +93,7 @@ TEST_P(PreviewDataTest, ChangesAreSeenElsewhereOnlyAfterSaveAndUndoneByLeaving) 
     TypeText(Frame(), "X");
     EXPECT_EQ(view->Named("NAME").text, "O'BrieX");
     ASSERT_TRUE(view->TogglePreview());
-    EXPECT_FALSE(Frame().IsPreviewConnected());
+    EXPECT_FALSE(Frame().Preview().IsConnected());
     EXPECT_EQ(Committed(), "O'Briens");
     // The column keeps the last text shown until the next switch-on fills it again.
     EXPECT_EQ(view->Named("NAME").text, "O'BrieX");
@@ -106,7 +107,7 @@ TEST_P(PreviewDataTest, ClosingTheWindowRollsBack) {
     TypeText(Frame(), "y");
     EXPECT_EQ(view->Named("Note").text, "padded texty");
     SendClose(Frame());
-    EXPECT_FALSE(Frame().IsPreviewConnected());
+    EXPECT_FALSE(Frame().Preview().IsConnected());
     EXPECT_EQ(Committed("note"), "padded text");
 }
 
@@ -142,10 +143,11 @@ TEST_P(PreviewDataTest, NewKeepsTheConnectionForTheNextSwitchOn) {
     ASSERT_TRUE(view->TogglePreview());
     TypeText(Frame(), "q");
     ASSERT_TRUE(ClickMenuItem(Frame(), ID_FILE_NEW));
-    EXPECT_FALSE(Frame().m_previewMode);
-    EXPECT_TRUE(Frame().IsPreviewConnected());
-    view->Add(PreviewColumn("name", 1, RECT{100, 20, 300, 43}));
-    view->Named("name").text = "unfilled";
+    EXPECT_FALSE(Frame().Preview().IsOn());
+    EXPECT_TRUE(Frame().Preview().IsConnected());
+    DesignItem unfilled = PreviewColumn("name", 1, RECT{100, 20, 300, 43});
+    unfilled.text = "unfilled";
+    view->Add(unfilled);
     ASSERT_TRUE(view->TogglePreview());
     EXPECT_TRUE(dialogs->Shown().empty());
     EXPECT_EQ(view->Named("name").text, "unfilled");
@@ -207,7 +209,7 @@ TEST(PreviewCustomers, RecordSourceFromItsDialogPagesEditsCommitsAndRollsBack) {
         });
         ASSERT_TRUE(ClickMenuItem(view.frame, ID_FORM_RECORDSOURCE));
         EXPECT_EQ(shownSource, "qorform");
-        EXPECT_EQ(view.frame.m_recordSource, customers);
+        EXPECT_EQ(view.frame.Document().RecordSource(), customers);
         dialogs->PushFile(design.string());
         ASSERT_TRUE(ClickMenuItem(view.frame, ID_FILE_SAVE));
     }
@@ -215,7 +217,7 @@ TEST(PreviewCustomers, RecordSourceFromItsDialogPagesEditsCommitsAndRollsBack) {
 
     PreviewFrame view;
     OpenDesignPath(view.frame, design.string());
-    EXPECT_EQ(view.frame.m_recordSource, customers);
+    EXPECT_EQ(view.frame.Document().RecordSource(), customers);
     dialogs->ClearShown();
     ASSERT_TRUE(view.TogglePreview());
     ASSERT_TRUE(dialogs->Shown().empty()) << dialogs->Shown()[0].text;
@@ -240,7 +242,7 @@ TEST(PreviewCustomers, RecordSourceFromItsDialogPagesEditsCommitsAndRollsBack) {
 
     // New forgets the record source; Save without one leaves no file beside the design.
     ASSERT_TRUE(ClickMenuItem(view.frame, ID_FILE_NEW));
-    EXPECT_EQ(view.frame.m_recordSource, "");
+    EXPECT_EQ(view.frame.Document().RecordSource(), "");
     dialogs->PushFile(design.string());
     ASSERT_TRUE(ClickMenuItem(view.frame, ID_FILE_SAVE));
     EXPECT_FALSE(std::filesystem::exists(RecordSourcePath(design.string())));
@@ -254,7 +256,7 @@ TEST(PreviewCustomers, AWriteTheDatabaseRefusesShowsTheRecordsValueWithABeep) {
     Observer observer(sample.ConnectionString());
     PreviewFrame view;
     view.Add(PreviewColumn("city", 1, RECT{100, 20, 300, 43}));
-    view.frame.m_recordSource = "SELECT * FROM customers";
+    view.SetRecordSource("SELECT * FROM customers");
     ASSERT_TRUE(view.TogglePreview());
     ASSERT_TRUE(observer.connection.BeginTrans());
     ASSERT_TRUE(Execute(observer.connection, "UPDATE customers SET city = city"));
@@ -287,7 +289,7 @@ TEST(PreviewCustomers, AFilledValueLongerThanItsFieldIsCutWhenSaved) {
         PreviewFrame view;
         view.Add(PreviewColumn("address", 1, RECT{100, 20, 300, 43}));
         view.Add(PreviewColumn("city", 2, RECT{100, 60, 300, 83}));
-        view.frame.m_recordSource = "SELECT * FROM customers";
+        view.SetRecordSource("SELECT * FROM customers");
         ASSERT_TRUE(view.TogglePreview());
         EXPECT_EQ(view.Named("address").text, value);
         ASSERT_TRUE(view.TogglePreview());
@@ -296,7 +298,7 @@ TEST(PreviewCustomers, AFilledValueLongerThanItsFieldIsCutWhenSaved) {
     }
     PreviewFrame view;
     OpenDesignPath(view.frame, design.string());
-    ASSERT_EQ(view.frame.GetDesign().Items().size(), 2U);
+    ASSERT_EQ(view.frame.Document().GetDesign().Items().size(), 2U);
     EXPECT_EQ(view.Named("address").text, value.substr(0, 253));
     EXPECT_EQ(view.Named("city").text, "Dublin");
     std::filesystem::remove(design);

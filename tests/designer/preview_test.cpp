@@ -26,7 +26,7 @@ class PreviewTest : public ::testing::Test {
     // connection fails with its message, and forgets that message.
     void StartWithoutData() {
         ASSERT_TRUE(view.TogglePreview());
-        ASSERT_TRUE(view.frame.m_previewMode);
+        ASSERT_TRUE(view.frame.Preview().IsOn());
         dialogs->ClearShown();
     }
 
@@ -77,7 +77,7 @@ TEST_F(PreviewTest, StartsOnTheLowestTabOrderAndTabsAroundInHighlight) {
     view.Add(PreviewColumn("B", 2, RECT{100, 60, 180, 83}));
     StartWithoutData();
     EXPECT_EQ(view.Current(), "A");
-    EXPECT_EQ(view.frame.m_currentTabOrder, 1);
+    EXPECT_EQ(view.frame.Preview().CurrentTabOrder(), 1);
     EXPECT_EQ(FillOf("A"), kHighlight);
     EXPECT_EQ(FillOf("B"), kWhite);
 
@@ -99,7 +99,7 @@ TEST_F(PreviewTest, StartsOnTheLowestTabOrderAndTabsAroundInHighlight) {
     EXPECT_TRUE(dialogs->Shown().empty());
 
     ASSERT_TRUE(view.TogglePreview());
-    EXPECT_FALSE(view.frame.m_previewMode);
+    EXPECT_FALSE(view.frame.Preview().IsOn());
     EXPECT_EQ(FillOf("C"), kWhite);
 }
 
@@ -112,7 +112,7 @@ TEST_F(PreviewTest, TheMouseChoosesOnlyColumns) {
     StartWithoutData();
     SendClick(view.frame, POINT{120, 70});
     EXPECT_EQ(view.Current(), "B");
-    EXPECT_EQ(view.frame.m_currentTabOrder, 2);
+    EXPECT_EQ(view.frame.Preview().CurrentTabOrder(), 2);
     EXPECT_EQ(FillOf("B"), kHighlight);
     EXPECT_EQ(FillOf("A"), kWhite);
     SendClick(view.frame, POINT{310, 70});   // the static text
@@ -139,8 +139,8 @@ TEST_F(PreviewTest, WithoutAnEntryTheMessageComesOnceAndTypingStillWorks) {
     ASSERT_NE(lineBreak, std::string::npos) << message.text;
     EXPECT_NE(message.text.find("qorform"), std::string::npos) << message.text;
     EXPECT_EQ(message.text.substr(lineBreak + 1), "ADODB.Connection") << message.text;
-    EXPECT_TRUE(view.frame.m_previewMode);
-    EXPECT_FALSE(view.frame.IsPreviewConnected());
+    EXPECT_TRUE(view.frame.Preview().IsOn());
+    EXPECT_FALSE(view.frame.Preview().IsConnected());
 
     Type("ab");
     SendKey(view.frame, VK_TAB);
@@ -164,10 +164,10 @@ TEST_F(PreviewTest, OpenDuringPreviewDrawsTheNewDesignForEditing) {
     StartWithoutData();
     const auto path = std::filesystem::temp_directory_path() /
                       ("qorform_reopen_" + std::to_string(getpid()) + ".qor");
-    ASSERT_TRUE(WriteDesignFile(path.string(), view.frame.GetDesign()));
+    ASSERT_TRUE(WriteDesignFile(path.string(), view.frame.Document().GetDesign()));
     OpenDesignPath(view.frame, path.string());
     std::filesystem::remove(path);
-    EXPECT_FALSE(view.frame.m_previewMode);
+    EXPECT_FALSE(view.frame.Preview().IsOn());
     EXPECT_EQ(FillOf("A"), kWhite);
 }
 
@@ -178,13 +178,13 @@ TEST_F(PreviewTest, NoDesignWarnsAndADesignWithoutColumnsStaysInEditing) {
     ASSERT_EQ(dialogs->Shown().size(), 1U);
     EXPECT_EQ(dialogs->Shown()[0].text, "No design is currently being edited");
     EXPECT_EQ(dialogs->Shown()[0].caption, "Warning");
-    EXPECT_FALSE(fresh.m_previewMode);
+    EXPECT_FALSE(fresh.Preview().IsOn());
 
     DesignItem label;
     label.rect = RECT{10, 10, 60, 33};
     view.Add(label);
     ASSERT_TRUE(view.TogglePreview());
-    EXPECT_FALSE(view.frame.m_previewMode);
+    EXPECT_FALSE(view.frame.Preview().IsOn());
     EXPECT_EQ(dialogs->Shown().size(), 1U);
 }
 

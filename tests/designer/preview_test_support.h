@@ -15,6 +15,7 @@
 
 #include "designer/main_frame.h"
 #include "designer/resources.h"
+#include "designer_test_support.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
 
@@ -81,19 +82,25 @@ class PreviewFrame {
         EXPECT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
     }
 
-    void Add(DesignItem item) { frame.GetDesign().Insert(std::move(item)); }
-    DesignItem& Item(int index) { return frame.GetDesign().Items()[static_cast<size_t>(index)]; }
+    void Add(const DesignItem& item) { AddItem(frame, item); }
+    // Opens the design again with the query preview mode opens.
+    void SetRecordSource(const std::string& recordSource) {
+        OpenList(frame, frame.Document().Items(), recordSource);
+    }
+    const DesignItem& Item(int index) {
+        return frame.Document().Items()[static_cast<size_t>(index)];
+    }
     // The item with the name, which the tests keep unique.
-    DesignItem& Named(const std::string& name) {
-        for (DesignItem& item : frame.GetDesign().Items()) {
+    const DesignItem& Named(const std::string& name) {
+        for (const DesignItem& item : frame.Document().Items()) {
             if (item.name == name) {
                 return item;
             }
         }
         ADD_FAILURE() << "no item " << name;
-        return frame.GetDesign().Items().front();
+        return frame.Document().Items().front();
     }
-    const std::string& Current() { return Item(frame.m_currentField).name; }
+    const std::string& Current() { return Item(frame.Preview().CurrentField()).name; }
     bool TogglePreview() { return ClickMenuItem(frame, ID_FORM_PREVIEW); }
 
     CMainFrame frame;
