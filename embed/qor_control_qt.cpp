@@ -5,11 +5,13 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <deque>
+#include <mutex>
 
 #include "embed/control_site.h"
 #include "embed/type_info_members.h"
 #include "embed/variant_values_qt.h"
 #include "platform/com/dispatch_call.h"
+#include "platform/com/module_loader.h"
 #include "platform/ui/widget_wnd_qt.h"
 #include "platform/ui/wnd_host_qt.h"
 
@@ -33,6 +35,12 @@ std::vector<bool> OutParameters(IDispatch* object, const QString& member) {
     return {};
 }
 
+// Controls come from the class registry, whatever else the program registered itself.
+void ReachRegisteredClasses() {
+    static std::once_flag once;
+    std::call_once(once, [] { UseClassRegistry(); });
+}
+
 CallOutcome ArgumentFailure(qsizetype index, const std::string& reason) {
     return CallOutcome{E_INVALIDARG, "argument " + std::to_string(index + 1) + ": " + reason};
 }
@@ -53,6 +61,7 @@ QorControl::~QorControl() {
 
 bool QorControl::setControl(const QString& control) {
     clear();
+    ReachRegisteredClasses();
     m_siteWindow = std::make_unique<CWidgetWnd>();
     const RECT area{0, 0, width(), height()};
     if (!m_siteWindow->CreateInWidget(this, area)) {

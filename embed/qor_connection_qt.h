@@ -1,0 +1,39 @@
+// QorConnection: the data-access connection a Qt program creates, opens and hands to the
+// data-bound controls, which use it and never open or close it.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include "platform/com/com_ptr.h"
+#include "platform/com/dispatch.h"
+
+class QorConnection {
+  public:
+    // A closed "ADODB.Connection"; isNull() when the class cannot be made (lastError says why).
+    QorConnection();
+    // Closes the connection: the program owns it, the controls bound to it only use it.
+    ~QorConnection();
+    QorConnection(const QorConnection&) = delete;
+    QorConnection& operator=(const QorConnection&) = delete;
+
+    // "Provider=SQLite;Data Source=FILE" for the SQLite file.
+    static QString sqliteConnectionString(const QString& file);
+
+    // Opens the data source: "Provider=SQLite;Data Source=FILE", "Provider=PostgreSQL;...",
+    // "DSN=NAME", or a bare path of a SQLite file. False with the provider's reason.
+    bool open(const QString& connectionString, const QString& user = {},
+              const QString& password = {});
+    void close();
+    bool isOpen() const;
+    bool isNull() const { return !m_connection; }
+    QString lastError() const { return m_lastError; }
+
+    // The connection as a control's binding methods take it.
+    QVariant toVariant() const;
+    IDispatch* dispatch() const { return m_connection.Get(); }
+
+  private:
+    CComPtr<IDispatch> m_connection;
+    QString m_lastError;
+};
