@@ -9,6 +9,12 @@ namespace {
 bool GoesToFront(const DesignItem& item) {
     return item.kind >= kStaticText && item.kind <= kVerticalLine;
 }
+
+// The resize mark belongs to a drag under way, never to a state the history brings back.
+DesignItem Unmarked(DesignItem item) {
+    item.resizeTarget = false;
+    return item;
+}
 }  // namespace
 
 bool CDesignDocument::IsModified() const {
@@ -144,10 +150,11 @@ void CDesignDocument::Replace(std::size_t index, const DesignItem& item) {
     DesignItem& current = m_design.Items().at(index);
     EditStep& step = OpenStep();
     if (const auto found = m_replaced.find(index); found != m_replaced.end()) {
-        step.edits[found->second].after = item;
+        step.edits[found->second].after = Unmarked(item);
     } else {
         m_replaced.emplace(index, step.edits.size());
-        step.edits.push_back(ItemEdit{ItemEdit::Kind::Replace, {}, index, current, item});
+        step.edits.push_back(
+            ItemEdit{ItemEdit::Kind::Replace, {}, index, Unmarked(current), Unmarked(item)});
     }
     current = item;
 }
