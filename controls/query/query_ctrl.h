@@ -131,6 +131,6 @@ class CQORQueryCtrl : public COleControl, public CVScrollTarget {
     bool m_scrollBarCreated = false;
     int m_scrollBarWidth = kQueryScrollBarWidth;
     COffscreenSurface m_surface;
-    // Widths of plain ASCII texts in the list font by their length.
-    std::vector<int> m_asciiWidths;
+    // Widths of texts of equally wide characters in the list font, by their length.
+    std::vector<int> m_uniformWidths;
 };

@@ -34,9 +34,13 @@ class CListFont {
     CFont m_previous;
 };
 
-bool IsAscii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// Whether every character of the text is below U+0240 (Latin letters with their accents and the
+// symbols of Latin-1), which the fixed-pitch list font draws all equally wide.
+bool IsUniformPitch(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0xC9;  // ASCII, continuation bytes and leads up to U+023F
+    });
 }
 
 }  // namespace
@@ -45,24 +49,34 @@ int CQORQueryCtrl::TextWidth(CDC& dc, const std::string& text) {
     // Lengths up to a few lines of the widest screen are kept; a longer text is measured as it
     // comes, so one huge value does not measure every length below its own.
     constexpr std::size_t kKeptLengths = 2048;
-    if (!IsAscii(text) || text.size() >= kKeptLengths) {
+    const std::size_t chars = QueryCharCount(text);
+    if (!IsUniformPitch(text) || chars >= kKeptLengths) {
         return dc.GetTextExtentPoint32(text).cx;
     }
-    // The list font has a fixed pitch: a text of plain ASCII is as wide as as many blanks,
-    // measured once for each length.
-    while (m_asciiWidths.size() <= text.size()) {
-        m_asciiWidths.push_back(dc.GetTextExtentPoint32(std::string(m_asciiWidths.size(), ' ')).cx);
+    // A text of equally wide characters is as wide as as many blanks, measured once for each
+    // length.
+    while (m_uniformWidths.size() <= chars) {
+        m_uniformWidths.push_back(
+            dc.GetTextExtentPoint32(std::string(m_uniformWidths.size(), ' ')).cx);
     }
-    return m_asciiWidths[text.size()];
+    return m_uniformWidths[chars];
 }
 
 std::string_view CQORQueryCtrl::VisiblePart(CDC& dc, const std::string& text, int width) {
     constexpr std::size_t kSample = 16;
     const int charWidth =
         std::max(1, TextWidth(dc, std::string(kSample, ' ')) / static_cast<int>(kSample));
-    const std::size_t visible = static_cast<std::size_t>(std::max(0, width) / charWidth) + 2;
-    return IsAscii(text) && text.size() > visible ? std::string_view(text).substr(0, visible)
-                                                  : std::string_view(text);
+    std::size_t visible = static_cast<std::size_t>(std::max(0, width) / charWidth) + 2;
+    if (!IsUniformPitch(text)) {
+        return text;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool lead = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (lead && visible-- == 0) {
+            return std::string_view(text).substr(0, i);
+        }
+    }
+    return text;
 }
 
 void DescribeQueryField(CDataRecordset& recordset, int field, std::string& name, int& definedSize) {
