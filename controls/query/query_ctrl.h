@@ -48,8 +48,9 @@ class CQORQueryCtrl : public COleControl, public CVScrollTarget {
 
     // Automation. While no query is bound every method but BindToDatabase does nothing and the
     // ones with a truth value answer false.
-    // False, unbound, when the connection object fails the interface query otherwise than by
-    // having none, or the query does not open or has no record.
+    // False when the query does not open or has no record, leaving the list unbound; false with
+    // the list as it was when the connection object fails the interface query otherwise than by
+    // having none.
     bool BindToDatabase(IDispatch* adoConn, std::string_view sSql);
     void SelectAll(bool bSelect);
     void Print();
