@@ -130,9 +130,10 @@ void BM_BandSelectAll(benchmark::State& state) {
     }
 }
 
-// A drag of the 50 selected items, spread over the canvas, as one step to undo and redo.
-std::unique_ptr<Canvas> MovedGroup() {
-    auto canvas = std::make_unique<Canvas>(WithFiftySelected(kItems / kSelected));
+// A drag of the 50 selected items, spread over the canvas or together, as one step to undo and
+// redo.
+std::unique_ptr<Canvas> MovedGroup(size_t stride) {
+    auto canvas = std::make_unique<Canvas>(WithFiftySelected(stride));
     const POINT at = FirstItemPoint(canvas->frame);
     SendMouseDown(canvas->frame, MouseButton::Left, at);
     SendMouseMove(canvas->frame, POINT{at.x + 7, at.y + 5}, true);
@@ -141,8 +142,8 @@ std::unique_ptr<Canvas> MovedGroup() {
 }
 
 // Ctrl+Z (or Ctrl+Y) timed, the other untimed.
-void UndoRedo(benchmark::State& state, UINT timed, UINT untimed) {
-    const std::unique_ptr<Canvas> canvas = MovedGroup();
+void UndoRedo(benchmark::State& state, size_t stride, UINT timed, UINT untimed) {
+    const std::unique_ptr<Canvas> canvas = MovedGroup(stride);
     if (timed == 'Y') {
         SendKey(canvas->frame, 'Z', FCONTROL);
     }
@@ -154,12 +155,20 @@ void UndoRedo(benchmark::State& state, UINT timed, UINT untimed) {
     }
 }
 
-void BM_UndoGroupMove(benchmark::State& state) {
-    UndoRedo(state, 'Z', 'Y');
+void BM_UndoGroupMoveSpread(benchmark::State& state) {
+    UndoRedo(state, kItems / kSelected, 'Z', 'Y');
 }
 
-void BM_RedoGroupMove(benchmark::State& state) {
-    UndoRedo(state, 'Y', 'Z');
+void BM_RedoGroupMoveSpread(benchmark::State& state) {
+    UndoRedo(state, kItems / kSelected, 'Y', 'Z');
+}
+
+void BM_UndoGroupMoveTogether(benchmark::State& state) {
+    UndoRedo(state, 1, 'Z', 'Y');
+}
+
+void BM_RedoGroupMoveTogether(benchmark::State& state) {
+    UndoRedo(state, 1, 'Y', 'Z');
 }
 
 // Select All, Copy and Paste of the whole design; the paste is undone untimed.
@@ -184,6 +193,8 @@ BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GroupDragStepSpread)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GroupDragStepTogether)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BandSelectAll)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UndoGroupMove)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RedoGroupMove)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoGroupMoveSpread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoGroupMoveSpread)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoGroupMoveTogether)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoGroupMoveTogether)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectAllCopyPaste)->Unit(benchmark::kMillisecond);
