@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -24,17 +23,17 @@ double DetailStart(const ReportHeader& header) {
 }  // namespace
 
 int TruncateToInt(double value) {
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
+    constexpr double limit = kCoordinateLimit;
     if (std::isnan(value)) {
         return 0;
     }
-    return static_cast<int>(std::clamp(std::trunc(value), lo, hi));
+    return static_cast<int>(std::clamp(std::trunc(value), -limit, limit));
 }
 
 ReportBands LayOutReportBands(int width, int height, POINT offset, const ReportHeader& header) {
     ReportBands bands;
-    bands.pageRect = RECT{offset.x, offset.y, width - offset.x, height - offset.y};
+    bands.pageRect = RECT{offset.x, offset.y, TruncateToInt(static_cast<double>(width) - offset.x),
+                          TruncateToInt(static_cast<double>(height) - offset.y)};
     bands.printWidth = static_cast<double>(width) - 2.0 * offset.x;
     bands.printHeight = static_cast<double>(height) - 2.0 * offset.y;
     bands.headerHeight = TruncateToInt(Scaled(DetailStart(header), bands));

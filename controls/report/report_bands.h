@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
+#include "controls/common/design_item.h"
 #include "controls/report/report_layout_file.h"
 #include "platform/gdi/types.h"
 
 // Device units; every conversion from floating point truncates toward zero, and a value past
-// the range of int (a damaged layout's) is held at its end rather than overflowing.
+// the coordinate range (a damaged layout's) is held at its end, so that the drawing's own
+// arithmetic on edges cannot overflow.
 struct ReportBands {
     RECT pageRect{};
     double printWidth = 0;
@@ -37,5 +39,5 @@ int NextBandTop(int nextDetailTop, const ReportBands& bands);
 // Whether no further band fits above the page-full line 10 units over detailBottom.
 bool ReportPageFull(int nextDetailTop, const ReportBands& bands);
 
-// A real number as an int, truncated toward zero and held inside int's range.
+// A real number as an int, truncated toward zero and held inside the coordinate range.
 int TruncateToInt(double value);

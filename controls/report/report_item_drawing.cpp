@@ -1,6 +1,7 @@
 // Report items drawn on a device context.
 #include "controls/report/report_item_drawing.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/com/ansi_string.h"
@@ -13,6 +14,8 @@ constexpr UINT kCheckBoxEdge = BDR_RAISEDOUTER | BDR_SUNKENINNER;
 // Boxes smaller than this across or down get a cross instead of a tick.
 constexpr int kSmallestTickBox = 13;
 constexpr CPen kTickPen{PS_SOLID, 2, 0x00000000};
+// A damaged layout's font size is held here: no printed text is larger.
+constexpr std::int32_t kLargestFontSize = 1000;
 
 // The characters of a UTF-8 string, each one to four bytes; a byte that starts no valid
 // sequence is a character of its own.
@@ -49,7 +52,8 @@ UINT TextFormat(std::int32_t justification) {
 
 CFont ItemFont(const CDC& dc, const ReportItem& item) {
     LOGFONT font;
-    font.lfHeight = -MulDiv(item.fontSize, dc.GetDeviceCaps(LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(std::clamp(item.fontSize, -kLargestFontSize, kLargestFontSize),
+                            dc.GetDeviceCaps(LOGPIXELSY), 72);
     font.lfWeight = item.bold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = item.italic;
     font.lfFaceName = std::string(CutToCharBoundary(item.fontName, kFontFaceLength));

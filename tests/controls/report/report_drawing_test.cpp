@@ -94,17 +94,23 @@ TEST(ReportBandsTest, APageIsFullWhenTheNextBandWouldEndBelowTenAboveTheDetailBo
     bands.detailBottom = 1000;
     EXPECT_FALSE(ReportPageFull(890, bands));  // ends at 990: one more fits
     EXPECT_TRUE(ReportPageFull(891, bands));
-    // A damaged layout's huge values neither overflow nor wrap round.
+    // A damaged layout's huge values neither overflow nor wrap round: they stop at the
+    // coordinate range.
     bands.detailHeight = std::numeric_limits<int>::max();
-    EXPECT_EQ(NextBandTop(std::numeric_limits<int>::max(), bands), std::numeric_limits<int>::max());
+    EXPECT_EQ(NextBandTop(std::numeric_limits<int>::max(), bands), kCoordinateLimit);
     EXPECT_TRUE(ReportPageFull(0, bands));
     const ReportHeader extreme{std::numeric_limits<int>::min(),
                                std::numeric_limits<int>::max(),
                                std::numeric_limits<int>::min(),
                                {}};
     const ReportBands wild = LayOutReportBands(4800, 2500, kOffset, extreme);
-    EXPECT_EQ(wild.detailHeight, std::numeric_limits<int>::max());
-    EXPECT_EQ(wild.footerHeight, std::numeric_limits<int>::min());
+    EXPECT_EQ(wild.detailHeight, kCoordinateLimit);
+    EXPECT_EQ(wild.footerHeight, -kCoordinateLimit);
+    EXPECT_EQ(ReportItemRect(At(kDetail, {std::numeric_limits<int>::min(), 0,
+                                          std::numeric_limits<int>::max(), 0}),
+                             wild, extreme, std::numeric_limits<int>::max())
+                  .left,
+              -kCoordinateLimit);
 }
 
 struct MaskCase {

@@ -166,3 +166,37 @@ TEST_F(ReportPrintTest, EndPrintWithoutAJobAndAnEmptyJob) {
 }
 
 }  // namespace
+
+namespace {
+
+// A damaged file: every integer at an end of its range and every byte of the strings 0xFF.
+TEST_F(ReportTest, ALayoutOfExtremeValuesPrintsWithoutOverflowing) {
+    ReportHeaderRecord head{};
+    head.fill(0xFF);
+    for (std::size_t at : {0U, 4U, 8U}) {
+        head[at + 3] = at == 4 ? 0x7F : 0x80;  // INT_MIN, INT_MAX, INT_MIN
+    }
+    ReportItemRecord record{};
+    record.fill(0xFF);
+    std::string bytes(head.begin(), head.end());
+    for (std::int32_t section = 1; section <= 3; ++section) {
+        for (std::int32_t kind : {1, 2, 4, 5}) {
+            record[0] = static_cast<std::uint8_t>(section);
+            record[1] = record[2] = record[3] = 0;
+            record[4] = static_cast<std::uint8_t>(kind);
+            record[5] = record[6] = record[7] = 0;
+            bytes.append(record.begin(), record.end());
+        }
+    }
+    ASSERT_EQ(Load(folder_.Write("extreme.rpt", bytes)), 1);
+    ScopedScriptedDialogs dialogs;
+    CRecordingPrinter printer;
+    dialogs->PushPrinter(printer);
+    Call("Print");
+    Call("Print");
+    EXPECT_EQ(Long("EndPrint"), 1);
+    ASSERT_EQ(printer.Documents().size(), 1U);
+    EXPECT_FALSE(printer.Documents()[0].pages.empty());
+}
+
+}  // namespace
