@@ -2,6 +2,7 @@
 // cells drawn into the window, hit testing and the one-row scrolls.
 #include <algorithm>
 
+#include "controls/common/edited_text.h"
 #include "controls/grid/grid_ctrl.h"
 #include "platform/com/ansi_string.h"
 
@@ -252,16 +253,9 @@ void CQORGridCtrl::DrawCellContent(CDC& dc, const GridColumn& column, const std:
         dc.DrawText(text, textRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
         return;
     }
-    const int textWidth = dc.GetTextExtentPoint32(text).cx;
-    int caretX = rect.left + textWidth;
-    if (textWidth > rect.Width()) {
-        dc.DrawText(text, textRect, DT_RIGHT | DT_SINGLELINE | DT_VCENTER);
-        caretX = rect.right;
-    } else {
-        dc.DrawText(text, textRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
-    }
+    const POINT caret = DrawEditedText(dc, text, rect, DT_SINGLELINE | DT_VCENTER);
     if (HasWindow()) {
-        SetCaretPos(POINT{caretX, rect.top});
+        SetCaretPos(caret);
         if (!m_caretShown) {
             ShowCaret();
         }
