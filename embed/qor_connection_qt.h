@@ -32,6 +32,8 @@ class QorConnection {
     // The connection as a control's binding methods take it.
     QVariant toVariant() const;
     IDispatch* dispatch() const { return m_connection.Get(); }
+    // So that the connection is passed as it is to the typed wrappers' binding methods.
+    operator IDispatch*() const { return dispatch(); }  // NOLINT(google-explicit-constructor)
 
   private:
     CComPtr<IDispatch> m_connection;

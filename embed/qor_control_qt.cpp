@@ -111,6 +111,7 @@ QVariant QorControl::dynamicCall(const QString& member, QVariantList& args) {
 }
 
 QVariant QorControl::Call(const QString& member, QVariantList& args, bool writeBack) {
+    FitControl();
     const std::vector<bool> out =
         writeBack ? OutParameters(dispatch(), member) : std::vector<bool>{};
     if (args.size() < static_cast<qsizetype>(out.size()) &&
@@ -188,6 +189,7 @@ bool QorControl::invokeById(DISPID id, WORD flags, const std::vector<CComVariant
     if (dispatch() == nullptr) {
         return Fail(CallOutcome{E_POINTER, "the widget holds no control"});
     }
+    FitControl();
     const HRESULT hr = InvokeDispatch(dispatch(), id, flags, args, &result);
     return Fail(SUCCEEDED(hr) ? CallOutcome{}
                               : DescribeFailure("member " + std::to_string(id), hr)) &&
@@ -218,12 +220,12 @@ void QorControl::resizeEvent(QResizeEvent* event) {
 
 void QorControl::FitControl() {
     const RECT area{0, 0, width(), height()};
-    if (m_siteWindow) {
-        m_siteWindow->MoveWindow(area);
+    CWnd* window = controlWindow();
+    if (window == nullptr || window->GetWindowRect() == area) {
+        return;
     }
-    if (CWnd* window = controlWindow()) {
-        window->MoveWindow(area);
-    }
+    m_siteWindow->MoveWindow(area);
+    window->MoveWindow(area);
 }
 
 void QorControl::focusInEvent(QFocusEvent* event) {

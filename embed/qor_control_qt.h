@@ -73,6 +73,9 @@ class QorControl : public QWidget {
     // widget of the window outside this one.
     bool LeavesOnTab(const QKeyEvent& key) const;
     void MoveFocusOut(bool forward);
+    // The control's window takes the widget's size. A hidden widget learns of a resize only
+    // when it is shown, so calls fit the control first: a control sized by the program before
+    // it shows lays out its rows and fields for the right size.
     void FitControl();
 
     std::unique_ptr<CWidgetWnd> m_siteWindow;

@@ -40,14 +40,10 @@ MemberDescription Describe(const FUNCDESC& desc, const std::vector<std::string>&
 
 }  // namespace
 
-std::vector<MemberDescription> MembersFromTypeInfo(IDispatch* object) {
+std::vector<MemberDescription> MembersOfType(ITypeInfo* info) {
     std::vector<MemberDescription> members;
-    UINT count = 0;
-    CComPtr<ITypeInfo> info;
     TYPEATTR attr;
-    if (object == nullptr || FAILED(object->GetTypeInfoCount(&count)) || count == 0 ||
-        FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.ReleaseAndGetAddressOf())) ||
-        !info || FAILED(info->GetTypeAttr(&attr))) {
+    if (info == nullptr || FAILED(info->GetTypeAttr(&attr))) {
         return members;
     }
     for (UINT i = 0; i < attr.cFuncs; ++i) {
@@ -59,4 +55,14 @@ std::vector<MemberDescription> MembersFromTypeInfo(IDispatch* object) {
         }
     }
     return members;
+}
+
+std::vector<MemberDescription> MembersFromTypeInfo(IDispatch* object) {
+    UINT count = 0;
+    CComPtr<ITypeInfo> info;
+    if (object == nullptr || FAILED(object->GetTypeInfoCount(&count)) || count == 0 ||
+        FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.ReleaseAndGetAddressOf()))) {
+        return {};
+    }
+    return MembersOfType(info.Get());
 }

@@ -193,6 +193,10 @@ TEST_F(ControlDialogTest, TabMovesThroughTheDialogAndCtrlTabLeavesAControl) {
 }
 
 TEST_F(ControlDialogTest, TheControlsWindowIsSizedWithTheWidget) {
+    // Hidden, the widget hears of no resize; a call fits the control first.
+    grid->resize(300, 100);
+    grid->dynamicCall("Redraw");
+    EXPECT_EQ(grid->controlWindow()->GetWindowRect(), (RECT{0, 0, 300, 100}));
     Show();
     for (const QSize size : {QSize(250, 120), QSize(640, 480), QSize(1, 1)}) {
         SCOPED_TRACE(size.width());
