@@ -28,11 +28,16 @@ TEST_P(QueryBindingTest, AQueryWithoutRecordsBindsFalseAndTheListStaysBlank) {
 
 TEST_P(QueryBindingTest, ARefusedOrMissingQueryBindsFalse) {
     ASSERT_NO_FATAL_FAILURE(BindTable(3));
-    EXPECT_FALSE(host_.Bind(table_.connection.Get(), "SELECT * FROM no_such_table"));
+    host_.Call("SelectAll", {CComVariant(true)});
+    // A connection object that fails the interface query leaves the binding as it was.
     const CComPtr<CFailingConnection> failing = MakeComObject<CFailingConnection>();
     EXPECT_FALSE(host_.Bool("BindToDatabase", {CComVariant(static_cast<IDispatch*>(failing.Get())),
                                                CComVariant(table_.SelectAll())}));
-    // A connection object that is none at all leaves no connection to open the query on.
+    EXPECT_TRUE(host_.Bool("MoveToFirstSelected"));
+    EXPECT_EQ(host_.Field("id"), "1");
+    EXPECT_FALSE(host_.Bind(table_.connection.Get(), "SELECT * FROM no_such_table"));
+    EXPECT_FALSE(host_.Bool("MoveToFirstSelected"));
+    // No connection object leaves no connection to open the query on.
     EXPECT_FALSE(host_.Bind(nullptr, table_.SelectAll()));
     EXPECT_TRUE(host_.Bind(table_.connection.Get(), table_.SelectAll()));
     EXPECT_EQ(host_.CurrentId(), 1);
