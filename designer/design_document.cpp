@@ -22,17 +22,18 @@ bool CDesignDocument::IsModified() const {
 }
 
 std::string CDesignDocument::DisplayName() const {
-    const std::string name = std::filesystem::path(m_path).filename().string();
-    return m_path.empty() || name.empty() ? "Untitled" : name;
+    const std::string name = std::filesystem::path(m_designPath).filename().string();
+    return name.empty() ? "Untitled" : name;
 }
 
 void CDesignDocument::New() {
-    Open(Design{}, {});
+    Open(Design{}, {}, {});
     m_path.clear();
     Changed();
 }
 
-void CDesignDocument::Open(Design design, std::string recordSource) {
+void CDesignDocument::Open(Design design, std::string recordSource, std::string path) {
+    m_designPath = std::move(path);
     m_open.reset();
     m_replaced.clear();
     m_design = std::move(design);
@@ -49,7 +50,8 @@ void CDesignDocument::SetPath(std::string path) {
     Changed();
 }
 
-void CDesignDocument::MarkSaved() {
+void CDesignDocument::MarkSaved(std::string path) {
+    m_designPath = std::move(path);
     m_savedPosition = m_history.Position();
     m_changedBesideSteps = false;
     Changed();

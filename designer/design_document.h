@@ -34,7 +34,7 @@ class CDesignDocument {
     COLORREF BackgroundColor() const { return m_background; }
     const std::string& Path() const { return m_path; }
     const std::string& RecordSource() const { return m_recordSource; }
-    // The file's name, or "Untitled" for a design never saved.
+    // The name of the file the design was opened from or saved to, or "Untitled".
     std::string DisplayName() const;
 
     // Called whenever the modified flag or the path may have changed.
@@ -43,11 +43,11 @@ class CDesignDocument {
     // An empty design with no path and no history; the background colour stays.
     void New();
     // The design read from the file at the path, with no history.
-    void Open(Design design, std::string recordSource);
+    void Open(Design design, std::string recordSource, std::string path);
     // Remembers the path last chosen in a file dialog, accepted or not.
     void SetPath(std::string path);
-    // The design now matches its file.
-    void MarkSaved();
+    // The design now matches the file at the path.
+    void MarkSaved(std::string path);
     // The record source is kept beside the design: changing it modifies the design, though
     // it is no step of its own.
     void SetRecordSource(std::string recordSource);
@@ -56,7 +56,6 @@ class CDesignDocument {
     void BeginStep(std::string name);
     // Ends the open step; a step that changed nothing is dropped. True when one was recorded.
     bool EndStep();
-    bool InStep() const { return m_open.has_value(); }
     // Recorded edits, only inside a step. Insert places the item by the ordering rule of the
     // item kinds and returns its position.
     std::size_t Insert(DesignItem item);
@@ -93,6 +92,8 @@ class CDesignDocument {
     Design m_design;
     COLORREF m_background = kDefaultBackground;
     std::string m_path;
+    // The file the design belongs to; a path refused by a file command is no such file.
+    std::string m_designPath;
     std::string m_recordSource;
     bool m_loaded = false;
     bool m_changedBesideSteps = false;

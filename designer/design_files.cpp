@@ -73,7 +73,7 @@ void CDesignFiles::LoadFrom(const std::string& path) {
     }
     // Preview mode ends before the repaint, so that the new design is drawn for editing.
     m_preview.Leave();
-    m_document.Open(std::move(*design), ReadRecordSource(path));
+    m_document.Open(std::move(*design), ReadRecordSource(path), path);
     m_canvas.RepaintAll();
 }
 
@@ -112,6 +112,6 @@ bool CDesignFiles::SaveDesign() {
         Fail("Error Creating Save File.");
         return false;
     }
-    m_document.MarkSaved();
+    m_document.MarkSaved(path);
     return true;
 }

@@ -84,6 +84,10 @@ class DiscardTest : public SavePromptTest, public ::testing::WithParamInterface<
 
 TEST_F(SavePromptTest, TheTitleMarksChangesUntilSavedOrUndone) {
     EXPECT_EQ(frame.GetWindowText(), "Untitled - qorform");
+    // A path the extension check refuses names no file of the design.
+    dialogs->PushFile(other.string() + ".txt");
+    ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_OPEN));
+    EXPECT_EQ(frame.GetWindowText(), "Untitled - qorform");
     PlaceRectangle({100, 100});
     EXPECT_TRUE(frame.Document().IsModified());
     EXPECT_EQ(frame.GetWindowText(), "Untitled* - qorform");
