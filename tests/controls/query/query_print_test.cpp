@@ -198,24 +198,7 @@ TEST_P(QueryPrintTest, AColumnAtThePapersEdgeIsCutAndTheRestLeftOutOnEveryPage) 
                                                     {kLeft + metrics.Width(headers[0]), third},
                                                     {third, third + metrics.Width("Ord")}};
     const std::vector<std::string> captions = {"Id", "Name", "Ord"};
-    // Only three texts a line: the values of the columns that are printed.
-    auto page = [&](const std::vector<int>& records) {
-        std::vector<std::string> drawn;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            const std::string box = Box(cells[i].first, kTop, cells[i].second, kTop + h);
-            drawn.push_back("edge " + box);
-            drawn.push_back("text " + captions[i] + " " + box);
-        }
-        int top = kTop + h + 50;
-        for (const int id : records) {
-            for (std::size_t i = 0; i < cells.size(); ++i) {
-                drawn.push_back("text " + Record(id)[i] + " " +
-                                Box(cells[i].first, top, cells[i].second, top + h));
-            }
-            top += h;
-        }
-        return drawn;
-    };
+    auto page = [&](const std::vector<int>& records) { return Page(cells, captions, records, h); };
     EXPECT_THAT(Drawn(document.pages[0]), ElementsAreArray(page({1, 2, 3, 4, 5, 6, 7, 8})));
     EXPECT_THAT(Drawn(document.pages[1]), ElementsAreArray(page({9, 10, 11, 12})));
 }
