@@ -1,5 +1,6 @@
-// What the generated typed wrappers call: one call by dispatch id with arguments in their C++
-// types, out parameters written back into the caller's variables, the result in its C++ type.
+// What the generated typed wrappers call (and the connection their binding methods take): one call
+// by dispatch id with arguments in their C++ types, out parameters written back into the caller's
+// variables, the result in its C++ type.
 #pragma once
 
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "embed/qor_connection_qt.h"
 #include "embed/qor_control_qt.h"
 #include "embed/variant_values_qt.h"
 #include "platform/gdi/types.h"
