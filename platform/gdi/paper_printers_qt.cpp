@@ -1,6 +1,7 @@
 // PDF and system printer targets: documents painted on QPdfWriter and QPrinter pages.
 #include "platform/gdi/paper_printers_qt.h"
 
+#include <malloc.h>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <filesystem>
@@ -32,12 +33,23 @@ class CPartialFile {
     std::string m_path;
 };
 
+// A page's paint engine buffers run to megabytes. With glibc's sliding mmap threshold, blocks
+// of that size come from the heap once one has been freed, and the heap fragments between
+// pages, so a long job's memory grew with its page count. A fixed threshold keeps such blocks in
+// mappings of their own, returned to the system when freed.
+void KeepLargeBlocksMapped() {
+    constexpr int kLargeBlock = 1 << 20;
+    static const int set = mallopt(M_MMAP_THRESHOLD, kLargeBlock);
+    static_cast<void>(set);
+}
+
 // A document painted on a paged device that starts on its first page.
 class CPaintedTarget : public CPrintTarget {
   public:
     explicit CPaintedTarget(int dpi) : m_dpi(dpi) {}
 
     CDC* BeginDocument(const std::string& name) override {
+        KeepLargeBlocksMapped();
         m_device = Open(name);
         if (m_device == nullptr) {
             return nullptr;
