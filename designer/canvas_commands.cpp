@@ -56,7 +56,7 @@ void CCanvasEditor::EditProperties() {
 }
 
 void CCanvasEditor::DuplicateItem() {
-    if (!ContextItemValid()) {
+    if (!ContextItemValid() || !m_document.HasRoomFor(1)) {
         return;
     }
     const DesignItem& source = m_document.Item(static_cast<std::size_t>(m_contextItem));
@@ -148,6 +148,11 @@ void CCanvasEditor::Paste() {
     }
     std::vector<DesignItem> items = ItemsFromClipboardData(*data);
     if (items.empty()) {
+        return;
+    }
+    // A design beyond the file's record limit could be saved but never opened again.
+    if (!m_document.HasRoomFor(items.size())) {
+        MessageBeep(MB_OK);
         return;
     }
     const int offset = m_pasteOffset;

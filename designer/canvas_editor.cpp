@@ -71,7 +71,7 @@ void CCanvasEditor::PlaceItem(POINT point) {
     const bool insideText = std::any_of(items.begin(), items.end(), [&](const DesignItem& item) {
         return IsTextOrColumn(item) && PtInRect(item.rect, point);
     });
-    if (insideText) {
+    if (insideText || !m_document.HasRoomFor(1)) {
         return;
     }
     DesignItem item = NewPlacedItem(static_cast<ItemKind>(m_placementTool), point, Client(),

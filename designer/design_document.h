@@ -28,6 +28,10 @@ class CDesignDocument {
     const std::vector<DesignItem>& Items() const { return m_design.Items(); }
     const DesignItem& Item(std::size_t index) const { return m_design.Items().at(index); }
     std::size_t Count() const { return m_design.Items().size(); }
+    // Whether that many more items still make a design file that opens again.
+    bool HasRoomFor(std::size_t count) const {
+        return count <= kMaxDesignRecords && Count() <= kMaxDesignRecords - count;
+    }
     bool IsLoaded() const { return m_loaded; }
     // Changed since it was made, opened or saved.
     bool IsModified() const;

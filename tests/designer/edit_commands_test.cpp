@@ -389,3 +389,18 @@ TEST_F(EditCommandsTest, FormatActsOnTheSelectionOnly) {
     ASSERT_TRUE(ClickMenuItem(frame, ID_EDIT_UNDO));
     EXPECT_EQ(Items()[2].rect, ThreeItems()[2].rect);
 }
+
+// A design past the record limit of design files could be saved but never opened again.
+TEST_F(EditCommandsTest, APasteBeyondTheDesignFileLimitIsRefused) {
+    const DesignItemRecord record = WriteDesignItemRecord(ThreeItems()[2]);
+    std::vector<std::uint8_t> records;
+    records.reserve(record.size() * kMaxDesignRecords);
+    for (std::size_t i = 0; i < kMaxDesignRecords; ++i) {
+        records.insert(records.end(), record.begin(), record.end());
+    }
+    ASSERT_TRUE(SetClipboardData({ClipboardFormat{kDesignItemsMimeType, std::move(records)}}));
+    const unsigned beeps = MessageBeepCount();
+    SendKey(frame, 'V', FCONTROL);
+    EXPECT_EQ(Items(), ThreeItems());
+    EXPECT_EQ(MessageBeepCount(), beeps + 1);
+}
