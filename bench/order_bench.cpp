@@ -106,7 +106,6 @@ void BM_OrderPrint1000LinesToPdf(benchmark::State& state) {
         dialogs->PushPrintToFile(pdf);
         order.Call(kPrint, {});
     }
-    state.counters["pdf_bytes"] = static_cast<double>(std::filesystem::file_size(pdf));
     std::filesystem::remove(pdf);
 }
 BENCHMARK(BM_OrderPrint1000LinesToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
