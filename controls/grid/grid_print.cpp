@@ -2,19 +2,12 @@
 #include "controls/grid/grid_print.h"
 
 #include "controls/common/field_text.h"
-#include "controls/common/print_job.h"
+#include "controls/common/table_print.h"
 
 namespace {
 
 constexpr UINT kGridPrintDialogFlags =
     PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE;
-constexpr int kPrintFontPoints = 12;
-constexpr const char* kPrintFontFace = "FixedSys";
-constexpr const char* kDocumentName = "Report";
-constexpr const char* kCannotStartDocument = "Printer wouldn't initalize";
-constexpr const char* kCannotStartPage = "Could not start a new printer page";
-// The gap between the header cells and the first row line, in device units.
-constexpr int kFirstLineGap = 50;
 constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 struct PrintedColumn {
@@ -40,8 +33,9 @@ int VisibleWidth(const std::vector<GridColumn>& columns) {
     return sum;
 }
 
-PageLayout LayOutPage(const std::vector<GridColumn>& columns, CDC& dc, const RECT& area,
-                      int scale) {
+PageLayout LayOutPage(const std::vector<GridColumn>& columns, CTablePrint& table, int scale) {
+    CDC& dc = table.DC();
+    const RECT& area = table.Job().PrintableArea();
     PageLayout layout;
     int x = area.left;
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -61,7 +55,7 @@ PageLayout LayOutPage(const std::vector<GridColumn>& columns, CDC& dc, const REC
         printed.cell.top = area.top;
         printed.cell.bottom = area.top + layout.height;
     }
-    layout.firstLine = area.top + layout.height + kFirstLineGap;
+    layout.firstLine = table.FirstLine(layout.height);
     return layout;
 }
 
@@ -71,11 +65,13 @@ void DrawCellText(CDC& dc, const std::string& text, RECT cell) {
     }
 }
 
-void PrintHeader(CDC& dc, const PageLayout& layout) {
+// Prints the header cells; returns the top of the first line under them.
+int PrintHeader(CDC& dc, const PageLayout& layout) {
     for (const PrintedColumn& printed : layout.columns) {
         dc.DrawEdge(printed.cell, EDGE_BUMP, BF_RECT);
         DrawCellText(dc, printed.title, printed.cell);
     }
+    return layout.firstLine;
 }
 
 void PrintLine(CDC& dc, const PageLayout& layout, CGridPrintSource& rows, int top) {
@@ -85,30 +81,17 @@ void PrintLine(CDC& dc, const PageLayout& layout, CGridPrintSource& rows, int to
     }
 }
 
-// Prints every row of the source on as many pages as it takes; false when a page could not
-// be started. A page too short for the header and one line stops the job with a message
-// rather than starting empty pages forever.
-bool PrintRows(CPrintJob& job, const PageLayout& layout, CGridPrintSource& rows, CWnd* parent) {
-    CDC& dc = job.DC();
-    const int bottom = job.PrintableArea().bottom;
-    PrintHeader(dc, layout);
-    int line = layout.firstLine;
-    for (bool more = rows.MoveFirst(); more;) {
-        if (line + layout.height > bottom) {
-            if (line == layout.firstLine) {
-                ShowPrintFailure(parent, kCannotStartPage);
-                return false;
-            }
-            if (!job.EndPage() || !job.StartPage()) {
-                return false;
-            }
-            PrintHeader(dc, layout);
-            line = layout.firstLine;
-            continue;
+// Prints every row of the source on as many pages as it takes; false when the job had to stop.
+bool PrintRows(CTablePrint& table, const PageLayout& layout, CGridPrintSource& rows) {
+    CDC& dc = table.DC();
+    const auto header = [&] { return PrintHeader(dc, layout); };
+    int line = table.StartLines(header);
+    for (bool more = rows.MoveFirst(); more; more = rows.MoveNext()) {
+        if (!table.PlaceLine(line, layout.height, header)) {
+            return false;
         }
         PrintLine(dc, layout, rows, line);
         line += layout.height;
-        more = rows.MoveNext();
     }
     return true;
 }
@@ -120,26 +103,12 @@ void PrintGrid(const std::vector<GridColumn>& columns, CGridPrintSource& rows, C
     if (totalWidth <= 0) {
         return;
     }
-    const std::unique_ptr<CPrintJob> job = CPrintJob::Choose(kGridPrintDialogFlags, parent);
-    if (!job) {
+    const std::unique_ptr<CTablePrint> table = CTablePrint::Start(kGridPrintDialogFlags, parent);
+    if (!table) {
         return;
     }
-    CDC& dc = job->DC();
-    const CSelectedPrintFont font(dc, kPrintFontPoints, kPrintFontFace);
-    const int scale = (dc.GetDeviceCaps(HORZRES) - 2 * job->Offset().x) / totalWidth;
-    if (!job->StartDoc(kDocumentName)) {
-        ShowPrintFailure(parent, kCannotStartDocument);
-        return;
-    }
-    if (!job->StartPage()) {
-        ShowPrintFailure(parent, kCannotStartPage);
-        return;
-    }
-    dc.SetTextColor(0x00000000);
-    dc.SetBkColor(0x00FFFFFF);
-    dc.SetBkMode(TRANSPARENT);
-    const PageLayout layout = LayOutPage(columns, dc, job->PrintableArea(), scale);
-    if (PrintRows(*job, layout, rows, parent)) {
-        job->EndDoc();
-    }
+    const int scale =
+        (table->DC().GetDeviceCaps(HORZRES) - 2 * table->Job().Offset().x) / totalWidth;
+    const PageLayout layout = LayOutPage(columns, *table, scale);
+    table->Finish(PrintRows(*table, layout, rows));
 }

@@ -2,19 +2,12 @@
 // in bump-edged cells at the top of every page and one line per record, values centred.
 #include <algorithm>
 
-#include "controls/common/print_job.h"
+#include "controls/common/table_print.h"
 #include "controls/query/query_ctrl.h"
 #include "controls/query/query_text.h"
 
 namespace {
 
-constexpr int kPrintFontPoints = 12;
-constexpr const char* kPrintFontFace = "FixedSys";
-constexpr const char* kDocumentName = "Report";
-constexpr const char* kCannotStartDocument = "Printer wouldn't initalize";
-constexpr const char* kCannotStartPage = "Could not start a new printer page";
-// The gap between the header cells and the first record line, in device units.
-constexpr int kFirstLineGap = 50;
 constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 // The pages of one print job: the header cells of the current page and where the next line
@@ -22,28 +15,20 @@ constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 // blank page.
 class CQueryPages {
   public:
-    CQueryPages(CPrintJob& job, CDataRecordset& recordset, CWnd* owner)
-        : m_job(job), m_dc(job.DC()), m_recordset(recordset), m_owner(owner) {
+    CQueryPages(CTablePrint& table, CDataRecordset& recordset)
+        : m_table(table), m_dc(table.DC()), m_recordset(recordset) {
         m_recordset.GetFieldCount(m_fieldCount);
     }
 
     // Prints the current record as a line, on a new page when it does not fit; false when
-    // the job had to stop (a page that failed to start, or one too short for a line).
+    // the job had to stop.
     bool PrintLine() {
+        const auto header = [this] { return PrintHeader(); };
         if (!m_headerPrinted) {
-            PrintHeader();
+            m_y = m_table.StartLines(header);
         }
-        if (!m_cells.empty() && m_y + m_lineHeight > m_job.PrintableArea().bottom) {
-            if (m_y == m_firstLine) {
-                // A fresh page that cannot hold one line would be followed by another forever.
-                ShowPrintFailure(m_owner, kCannotStartPage);
-                return false;
-            }
-            if (!m_job.EndPage() || !m_job.StartPage()) {
-                return false;
-            }
-            PrintHeader();
-            return PrintLine();
+        if (!m_cells.empty() && !m_table.PlaceLine(m_y, m_lineHeight, header)) {
+            return false;
         }
         for (std::size_t i = 0; i < m_cells.size(); ++i) {
             std::string text;
@@ -57,8 +42,9 @@ class CQueryPages {
     }
 
   private:
-    void PrintHeader() {
-        const RECT& area = m_job.PrintableArea();
+    // Prints the header cells; returns the top of the first line under them.
+    int PrintHeader() {
+        const RECT& area = m_table.Job().PrintableArea();
         m_cells.clear();
         m_headerPrinted = true;
         int x = area.left;
@@ -94,19 +80,16 @@ class CQueryPages {
             }
         }
         m_lineHeight = m_cells.empty() ? 0 : m_cells.back().Height();
-        m_firstLine = area.top + height + kFirstLineGap;
-        m_y = m_firstLine;
+        return m_table.FirstLine(height);
     }
 
-    CPrintJob& m_job;
+    CTablePrint& m_table;
     CDC& m_dc;
     CDataRecordset& m_recordset;
-    CWnd* m_owner;
     int m_fieldCount = 0;
     std::vector<RECT> m_cells;
     bool m_headerPrinted = false;
     int m_lineHeight = 0;
-    int m_firstLine = 0;
     int m_y = 0;
 };
 
@@ -124,25 +107,11 @@ void CQORQueryCtrl::PrintRecords(PrintedRecords which) {
     if (!m_bound) {
         return;
     }
-    const std::unique_ptr<CPrintJob> job = CPrintJob::Choose(PD_DEFAULTOPTIONS, this);
-    if (!job) {
+    const std::unique_ptr<CTablePrint> table = CTablePrint::Start(PD_DEFAULTOPTIONS, this);
+    if (!table) {
         return;
     }
-    CDC& dc = job->DC();
-    const CSelectedPrintFont font(dc, kPrintFontPoints, kPrintFontFace);
-    if (!job->StartDoc(kDocumentName)) {
-        ShowPrintFailure(this, kCannotStartDocument);
-        return;
-    }
-    if (!job->StartPage()) {
-        ShowPrintFailure(this, kCannotStartPage);
-        job->AbortDoc();
-        return;
-    }
-    dc.SetTextColor(0x00000000);
-    dc.SetBkColor(0x00FFFFFF);
-    dc.SetBkMode(TRANSPARENT);
-    CQueryPages pages(*job, *m_recordset, this);
+    CQueryPages pages(*table, *m_recordset);
     bool printing = true;
     if (which == PrintedRecords::All) {
         for (bool more = m_recordset->MoveFirst(); more && printing;
@@ -158,9 +127,5 @@ void CQORQueryCtrl::PrintRecords(PrintedRecords which) {
             }
         }
     }
-    if (printing) {
-        job->EndDoc();
-    } else {
-        job->AbortDoc();
-    }
+    table->Finish(printing);
 }
