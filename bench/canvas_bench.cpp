@@ -57,12 +57,12 @@ std::vector<DesignItem> WithFiftySelected(size_t stride) {
 std::string WriteList(const std::vector<DesignItem>& list) {
     Design file;
     for (auto item = list.rbegin(); item != list.rend(); ++item) {
-        if (item->kind <= kVerticalLine) {
+        if (GoesToFront(*item)) {
             file.Items().push_back(*item);
         }
     }
     for (const DesignItem& item : list) {
-        if (item.kind > kVerticalLine) {
+        if (!GoesToFront(item)) {
             file.Items().push_back(item);
         }
     }

@@ -6,10 +6,6 @@
 #include <filesystem>
 
 namespace {
-bool GoesToFront(const DesignItem& item) {
-    return item.kind >= kStaticText && item.kind <= kVerticalLine;
-}
-
 // The resize mark belongs to a drag under way, never to a state the history brings back.
 DesignItem Unmarked(DesignItem item) {
     item.resizeTarget = false;

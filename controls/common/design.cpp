@@ -10,11 +10,9 @@
 
 #include "controls/common/read_only_file.h"
 
-namespace {
 bool GoesToFront(const DesignItem& item) {
     return item.kind >= kStaticText && item.kind <= kVerticalLine;
 }
-}  // namespace
 
 void Design::Insert(DesignItem item) {
     if (GoesToFront(item)) {

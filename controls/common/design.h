@@ -33,3 +33,7 @@ std::optional<Design> ReadDesignFile(const std::string& path);
 // the target, so a failure never destroys the previous file. False when nothing was written,
 // also when the target grants nobody write permission.
 bool WriteDesignFile(const std::string& path, const Design& design);
+
+// The ordering rule of the item kinds: texts, columns and lines go to the front of a design's
+// list, frames to the back.
+bool GoesToFront(const DesignItem& item);

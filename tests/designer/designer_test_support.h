@@ -26,12 +26,12 @@ inline void OpenList(CMainFrame& frame, const std::vector<DesignItem>& list,
         ("qorform_list_" + std::to_string(getpid()) + "_" + std::to_string(++counter) + ".qor");
     std::vector<DesignItem> fileOrder;
     for (auto item = list.rbegin(); item != list.rend(); ++item) {
-        if (item->kind <= kVerticalLine) {
+        if (GoesToFront(*item)) {
             fileOrder.push_back(*item);
         }
     }
     for (const DesignItem& item : list) {
-        if (item.kind > kVerticalLine) {
+        if (!GoesToFront(item)) {
             fileOrder.push_back(item);
         }
     }
