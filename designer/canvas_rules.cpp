@@ -148,15 +148,6 @@ std::size_t DuplicatePosition(const DesignItem& copy, std::size_t count) {
     return isLine ? count : 0;
 }
 
-int HitTest(const std::vector<DesignItem>& items, POINT point) {
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (PtInRect(items[i].rect, point)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 bool InHandleZone(const DesignItem& item, ItemEdge edge, POINT point) {
     const RECT& r = item.rect;
     if (!PtInRect(r, point)) {

@@ -16,8 +16,6 @@ DesignItem DuplicateItem(const DesignItem& source, const RECT& client, const Des
 // Where Duplicate inserts the copy into a list of the count: copies of lines at the back, all
 // other copies at the front.
 std::size_t DuplicatePosition(const DesignItem& copy, std::size_t count);
-// Index of the first item in list order whose rectangle contains the point, or -1.
-int HitTest(const std::vector<DesignItem>& items, POINT point);
 
 // Whether the point lies in the strip within 5 pixels of that edge, inside the item.
 bool InHandleZone(const DesignItem& item, ItemEdge edge, POINT point);

@@ -14,6 +14,15 @@ bool GoesToFront(const DesignItem& item) {
     return item.kind >= kStaticText && item.kind <= kVerticalLine;
 }
 
+int HitTest(const std::vector<DesignItem>& items, POINT point) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (PtInRect(items[i].rect, point)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 void Design::Insert(DesignItem item) {
     if (GoesToFront(item)) {
         m_items.insert(m_items.begin(), std::move(item));

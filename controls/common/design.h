@@ -37,3 +37,6 @@ bool WriteDesignFile(const std::string& path, const Design& design);
 // The ordering rule of the item kinds: texts, columns and lines go to the front of a design's
 // list, frames to the back.
 bool GoesToFront(const DesignItem& item);
+// Index of the first item in list order whose rectangle contains the point, or -1: the item a
+// click on a design picks.
+int HitTest(const std::vector<DesignItem>& items, POINT point);
