@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "controls/common/data_connection.h"
 #include "controls/common/data_recordset.h"
