@@ -50,6 +50,54 @@ bool QorConnection::isOpen() const {
            state.vt == VT_I4 && (state.lVal & adStateOpen) != 0;
 }
 
+namespace {
+
+// The fields of the record the recordset stands on.
+QVariantMap RecordOf(Fields& fields) {
+    QVariantMap record;
+    LONG count = 0;
+    fields.get_Count(&count);
+    for (LONG i = 0; i < count; ++i) {
+        CComPtr<Field> field;
+        CComBSTR name;
+        CComVariant value;
+        QVariant converted;
+        std::string ignored;
+        if (SUCCEEDED(fields.get_Item(CComVariant(static_cast<int>(i)),
+                                      field.ReleaseAndGetAddressOf())) &&
+            SUCCEEDED(field->get_Name(name.ReleaseAndGetAddressOf())) &&
+            SUCCEEDED(field->get_Value(&value)) && VariantToQt(value, converted, ignored)) {
+            record.insert(QString::fromStdString(name.ToString()), converted);
+        }
+    }
+    return record;
+}
+
+}  // namespace
+
+QList<QVariantMap> QorConnection::select(const QString& sql) {
+    QList<QVariantMap> records;
+    CComPtr<_Connection> connection;
+    CComPtr<_Recordset> recordset;
+    CComPtr<Fields> fields;
+    HRESULT hr = m_connection ? ComQueryInterface(m_connection.Get(), connection) : E_POINTER;
+    if (SUCCEEDED(hr)) {
+        hr = connection->Execute(CComBSTR(sql.toStdString()).Get(), nullptr, adCmdText,
+                                 recordset.ReleaseAndGetAddressOf());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = recordset->get_Fields(fields.ReleaseAndGetAddressOf());
+    }
+    VARIANT_BOOL atEnd = VARIANT_TRUE;
+    while (SUCCEEDED(hr) && SUCCEEDED(hr = recordset->get_EOF(&atEnd)) && atEnd == VARIANT_FALSE) {
+        records.append(RecordOf(*fields.Get()));
+        hr = recordset->MoveNext();
+    }
+    m_lastError =
+        SUCCEEDED(hr) ? QString() : QString::fromStdString(DescribeFailure("select", hr).message);
+    return records;
+}
+
 QVariant QorConnection::toVariant() const {
     return QVariant::fromValue(QorDispatchPtr(m_connection));
 }

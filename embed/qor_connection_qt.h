@@ -2,8 +2,10 @@
 // data-bound controls, which use it and never open or close it.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
+#include <QVariantMap>
 
 #include "platform/com/com_ptr.h"
 #include "platform/com/dispatch.h"
@@ -25,6 +27,9 @@ class QorConnection {
     bool open(const QString& connectionString, const QString& user = {},
               const QString& password = {});
     void close();
+    // The records of a query, each a map of field name to value (converted as QorControl's
+    // calls convert); empty, with lastError() set, when the query fails.
+    QList<QVariantMap> select(const QString& sql);
     bool isOpen() const;
     bool isNull() const { return !m_connection; }
     QString lastError() const { return m_lastError; }

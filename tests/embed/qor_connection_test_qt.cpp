@@ -44,3 +44,16 @@ TEST_F(ConnectionTest, ADataSourceThatCannotBeOpenedSaysWhy) {
     EXPECT_FALSE(connection.open(QString::fromStdString(folder.File("missing/dir/none.db"))));
     EXPECT_FALSE(connection.isOpen());
 }
+
+TEST_F(ConnectionTest, SelectGivesTheRecordsAsMapsOrTheReason) {
+    QorConnection connection;
+    ASSERT_TRUE(connection.open(QString::fromStdString(SampleCopy())));
+    const QList<QVariantMap> rows =
+        connection.select("SELECT customer_no, credit_limit FROM customers ORDER BY customer_no");
+    ASSERT_GT(rows.size(), 1);
+    EXPECT_EQ(rows.front()["customer_no"], QVariant("C00001"));
+    EXPECT_TRUE(rows.front()["credit_limit"].canConvert<double>());
+    EXPECT_TRUE(connection.lastError().isEmpty());
+    EXPECT_TRUE(connection.select("SELECT * FROM no_such_table").isEmpty());
+    EXPECT_THAT(connection.lastError().toStdString(), HasSubstr("select: "));
+}
