@@ -365,11 +365,7 @@ void CQORGridCtrl::TabForward() {
         UpdateWindow();
         return;
     }
-    CWnd* const parent = GetParent();
-    CWnd* const next = parent != nullptr ? parent->GetNextDlgTabItem(this) : nullptr;
-    if (next != nullptr && next != this) {
-        next->SetFocus();
-    }
+    FocusNextTabItem();
 }
 
 void CQORGridCtrl::TabBackward() {
@@ -390,11 +386,7 @@ void CQORGridCtrl::TabBackward() {
             return;
         }
     }
-    CWnd* const parent = GetParent();
-    CWnd* const previous = parent != nullptr ? parent->GetNextDlgTabItem(this, true) : nullptr;
-    if (previous != nullptr && previous != this) {
-        previous->SetFocus();
-    }
+    FocusNextTabItem(true);
 }
 
 void CQORGridCtrl::EnterFoundCell(int row, int col) {

@@ -173,7 +173,6 @@ class CQOROrderCtrl : public COleControl {
     void ScrollRowsDown();
     void ScrollRowsUp();
     void ScrollByOne(int delta, int column);
-    void FocusSibling(bool previous);
     void TypeIntoCurrentCell(UINT ch);
 
     // The document.

@@ -210,7 +210,7 @@ void CQOROrderCtrl::TabForward() {
     } else if (count > 0 && m_lastVisibleItem < count - 1) {
         ScrollByOne(1, kQtyColumn);
     } else {
-        FocusSibling(false);
+        FocusNextTabItem();
     }
 }
 
@@ -223,15 +223,7 @@ void CQOROrderCtrl::TabBackward() {
     } else if (count > 0 && m_firstVisibleItem > 0) {
         ScrollByOne(-1, kPriceColumn);
     } else {
-        FocusSibling(true);
-    }
-}
-
-void CQOROrderCtrl::FocusSibling(bool previous) {
-    CWnd* const parent = GetParent();
-    CWnd* const next = parent != nullptr ? parent->GetNextDlgTabItem(this, previous) : nullptr;
-    if (next != nullptr && next != this) {
-        next->SetFocus();
+        FocusNextTabItem(true);
     }
 }
 

@@ -628,6 +628,13 @@ CWnd* CWnd::GetNextDlgTabItem(CWnd* control, bool previous) const {
     return next < 0 ? nullptr : m_children[static_cast<size_t>(next)];
 }
 
+void CWnd::FocusNextTabItem(bool previous) {
+    CWnd* const next = m_parent != nullptr ? m_parent->GetNextDlgTabItem(this, previous) : nullptr;
+    if (next != nullptr && next != this) {
+        next->SetFocus();
+    }
+}
+
 bool CWnd::SendCommand(UINT id) {
     for (CWnd* wnd = this; wnd != nullptr; wnd = wnd->m_parent) {
         if (wnd->ExecuteCommand(id)) {

@@ -36,6 +36,9 @@ class CWnd : public CCmdTarget {
     // WS_TABSTOP window, wrapping round; the first (or last) for a null control; null when no
     // child is a tab stop.
     CWnd* GetNextDlgTabItem(CWnd* control, bool previous = false) const;
+    // Gives the focus to the parent's tab stop after this window (before it when previous), as
+    // Tab out of a control does; nothing when there is no other.
+    void FocusNextTabItem(bool previous = false);
     // The window at the top of this one's parent chain.
     CWnd* GetTopLevel();
 
