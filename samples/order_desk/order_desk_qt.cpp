@@ -16,8 +16,11 @@ constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr long kTextStyle = 1;
 
+// A field's value as the invoice shows it: dates as the grid shows them.
 QString Text(const QVariant& value) {
-    return value.toString();
+    return value.typeId() == QMetaType::QDateTime
+               ? value.toDateTime().toString(QStringLiteral("M/d/yyyy"))
+               : value.toString();
 }
 
 }  // namespace
