@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "controls/common/column_field.h"
+#include "controls/common/design.h"
 #include "controls/common/field_typing.h"
 #include "controls/form/form_ctrl.h"
 
@@ -152,16 +153,14 @@ void CQORFormCtrl::MoveRecord(UINT vk) {
 }
 
 void CQORFormCtrl::OnLButtonDown(UINT flags, POINT point) {
-    const auto hit = std::find_if(m_items.begin(), m_items.end(), [&](const DesignItem& item) {
-        return PtInRect(item.rect, point);
-    });
-    if (hit != m_items.end() && hit->kind == kColumn) {
-        const auto index = static_cast<std::size_t>(hit - m_items.begin());
-        if (static_cast<std::int32_t>(index) != m_currentField) {
+    const int hit = HitTest(m_items, point);
+    if (hit >= 0 && m_items[static_cast<std::size_t>(hit)].kind == kColumn) {
+        const auto index = static_cast<std::size_t>(hit);
+        if (hit != m_currentField) {
             LeaveField();
         }
-        m_currentField = static_cast<std::int32_t>(index);
-        m_currentTabOrder = hit->tabOrder;
+        m_currentField = hit;
+        m_currentTabOrder = m_items[index].tabOrder;
         HighlightField(index);
     }
     COleControl::OnLButtonDown(flags, point);
