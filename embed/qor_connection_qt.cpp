@@ -98,6 +98,36 @@ QList<QVariantMap> QorConnection::select(const QString& sql) {
     return records;
 }
 
+bool QorConnection::execute(const QString& sql) {
+    CComVariant ignored;
+    const CallOutcome outcome = CallMember(
+        m_connection.Get(), "Execute",
+        {CComVariant(sql.toStdString()), CComVariant::Missing(),
+         CComVariant(static_cast<int>(adCmdText) | static_cast<int>(adExecuteNoRecords))},
+        ignored);
+    m_lastError = QString::fromStdString(outcome.message);
+    return outcome.Succeeded();
+}
+
+bool QorConnection::Transaction(const char* member) {
+    CComVariant ignored;
+    const CallOutcome outcome = CallMember(m_connection.Get(), member, {}, ignored);
+    m_lastError = QString::fromStdString(outcome.message);
+    return outcome.Succeeded();
+}
+
+bool QorConnection::beginTransaction() {
+    return Transaction("BeginTrans");
+}
+
+bool QorConnection::commit() {
+    return Transaction("CommitTrans");
+}
+
+bool QorConnection::rollback() {
+    return Transaction("RollbackTrans");
+}
+
 QVariant QorConnection::toVariant() const {
     return QVariant::fromValue(QorDispatchPtr(m_connection));
 }

@@ -30,6 +30,12 @@ class QorConnection {
     // The records of a query, each a map of field name to value (converted as QorControl's
     // calls convert); empty, with lastError() set, when the query fails.
     QList<QVariantMap> select(const QString& sql);
+    // Runs a statement that gives no records; false with the reason.
+    bool execute(const QString& sql);
+    // A transaction round what the program and the controls write on the connection.
+    bool beginTransaction();
+    bool commit();
+    bool rollback();
     bool isOpen() const;
     bool isNull() const { return !m_connection; }
     QString lastError() const { return m_lastError; }
@@ -41,6 +47,8 @@ class QorConnection {
     operator IDispatch*() const { return dispatch(); }  // NOLINT(google-explicit-constructor)
 
   private:
+    bool Transaction(const char* member);
+
     CComPtr<IDispatch> m_connection;
     QString m_lastError;
 };

@@ -213,10 +213,25 @@ void COrderDesk::NewRow() {
 }
 
 void COrderDesk::DeleteOrder() {
-    if (m_ordersBound) {
-        m_orders.DeleteCurrentRow();
-        FollowClerk();
+    if (!m_ordersBound || m_orderId < 0) {
+        return;
     }
+    // An order goes with its lines or not at all: lines without their order would be left
+    // behind for good.
+    const QString id = QString::number(m_orderId);
+    m_connection.beginTransaction();
+    const bool deleted = m_orders.DeleteCurrentRow() &&
+                         m_connection.execute("DELETE FROM order_lines WHERE order_id = " + id);
+    if (deleted) {
+        m_connection.commit();
+    } else {
+        const QString reason = m_connection.lastError();
+        m_connection.rollback();
+        ShowCustomer(m_customerId);  // the grid shows what the database still holds
+        Report(QStringLiteral("Order %1 cannot be deleted: %2").arg(id, reason));
+        return;
+    }
+    FollowClerk();
 }
 
 void COrderDesk::PrintInvoice() {

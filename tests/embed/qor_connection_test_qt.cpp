@@ -57,3 +57,30 @@ TEST_F(ConnectionTest, SelectGivesTheRecordsAsMapsOrTheReason) {
     EXPECT_TRUE(connection.select("SELECT * FROM no_such_table").isEmpty());
     EXPECT_THAT(connection.lastError().toStdString(), HasSubstr("select: "));
 }
+
+TEST_F(ConnectionTest, StatementsRunInsideTransactionsThatCommitOrRollBack) {
+    QorConnection connection;
+    ASSERT_TRUE(connection.open(QString::fromStdString(SampleCopy())));
+    const auto city = [&connection] {
+        return connection.select("SELECT city FROM customers WHERE customer_id = 1")
+            .front()["city"]
+            .toString();
+    };
+    const QString before = city();
+    const struct {
+        const char* name;
+        bool keep;
+        QString expected;
+    } cases[] = {{"rolled back", false, before}, {"committed", true, "Galway"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(connection.beginTransaction()) << connection.lastError().toStdString();
+        ASSERT_TRUE(
+            connection.execute("UPDATE customers SET city = 'Galway' WHERE customer_id = 1"))
+            << connection.lastError().toStdString();
+        ASSERT_TRUE(c.keep ? connection.commit() : connection.rollback());
+        EXPECT_EQ(city(), c.expected);
+    }
+    EXPECT_FALSE(connection.execute("UPDATE no_such_table SET x = 1"));
+    EXPECT_THAT(connection.lastError().toStdString(), HasSubstr("Execute: "));
+}

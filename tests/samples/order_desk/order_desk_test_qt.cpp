@@ -153,3 +153,15 @@ TEST_F(OrderDeskTest, TheMenuPrintsTheInvoiceTheCustomerListAndTheMarkedCustomer
         EXPECT_GT(std::filesystem::file_size(pdf), 1000U);
     }
 }
+
+TEST_F(OrderDeskTest, DeleteTakesTheOrderWithItsLines) {
+    const long customer = desk->CurrentCustomer();
+    const long order = desk->CurrentOrder();
+    const long orders = OrderCount(customer);
+    ASSERT_GE(order, 0);
+    ASSERT_GT(LineCount(order), 0);
+    Trigger("Delete");
+    EXPECT_EQ(OrderCount(customer), orders - 1);
+    EXPECT_EQ(LineCount(order), 0);
+    EXPECT_NE(desk->CurrentOrder(), order);
+}
