@@ -1,7 +1,9 @@
 # Installs the build into a prefix of its own, then builds a program outside the tree against
 # the installed files only, once with find_package(QOR) and once with pkg-config, and runs
 # both on the sample database with the installed grid module registered by the installed qorreg.
-#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DSAMPLE_DB=... -P install_check.cmake
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DSAMPLE_DB=... [-DOUTSIDE_FLAGS=...]
+#         -P install_check.cmake
+# OUTSIDE_FLAGS: compiler and linker flags the program outside needs (a sanitized build's).
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -27,13 +29,14 @@ set(ENV{QT_QPA_PLATFORM} offscreen)
 run(${prefix}/bin/qorreg ${prefix}/lib/qor/modules/QORGrid.so)
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/embed/outside -B ${WORK_DIR}/package -G Ninja
-  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  "-DCMAKE_CXX_FLAGS=${OUTSIDE_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${OUTSIDE_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/package)
 expect_customers(${WORK_DIR}/package/grid_viewer)
 
 set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
 run(pkg-config --cflags --libs qor)
-separate_arguments(flags UNIX_COMMAND "${output}")
+separate_arguments(flags UNIX_COMMAND "${output} ${OUTSIDE_FLAGS}")
 run(c++ -std=c++20 -fPIC ${SOURCE_DIR}/tests/embed/outside/grid_viewer.cpp ${flags}
   -o ${WORK_DIR}/grid_viewer_pc)
 expect_customers(${WORK_DIR}/grid_viewer_pc)
