@@ -237,7 +237,7 @@ void QorControl::focusInEvent(QFocusEvent* event) {
 
 bool QorControl::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && LeavesOnTab(*static_cast<QKeyEvent*>(event))) {
-        MoveFocusOut(static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab);
+        MoveFocusOutOf(*this, static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab);
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -255,14 +255,3 @@ bool QorControl::LeavesOnTab(const QKeyEvent& key) const {
     return window != nullptr && (window->OnGetDlgCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) == 0;
 }
 
-void QorControl::MoveFocusOut(bool forward) {
-    for (QWidget* next = forward ? nextInFocusChain() : previousInFocusChain(); next != this;
-         next = forward ? next->nextInFocusChain() : next->previousInFocusChain()) {
-        const bool takesTab = (next->focusPolicy() & Qt::TabFocus) != 0 && next->isEnabled() &&
-                              next->isVisibleTo(window()) && next->window() == window();
-        if (takesTab && !isAncestorOf(next)) {
-            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return;
-        }
-    }
-}

@@ -72,7 +72,6 @@ class QorControl : public QWidget {
     // Tab and Shift+Tab that the control leaves to its container move to the next (previous)
     // widget of the window outside this one.
     bool LeavesOnTab(const QKeyEvent& key) const;
-    void MoveFocusOut(bool forward);
     // The control's window takes the widget's size. A hidden widget learns of a resize only
     // when it is shown, so calls fit the control first: a control sized by the program before
     // it shows lays out its rows and fields for the right size.

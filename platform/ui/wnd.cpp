@@ -629,9 +629,14 @@ CWnd* CWnd::GetNextDlgTabItem(CWnd* control, bool previous) const {
 }
 
 void CWnd::FocusNextTabItem(bool previous) {
-    CWnd* const next = m_parent != nullptr ? m_parent->GetNextDlgTabItem(this, previous) : nullptr;
+    if (m_parent == nullptr) {
+        return;
+    }
+    CWnd* const next = m_parent->GetNextDlgTabItem(this, previous);
     if (next != nullptr && next != this) {
         next->SetFocus();
+    } else {
+        m_parent->OnTabOut(previous);
     }
 }
 

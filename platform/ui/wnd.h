@@ -37,7 +37,7 @@ class CWnd : public CCmdTarget {
     // child is a tab stop.
     CWnd* GetNextDlgTabItem(CWnd* control, bool previous = false) const;
     // Gives the focus to the parent's tab stop after this window (before it when previous), as
-    // Tab out of a control does; nothing when there is no other.
+    // Tab out of a control does; without another, the parent's OnTabOut decides.
     void FocusNextTabItem(bool previous = false);
     // The window at the top of this one's parent chain.
     CWnd* GetTopLevel();
@@ -67,6 +67,9 @@ class CWnd : public CCmdTarget {
     // DLGC_WANTTAB Tab, with DLGC_WANTARROWS the arrows, with DLGC_WANTALLKEYS every key (Tab,
     // Enter and Escape included) reaches the window without its parents' PreTranslateKey.
     virtual UINT OnGetDlgCode() { return 0; }
+    // A child left by Tab (Shift+Tab when previous) has no other tab stop in this window to go
+    // to; a window embedded in another toolkit's widgets passes the focus on there.
+    virtual void OnTabOut(bool /*previous*/) {}
     // Sees every key press of the window and its children first; true when it consumed it.
     virtual bool PreTranslateKey(UINT /*vk*/, UINT /*modifiers*/) { return false; }
 

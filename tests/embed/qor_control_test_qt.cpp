@@ -161,7 +161,11 @@ TEST_F(ControlDialogTest, TheFormOpensOnAConnectionHandedOverAsAnObject) {
     EXPECT_EQ(item[1], QVariant("Harbour Lights"));
 }
 
-TEST_F(ControlDialogTest, TabMovesThroughTheDialogAndCtrlTabLeavesAControl) {
+TEST_F(ControlDialogTest, TabMovesThroughTheDialogAndOutOfAControlAtItsEnd) {
+    for (const char* name : {"name", "city"}) {
+        grid->dynamicCall("InsertColumn", {name, name, 80, 1, 20, "", true, true, 0, 0xFFFFFF});
+    }
+    grid->dynamicCall("AddRow", {-1});
     Show();
     edit->setFocus(Qt::OtherFocusReason);
     ASSERT_TRUE(edit->hasFocus());
@@ -173,7 +177,7 @@ TEST_F(ControlDialogTest, TabMovesThroughTheDialogAndCtrlTabLeavesAControl) {
     } steps[] = {
         {"Tab from the edit enters the grid", Qt::Key_Tab, Qt::NoModifier, grid},
         {"the grid keeps Tab for its cells", Qt::Key_Tab, Qt::NoModifier, grid},
-        {"Ctrl+Tab leaves it, round to the form", Qt::Key_Tab, Qt::ControlModifier, form},
+        {"Tab at its last cell leaves it, round to the form", Qt::Key_Tab, Qt::NoModifier, form},
         {"Ctrl+Tab leaves the form for the edit", Qt::Key_Tab, Qt::ControlModifier, edit},
         {"Shift+Tab from the edit goes back into the form", Qt::Key_Backtab, Qt::ShiftModifier,
          form},
