@@ -254,4 +254,3 @@ bool QorControl::LeavesOnTab(const QKeyEvent& key) const {
     CWnd* window = controlWindow();
     return window != nullptr && (window->OnGetDlgCode() & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) == 0;
 }
-
