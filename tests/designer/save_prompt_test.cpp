@@ -9,6 +9,7 @@
 #include "designer_test_support.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -20,11 +21,6 @@ class SavePromptTest : public ::testing::Test {
         frame.ShowWindow(SW_SHOWNORMAL);
         ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
     }
-    void TearDown() override {
-        std::filesystem::remove(path);
-        std::filesystem::remove(other);
-    }
-
     void PlaceRectangle(POINT at) {
         ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_RECTANGLE));
         SendClick(frame, at);
@@ -32,8 +28,10 @@ class SavePromptTest : public ::testing::Test {
 
     ScopedScriptedDialogs dialogs;
     CMainFrame frame;
-    std::filesystem::path path = std::filesystem::temp_directory_path() / "qorform_prompt.qor";
-    std::filesystem::path other = std::filesystem::temp_directory_path() / "qorform_other.qor";
+    // A folder of each test's own: the cases run side by side in processes of their own.
+    TempFolder folder;
+    std::filesystem::path path = folder / "qorform_prompt.qor";
+    std::filesystem::path other = folder / "qorform_other.qor";
 };
 
 // What the user does that may throw the design away.
