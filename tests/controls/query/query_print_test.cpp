@@ -8,6 +8,7 @@
 #include "controls/common/print_job.h"
 #include "controls/query/query_text.h"
 #include "platform/dialogs/scripted_dialogs.h"
+#include "tests/controls/common/table_print_test_support.h"
 #include "tests/controls/query/query_test_support.h"
 #include "tests/temp_folder.h"
 
@@ -31,31 +32,6 @@ struct PrintMetrics {
     std::unique_ptr<CPrinterDC> dc;
     CSelectedPrintFont font;
 };
-
-std::string Box(int left, int top, int right, int bottom) {
-    return std::to_string(left) + "," + std::to_string(top) + "," + std::to_string(right) + "," +
-           std::to_string(bottom);
-}
-
-// A page's drawing: edges and texts with their rectangles, marked when the edge is not a bump
-// on all four sides or the text not centred black on one line in the print font.
-std::vector<std::string> Drawn(const PrintedPage& page) {
-    std::vector<std::string> drawn;
-    for (const DcCall& call : page.calls) {
-        const std::string box =
-            Box(call.rect.left, call.rect.top, call.rect.right, call.rect.bottom);
-        if (call.op == DcOp::DrawEdge) {
-            const bool bump = call.flags == EDGE_BUMP && call.flags2 == BF_RECT;
-            drawn.push_back((bump ? "edge " : "other edge ") + box);
-        } else if (call.op == DcOp::DrawText) {
-            const bool centred = call.flags == (DT_CENTER | DT_VCENTER | DT_SINGLELINE) &&
-                                 call.textColor == 0 && call.bkMode == TRANSPARENT &&
-                                 call.font.GetLogFont().lfFaceName == "FixedSys";
-            drawn.push_back((centred ? "text " : "other text ") + call.text + " " + box);
-        }
-    }
-    return drawn;
-}
 
 // The texts of record id of the test's table, in field order.
 std::vector<std::string> Record(int id) {
