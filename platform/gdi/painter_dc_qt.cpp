@@ -18,6 +18,8 @@ constexpr int kDotOn = 3;
 constexpr int kDotPeriod = 6;
 // Offset of Qt's checkerboard pattern from the focus rectangle's first dot.
 constexpr int kFocusPatternPhase = 1;
+// Wider fills are left to the painter, which fills whole scanlines fast.
+constexpr int kDirectFillWidth = 8;
 
 QRect ToQRect(const RECT& rc) {
     return QRect(rc.left, rc.top, rc.Width(), rc.Height());
@@ -118,9 +120,36 @@ const CTextMetrics& CPainterDC::Metrics() {
 }
 
 void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color) {
-    if (width > 0 && height > 0) {
+    if (width > 0 && height > 0 && !FillPixels(QRect(x, y, width, height), color)) {
         m_painter.fillRect(QRect(x, y, width, height), ToQColor(color));
     }
+}
+
+// The painter fills a narrow rectangle one scanline call at a time, and the ruled lines of a
+// table are hundreds of them: where nothing clips, blends or moves the painting, a bitmap's
+// pixels are written directly, with the same result.
+bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
+    if (m_bitmap == nullptr || rect.width() > kDirectFillWidth || m_painter.hasClipping() ||
+        m_painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        m_painter.opacity() < 1.0 || !m_painter.transform().isIdentity()) {
+        return false;
+    }
+    QImage& image = m_bitmap->impl().image;
+    // A shared image would be copied by writing to it, away from the painter's own pixels.
+    if (!image.isDetached() || image.format() != QImage::Format_RGB32) {
+        return false;
+    }
+    const QRect inside = rect & image.rect();
+    const QRgb pixel = ToQColor(color).rgb();
+    const qsizetype stride = image.bytesPerLine();
+    uchar* line = image.bits() + inside.top() * stride;
+    for (int y = inside.top(); y <= inside.bottom(); ++y, line += stride) {
+        QRgb* const first = reinterpret_cast<QRgb*>(line) + inside.left();
+        for (int x = 0; x < inside.width(); ++x) {
+            first[x] = pixel;
+        }
+    }
+    return true;
 }
 
 // The platform's FillSolidRect works through the background colour and leaves it set.

@@ -71,6 +71,7 @@ class CPainterDC : public CDC {
 
     const CTextMetrics& Metrics();
     void Fill(int x, int y, int width, int height, COLORREF color);
+    bool FillPixels(const QRect& rect, COLORREF color);
     void DrawSegment(POINT from, POINT to);
     struct PixelRun {
         POINT first;

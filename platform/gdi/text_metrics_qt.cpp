@@ -124,39 +124,52 @@ int CTextMetrics::Descent() const {
 
 namespace {
 
+// The smallest rectangle around both, empty ones included.
+QRectF Spanning(const QRectF& a, const QRectF& b) {
+    return QRectF(QPointF(std::min(a.left(), b.left()), std::min(a.top(), b.top())),
+                  QPointF(std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom())));
+}
+
 // Printable ASCII: each character is one glyph of the font itself, placed at the sum of the
 // advances before it, as the text engine would place it (without kerning), so the engine's
 // shaping can be skipped. A glyph the font lacks goes to the engine, which falls back.
-std::optional<CTextMetrics::Impl::Shaped> ShapePlain(const QString& text, const QFont& font,
-                                                     const QRawFont& raw) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() > 0x7E) {
+std::optional<CTextMetrics::Impl::Shaped> ShapePlain(std::string_view text,
+                                                     const CTextMetrics::Impl& impl) {
+    using Impl = CTextMetrics::Impl;
+    const auto& table = impl.PlainGlyphs();
+    QList<quint32> glyphs;
+    glyphs.reserve(static_cast<qsizetype>(text.size()));
+    for (const char c : text) {
+        if (c < Impl::kFirstPlain || c > Impl::kLastPlain ||
+            table[static_cast<std::size_t>(c - Impl::kFirstPlain)].index == 0) {
             return std::nullopt;
         }
+        glyphs.append(table[static_cast<std::size_t>(c - Impl::kFirstPlain)].index);
     }
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    if (glyphs.size() != text.size() || glyphs.contains(0U)) {
-        return std::nullopt;
-    }
-    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    const QRawFont& raw = impl.Raw();
+    Impl::Shaped result;
+    result.ascent = raw.ascent();
     QList<QPointF> positions;
     positions.reserve(glyphs.size());
     qreal x = 0;
-    for (const QPointF& advance : advances) {
-        positions.append(QPointF(x, raw.ascent()));
-        x += advance.x();
+    for (const char c : text) {
+        const Impl::PlainGlyph& glyph = table[static_cast<std::size_t>(c - Impl::kFirstPlain)];
+        const QPointF position(x, result.ascent);
+        positions.append(position);
+        // The ink of a run, as the run itself would measure it: every glyph's box, even empty.
+        const QRectF box = glyph.bounds.translated(position);
+        result.ink = positions.size() == 1 ? box : Spanning(result.ink, box);
+        x += glyph.advance;
     }
-    CTextMetrics::Impl::Shaped result;
     result.advance = qRound(x);
-    result.ascent = raw.ascent();
     if (!glyphs.isEmpty()) {
         QGlyphRun run;
         run.setRawFont(raw);
         run.setGlyphIndexes(glyphs);
         run.setPositions(positions);
-        run.setUnderline(font.underline());
-        run.setStrikeOut(font.strikeOut());
-        run.setOverline(font.overline());
+        run.setUnderline(impl.font.underline());
+        run.setStrikeOut(impl.font.strikeOut());
+        run.setOverline(impl.font.overline());
         result.glyphs.append(run);
     }
     return result;
@@ -173,21 +186,21 @@ QRectF InkOf(const QList<QGlyphRun>& runs) {
 }  // namespace
 
 const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view text) const {
-    const std::string key(text);
-    if (const auto found = shaped.find(key); found != shaped.end()) {
+    if (last != nullptr && last->first == text) {
+        return last->second;
+    }
+    if (const auto found = shaped.find(text); found != shaped.end()) {
+        last = &*found;
         return found->second;
     }
     if (shaped.size() >= kShapedTextLimit) {
+        last = nullptr;
         shaped.clear();
     }
+    if (std::optional<Shaped> shapedPlain = ShapePlain(text, *this)) {
+        return Remember(std::string(text), std::move(*shapedPlain));
+    }
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (!raw) {
-        raw = QRawFont::fromFont(font);
-    }
-    if (std::optional<Shaped> plain = ShapePlain(qtext, font, *raw)) {
-        plain->ink = InkOf(plain->glyphs);
-        return shaped.emplace(key, std::move(*plain)).first->second;
-    }
     Shaped result;
     // One shaping gives both the glyphs and the advance: measuring apart shapes the text twice.
     QTextLayout layout(qtext, font);
@@ -202,7 +215,40 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Shape(std::string_view tex
     layout.endLayout();
     result.glyphs = layout.glyphRuns();
     result.ink = InkOf(result.glyphs);
-    return shaped.emplace(key, std::move(result)).first->second;
+    return Remember(std::string(text), std::move(result));
+}
+
+const QRawFont& CTextMetrics::Impl::Raw() const {
+    if (!raw) {
+        raw = QRawFont::fromFont(font);
+    }
+    return *raw;
+}
+
+const std::array<CTextMetrics::Impl::PlainGlyph,
+                 CTextMetrics::Impl::kLastPlain - CTextMetrics::Impl::kFirstPlain + 1>&
+CTextMetrics::Impl::PlainGlyphs() const {
+    if (plain) {
+        return *plain;
+    }
+    QString characters;
+    for (char c = kFirstPlain; c <= kLastPlain; ++c) {
+        characters.append(QChar(c));
+    }
+    const QList<quint32> indexes = Raw().glyphIndexesForString(characters);
+    const QList<QPointF> advances = Raw().advancesForGlyphIndexes(indexes);
+    plain.emplace();
+    for (qsizetype i = 0; i < indexes.size() && i < advances.size(); ++i) {
+        (*plain)[static_cast<std::size_t>(i)] =
+            PlainGlyph{indexes[i], advances[i].x(), Raw().boundingRect(indexes[i])};
+    }
+    return *plain;
+}
+
+const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Remember(std::string text,
+                                                               Shaped result) const {
+    last = &*shaped.emplace(std::move(text), std::move(result)).first;
+    return last->second;
 }
 
 int CTextMetrics::Advance(std::string_view text) const {

@@ -8,9 +8,12 @@
 #include <QPaintDevice>
 #include <QRawFont>
 #include <QRectF>
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/gdi/text_metrics.h"
 
@@ -27,12 +30,35 @@ struct CTextMetrics::Impl {
         QRectF ink;
     };
     const Shaped& Shape(std::string_view text) const;
+    const Shaped& Remember(std::string text, Shaped result) const;
+
+    // Looks texts up without copying them into a key.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
 
     QFont font;
     QFontMetrics metrics;
-    mutable std::unordered_map<std::string, Shaped> shaped;
-    // The font's glyphs for plain text, looked up once.
+    mutable std::unordered_map<std::string, Shaped, TextHash, std::equal_to<>> shaped;
+    // Drawing a text measures, places and draws it: the last one found is asked for again.
+    mutable const std::pair<const std::string, Shaped>* last = nullptr;
+    // Printable ASCII as the font draws it, looked up once: most texts are made of nothing else.
+    struct PlainGlyph {
+        quint32 index = 0;
+        qreal advance = 0;
+        QRectF bounds;
+    };
+    static constexpr char kFirstPlain = 0x20;
+    static constexpr char kLastPlain = 0x7E;
+    const std::array<PlainGlyph, kLastPlain - kFirstPlain + 1>& PlainGlyphs() const;
+    const QRawFont& Raw() const;
+
+    // The font's glyphs, looked up once.
     mutable std::optional<QRawFont> raw;
+    mutable std::optional<std::array<PlainGlyph, kLastPlain - kFirstPlain + 1>> plain;
 };
 
 // The font a LOGFONT describes, sized in the device's pixels; face names go to fontconfig.
