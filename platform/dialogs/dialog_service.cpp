@@ -123,6 +123,15 @@ std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService>
     return service;
 }
 
+std::unique_ptr<CPrinterDC> PreviewBeforePrinting(std::unique_ptr<CPrinterDC> printer,
+                                                  CWnd* owner) {
+    // The service is looked up when the document ends: it may have been replaced since.
+    return CreatePreviewPrinterDC(std::move(printer), [owner](const CPrintDocument& document) {
+        return GuardValue("print preview", false,
+                          [&] { return DialogService().PrintPreview(owner, document); });
+    });
+}
+
 int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption, UINT type) {
     // A box that could not be shown agreed to nothing.
     return GuardValue("message box", IDCANCEL,

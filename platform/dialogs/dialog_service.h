@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/print_document.h"
 #include "platform/gdi/printer_dc.h"
 #include "platform/gdi/types.h"
 #include "platform/ui/command.h"
@@ -114,7 +115,9 @@ struct ShownDialog {
         About,
         PopupMenu,
         Dialog,
-        Print
+        Print,
+        PrintPreview,
+        PrintProgress
     } kind{};
     std::string caption;
     std::string text;
@@ -126,6 +129,10 @@ struct ShownDialog {
     UINT templateId = 0;              // Dialog
     POINT point;                      // PopupMenu: where it opened, in screen coordinates
     std::vector<ShownMenuItem> menu;  // PopupMenu
+    // PrintPreview: the document shown and its page count; PrintProgress: the pages after which
+    // Cancel was pressed. The caption is the document's name.
+    std::shared_ptr<const CPrintDocument> document;
+    int pages = 0;
 };
 
 class IDialogService {
@@ -142,6 +149,11 @@ class IDialogService {
     // The printer the user chose, ready for its document; nullptr when cancelled.
     virtual std::unique_ptr<CPrinterDC> PrintDialog(CWnd* owner,
                                                     const PrintDialogRequest& request) = 0;
+    // Shows a kept document before it prints; true when the user chose to print it.
+    virtual bool PrintPreview(CWnd* owner, const CPrintDocument& document) = 0;
+    // Watches a document on the printer the print dialog gave: a job that takes longer than
+    // about a second shows its progress with a Cancel button.
+    virtual std::unique_ptr<CPrintProgress> PrintProgress(CWnd* owner) = 0;
     virtual void About(CWnd* owner, const AboutRequest& request) = 0;
     // Runs a built dialog, whose OnInitDialog has run, until it ends; returns the result its
     // EndDialog got.
@@ -159,6 +171,10 @@ IDialogService& DialogService();
 // Replaces the service in use; returns the previous one. After a null service the default is
 // chosen again on the next use.
 std::unique_ptr<IDialogService> SetDialogService(std::unique_ptr<IDialogService> service);
+
+// The printer, its documents shown in the service's print preview first; a failing preview
+// prints nothing.
+std::unique_ptr<CPrinterDC> PreviewBeforePrinting(std::unique_ptr<CPrinterDC> printer, CWnd* owner);
 
 // The platform's message box: owner, text, caption, type; returns the button pressed.
 int AfxMessageBox(CWnd* owner, const std::string& text, const std::string& caption,

@@ -14,6 +14,7 @@ int CPrintDialog::DoModal() {
             return IDCANCEL;
         }
         if ((m_request.flags & PD_RETURNDC) != 0) {
+            printer->SetProgress(DialogService().PrintProgress(m_parent));
             m_printer = std::move(printer);
         }
         return IDOK;

@@ -1,4 +1,4 @@
-// Qt's message box, file, colour and About dialogs behind the dialog service.
+// Qt's message box, file, colour, print and About dialogs behind the dialog service.
 #include "platform/dialogs/qt_dialogs_qt.h"
 
 #include <QApplication>
@@ -12,9 +12,11 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "platform/dialogs/dialog_qt.h"
+#include "platform/dialogs/print_preview_qt.h"
 #include "platform/gdi/color_qt.h"
 #include "platform/gdi/paper_printers_qt.h"
 #include "platform/ui/wnd_qt.h"
@@ -152,14 +154,32 @@ QAbstractPrintDialog::PrintDialogOptions PrintOptionsOf(UINT flags) {
     return options;
 }
 
-bool RunPrintDialog(QPrinter& printer, UINT flags, QWidget* parent) {
+enum class PrintChoice { Cancel, Print, Preview };
+
+// Qt's print dialog gains a Preview button beside Print where it has a button box to put it in.
+void AddPreviewButton(QPrintDialog& dialog, PrintChoice& choice) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    if (buttons == nullptr) {
+        return;
+    }
+    QPushButton* preview = buttons->addButton(QApplication::translate("print", "Preview"),
+                                              QDialogButtonBox::ActionRole);
+    QObject::connect(preview, &QPushButton::clicked, &dialog, [&dialog, &choice] {
+        choice = PrintChoice::Preview;
+        dialog.accept();
+    });
+}
+
+PrintChoice RunPrintDialog(QPrinter& printer, UINT flags, QWidget* parent) {
     if ((flags & PD_PRINTSETUP) != 0) {
         QPageSetupDialog dialog(&printer, parent);
-        return dialog.exec() == QDialog::Accepted;
+        return dialog.exec() == QDialog::Accepted ? PrintChoice::Print : PrintChoice::Cancel;
     }
     QPrintDialog dialog(&printer, parent);
     dialog.setOptions(PrintOptionsOf(flags));
-    return dialog.exec() == QDialog::Accepted;
+    PrintChoice choice = PrintChoice::Print;
+    AddPreviewButton(dialog, choice);
+    return dialog.exec() == QDialog::Accepted ? choice : PrintChoice::Cancel;
 }
 
 class CQtDialogService : public IDialogService {
@@ -203,10 +223,25 @@ class CQtDialogService : public IDialogService {
     std::unique_ptr<CPrinterDC> PrintDialog(CWnd* owner,
                                             const PrintDialogRequest& request) override {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (!RunPrintDialog(*printer, request.flags, QtWidgetOf(owner))) {
+        const PrintChoice choice = RunPrintDialog(*printer, request.flags, QtWidgetOf(owner));
+        if (choice == PrintChoice::Cancel) {
             return nullptr;
         }
-        return CreateSystemPrinterDC(std::move(printer));
+        std::unique_ptr<CPrinterDC> dc = CreateSystemPrinterDC(std::move(printer));
+        if (choice == PrintChoice::Preview) {
+            // Sending the document to the printer after the preview can take long too.
+            dc->SetProgress(CreateQtPrintProgress(QtWidgetOf(owner)));
+            return PreviewBeforePrinting(std::move(dc), owner);
+        }
+        return dc;
+    }
+
+    bool PrintPreview(CWnd* owner, const CPrintDocument& document) override {
+        return RunPrintPreview(document, QtWidgetOf(owner));
+    }
+
+    std::unique_ptr<CPrintProgress> PrintProgress(CWnd* owner) override {
+        return CreateQtPrintProgress(QtWidgetOf(owner));
     }
 
     void About(CWnd* owner, const AboutRequest& request) override {

@@ -23,6 +23,25 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(path, error);
 }
 
+// Presses Cancel once the given number of pages has ended, for one document.
+class CScriptedPrintProgress : public CPrintProgress {
+  public:
+    explicit CScriptedPrintProgress(int cancelAfter) : m_cancelAfter(cancelAfter) {}
+    void DocumentStarted(const std::string& /*name*/) override {}
+    bool PageEnded(int pages) override {
+        if (m_pressed || pages < m_cancelAfter) {
+            return true;
+        }
+        m_pressed = true;
+        return false;
+    }
+    void DocumentClosed() override {}
+
+  private:
+    int m_cancelAfter;
+    bool m_pressed = false;
+};
+
 bool Choosable(const std::vector<ShownMenuItem>& items, UINT id) {
     for (const ShownMenuItem& item : items) {
         if (!item.items.empty() ? Choosable(item.items, id)
@@ -98,7 +117,7 @@ std::optional<COLORREF> CScriptedDialogService::ChooseColor(CWnd* /*owner*/,
     return color ? std::optional<COLORREF>(color->color) : std::nullopt;
 }
 
-std::unique_ptr<CPrinterDC> CScriptedDialogService::PrintDialog(CWnd* /*owner*/,
+std::unique_ptr<CPrinterDC> CScriptedDialogService::PrintDialog(CWnd* owner,
                                                                 const PrintDialogRequest& request) {
     ShownDialog shown;
     shown.kind = ShownDialog::Kind::Print;
@@ -109,13 +128,39 @@ std::unique_ptr<CPrinterDC> CScriptedDialogService::PrintDialog(CWnd* /*owner*/,
     if (!answer) {
         return nullptr;
     }
+    std::unique_ptr<CPrinterDC> printer;
+    bool preview = false;
     if (const PdfAnswer* pdf = std::get_if<PdfAnswer>(&*answer)) {
-        return CreatePdfPrinterDC(pdf->path, pdf->page);
+        printer = CreatePdfPrinterDC(pdf->path, pdf->page);
+        preview = pdf->preview;
+    } else if (const PrinterAnswer* recording = std::get_if<PrinterAnswer>(&*answer)) {
+        printer = recording->printer.CreateDC();
+        preview = recording->preview;
     }
-    if (const CRecordingPrinter* printer = std::get_if<CRecordingPrinter>(&*answer)) {
-        return printer->CreateDC();
+    return preview && printer ? PreviewBeforePrinting(std::move(printer), owner)
+                              : std::move(printer);
+}
+
+bool CScriptedDialogService::PrintPreview(CWnd* /*owner*/, const CPrintDocument& document) {
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::PrintPreview;
+    shown.caption = document.name;
+    shown.pages = document.PageCount();
+    shown.document = std::make_shared<const CPrintDocument>(document);
+    m_shown.push_back(std::move(shown));
+    return NextButton(IDCANCEL) == IDOK;
+}
+
+std::unique_ptr<CPrintProgress> CScriptedDialogService::PrintProgress(CWnd* /*owner*/) {
+    if (m_answers.empty() || !std::holds_alternative<PrintCancel>(m_answers.front())) {
+        return nullptr;
     }
-    return nullptr;
+    const int pages = std::get<PrintCancel>(*Next()).pages;
+    ShownDialog shown;
+    shown.kind = ShownDialog::Kind::PrintProgress;
+    shown.pages = pages;
+    m_shown.push_back(std::move(shown));
+    return std::make_unique<CScriptedPrintProgress>(pages);
 }
 
 // The About box has only OK, so whatever answer comes next is used up by it.

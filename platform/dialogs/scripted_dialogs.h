@@ -23,11 +23,21 @@ class CScriptedDialogService : public IDialogService {
     void PushColor(COLORREF color) { m_answers.emplace_back(ColorAnswer{color}); }
     void PushCancel() { m_answers.emplace_back(Cancel{}); }
     // A print dialog answered with a PDF printer writing to the path, or with a context of the
-    // recording printer (whose recording the caller keeps through its own copy).
-    void PushPrintToFile(std::string path, PrinterPage page = PrinterPage::Letter()) {
-        m_answers.emplace_back(PdfAnswer{std::move(path), page});
+    // recording printer (whose recording the caller keeps through its own copy). With
+    // `preview`, each document is shown in the print preview when it ends, and the preview
+    // takes the next answer: IDOK prints it, anything else (also an empty queue) closes the
+    // preview with nothing printed.
+    void PushPrintToFile(std::string path, PrinterPage page = PrinterPage::Letter(),
+                         bool preview = false) {
+        m_answers.emplace_back(PdfAnswer{std::move(path), page, preview});
     }
-    void PushPrinter(CRecordingPrinter printer) { m_answers.emplace_back(std::move(printer)); }
+    void PushPrinter(CRecordingPrinter printer, bool preview = false) {
+        m_answers.emplace_back(PrinterAnswer{std::move(printer), preview});
+    }
+    // Cancel pressed in the progress window once `pages` pages have ended: the document is
+    // aborted at that page. Taken by the print dialog it follows in the queue; the window shows
+    // only for a script that cancels it.
+    void PushPrintCancel(int pages) { m_answers.emplace_back(PrintCancel{pages}); }
     // A dialog built from a template: the actions run against the live dialog (answers they
     // need, such as a colour dialog opened from it, come next in the queue), then the button
     // is pressed unless the dialog has ended. A dialog that OK does not end (a failed
@@ -50,6 +60,8 @@ class CScriptedDialogService : public IDialogService {
     std::optional<COLORREF> ChooseColor(CWnd* owner, const ColorDialogRequest& request) override;
     std::unique_ptr<CPrinterDC> PrintDialog(CWnd* owner,
                                             const PrintDialogRequest& request) override;
+    bool PrintPreview(CWnd* owner, const CPrintDocument& document) override;
+    std::unique_ptr<CPrintProgress> PrintProgress(CWnd* owner) override;
     void About(CWnd* owner, const AboutRequest& request) override;
     int RunDialog(CDialog& dialog) override;
     std::optional<UINT> PopupMenu(CWnd* owner, const MenuItemResource& popup, POINT screenPoint,
@@ -65,6 +77,14 @@ class CScriptedDialogService : public IDialogService {
     struct PdfAnswer {
         std::string path;
         PrinterPage page;
+        bool preview = false;
+    };
+    struct PrinterAnswer {
+        CRecordingPrinter printer;
+        bool preview = false;
+    };
+    struct PrintCancel {
+        int pages = 0;
     };
     struct Cancel {};
     struct DialogAnswer {
@@ -74,8 +94,8 @@ class CScriptedDialogService : public IDialogService {
     struct MenuChoice {
         UINT id;
     };
-    using Answer = std::variant<int, FileAnswer, ColorAnswer, PdfAnswer, CRecordingPrinter, Cancel,
-                                DialogAnswer, MenuChoice>;
+    using Answer = std::variant<int, FileAnswer, ColorAnswer, PdfAnswer, PrinterAnswer, Cancel,
+                                DialogAnswer, MenuChoice, PrintCancel>;
 
     std::optional<Answer> Next();
     // The next answer when it is the kind the dialog takes; an answer of another kind is used up

@@ -64,12 +64,12 @@ class CPaintedTarget : public CPrintTarget {
         return m_surface.get();
     }
 
-    bool BeginPage() override { return m_pages++ == 0 || m_device->newPage(); }
+    bool BeginPage() override { return (m_pages++ == 0 || m_device->newPage()) && !Failed(); }
 
-    bool EndPage() override { return true; }
+    bool EndPage() override { return !Failed(); }
 
     bool EndDocument() override {
-        const bool painted = m_surface->Painter().end();
+        const bool painted = m_surface->Painter().end() && !Failed();
         m_surface.reset();
         if (!painted) {
             Discard();
@@ -91,6 +91,8 @@ class CPaintedTarget : public CPrintTarget {
     // After the painter ended: makes the output final.
     virtual bool Finish() = 0;
     virtual void CancelWhilePainting() {}
+    // A device that reports its own errors (a system printer's spooler) fails the call.
+    virtual bool Failed() const { return false; }
     // Removes what an unfinished document left.
     virtual void Discard() = 0;
 
@@ -100,17 +102,6 @@ class CPaintedTarget : public CPrintTarget {
     std::unique_ptr<CPainterDC> m_surface;
     int m_pages = 0;
 };
-
-QPageLayout LayoutOf(const PrinterPage& page) {
-    const double dpi = page.dpi;
-    const QPageSize size(QSizeF(page.physical.cx / dpi, page.physical.cy / dpi), QPageSize::Inch);
-    const double left = page.offset.x / dpi;
-    const double top = page.offset.y / dpi;
-    const double right = (page.physical.cx - page.offset.x - page.printable.cx) / dpi;
-    const double bottom = (page.physical.cy - page.offset.y - page.printable.cy) / dpi;
-    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(left, top, right, bottom),
-                       QPageLayout::Inch);
-}
 
 class CPdfTarget : public CPaintedTarget {
   public:
@@ -161,6 +152,10 @@ class CSystemPrinterTarget : public CPaintedTarget {
     }
     bool Finish() override { return !m_file || m_file->Commit(); }
     void CancelWhilePainting() override { m_printer->abort(); }
+    bool Failed() const override {
+        const QPrinter::PrinterState state = m_printer->printerState();
+        return state == QPrinter::Error || state == QPrinter::Aborted;
+    }
     void Discard() override {
         if (m_file) {
             m_file->Discard();
@@ -172,7 +167,33 @@ class CSystemPrinterTarget : public CPaintedTarget {
     std::optional<CPartialFile> m_file;
 };
 
+// Pages painted on a device that someone else owns and ends, such as a preview's printer.
+class CBorrowedDeviceTarget : public CPaintedTarget {
+  public:
+    CBorrowedDeviceTarget(QPagedPaintDevice& device, int dpi)
+        : CPaintedTarget(dpi), m_device(device) {}
+
+  protected:
+    QPagedPaintDevice* Open(const std::string& /*name*/) override { return &m_device; }
+    bool Finish() override { return true; }
+    void Discard() override {}
+
+  private:
+    QPagedPaintDevice& m_device;
+};
+
 }  // namespace
+
+QPageLayout LayoutOf(const PrinterPage& page) {
+    const double dpi = page.dpi;
+    const QPageSize size(QSizeF(page.physical.cx / dpi, page.physical.cy / dpi), QPageSize::Inch);
+    const double left = page.offset.x / dpi;
+    const double top = page.offset.y / dpi;
+    const double right = (page.physical.cx - page.offset.x - page.printable.cx) / dpi;
+    const double bottom = (page.physical.cy - page.offset.y - page.printable.cy) / dpi;
+    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(left, top, right, bottom),
+                       QPageLayout::Inch);
+}
 
 std::unique_ptr<CPrinterDC> CreatePdfPrinterDC(const std::string& path, const PrinterPage& page) {
     return std::make_unique<CPrinterDC>(page, std::make_unique<CPdfTarget>(path, page));
@@ -195,4 +216,10 @@ std::unique_ptr<CPrinterDC> CreateSystemPrinterDC(std::unique_ptr<QPrinter> prin
     const PrinterPage page = PageOf(*printer);
     return std::make_unique<CPrinterDC>(page,
                                         std::make_unique<CSystemPrinterTarget>(std::move(printer)));
+}
+
+bool PaintDocument(const CPrintDocument& document, QPagedPaintDevice& device) {
+    CPrinterDC printer(document.page,
+                       std::make_unique<CBorrowedDeviceTarget>(device, document.page.dpi));
+    return PlayDocument(document, printer);
 }

@@ -58,6 +58,10 @@ int CPrinterDC::StartDoc(std::string_view docName) {
         return SP_ERROR;
     }
     CarryStateTo(*m_surface);
+    m_pagesEnded = 0;
+    if (m_progress) {
+        m_progress->DocumentStarted(std::string(docName));
+    }
     return NextJobNumber();
 }
 
@@ -74,7 +78,15 @@ int CPrinterDC::EndPage() {
         return SP_ERROR;
     }
     m_pageOpen = false;
-    return m_target->EndPage() ? 1 : SP_ERROR;
+    if (!m_target->EndPage()) {
+        return SP_ERROR;
+    }
+    ++m_pagesEnded;
+    if (m_progress && !m_progress->PageEnded(m_pagesEnded)) {
+        AbortDoc();
+        return SP_ERROR;
+    }
+    return 1;
 }
 
 int CPrinterDC::EndDoc() {
@@ -83,8 +95,10 @@ int CPrinterDC::EndDoc() {
     }
     const bool pageEnded = !m_pageOpen || EndPage() > 0;
     if (!pageEnded) {
-        m_target->AbortDocument();
-        CloseDocument();
+        // A stop asked for at that page has aborted the document already.
+        if (DocumentOpen()) {
+            AbortDoc();
+        }
         return SP_ERROR;
     }
     const bool ended = m_target->EndDocument();
@@ -104,6 +118,9 @@ int CPrinterDC::AbortDoc() {
 void CPrinterDC::CloseDocument() {
     m_surface = nullptr;
     m_pageOpen = false;
+    if (m_progress) {
+        m_progress->DocumentClosed();
+    }
 }
 
 int CPrinterDC::SetMapMode(int mode) {

@@ -44,6 +44,18 @@ class CPrintTarget {
     virtual void AbortDocument() = 0;
 };
 
+// Watches a document while it prints. The printer asks after every page whether to go on, so
+// a user's Cancel ends the document as a failed page would.
+class CPrintProgress {
+  public:
+    virtual ~CPrintProgress() = default;
+    virtual void DocumentStarted(const std::string& name) = 0;
+    // False when printing is to stop; `pages` counts the pages ended so far.
+    virtual bool PageEnded(int pages) = 0;
+    // The document ended, failed or was aborted.
+    virtual void DocumentClosed() = 0;
+};
+
 // A printer context. Drawing lands only on an open page; fonts, pens, colours and measuring
 // work at any time, at the printer's resolution. A document left open when the context goes is
 // aborted.
@@ -60,6 +72,9 @@ class CPrinterDC : public CDC {
     // Ends an open page first; SP_ERROR when the document could not be completed.
     int EndDoc();
     int AbortDoc();
+    // Watches the documents from the next StartDoc on; a stop it asks for aborts the document
+    // and fails that EndPage.
+    void SetProgress(std::unique_ptr<CPrintProgress> progress) { m_progress = std::move(progress); }
     // Only MM_TEXT is supported: it returns the previous mode, any other mode 0.
     int SetMapMode(int mode);
     int GetMapMode() const { return MM_TEXT; }
@@ -116,4 +131,6 @@ class CPrinterDC : public CDC {
     RECT m_clip{};
     CDC* m_surface = nullptr;
     bool m_pageOpen = false;
+    std::unique_ptr<CPrintProgress> m_progress;
+    int m_pagesEnded = 0;
 };
