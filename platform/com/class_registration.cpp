@@ -1,7 +1,11 @@
 // The keys of registered classes and type libraries, written and read back.
 #include "platform/com/class_registration.h"
 
+#include <atomic>
 #include <filesystem>
+#include <new>
+
+#include "platform/com/class_registry_layers.h"
 
 namespace {
 
@@ -24,23 +28,31 @@ void WriteServer(CRegistryKeys& keys, const std::string& classKey, const std::st
     keys.SetValue(classKey + "\\InprocServer32", "ThreadingModel", "Apartment");
 }
 
-// The value of a key as the registry holds it now; the missing result when the key has no
-// value or an empty one.
-HRESULT ReadRegistryValue(const std::string& key, HRESULT missing, std::string* value) {
+// The value of a key of the entry (a class, a ProgID, a library version) in the layer that
+// holds the entry now; the missing result when it has no value or an empty one, or
+// REGDB_E_READREGDB when a layer that could not be read may be hiding it.
+HRESULT ReadRegistryValue(const std::string& entry, const std::string& key, HRESULT missing,
+                          std::string* value) {
     if (value == nullptr) {
         return E_POINTER;
     }
-    CRegistryKeys keys;
-    const HRESULT hr = ReadClassRegistry(keys);
-    if (FAILED(hr)) {
-        return hr;
+    try {
+        const CClassRegistryLayers layers;
+        const CRegistryKeys* holder = layers.Holder(entry);
+        const std::optional<std::string> found = holder ? holder->GetValue(key) : std::nullopt;
+        if (!found || found->empty()) {
+            return FAILED(layers.Status()) ? layers.Status() : missing;
+        }
+        *value = *found;
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
     }
-    const std::optional<std::string> found = keys.GetValue(key);
-    if (!found || found->empty()) {
-        return missing;
-    }
-    *value = *found;
-    return S_OK;
+}
+
+std::atomic<RegistryLayer>& RegistrationLayerSetting() {
+    static std::atomic<RegistryLayer> layer{RegistryLayer::User};
+    return layer;
 }
 
 }  // namespace
@@ -130,14 +142,24 @@ void UnregisterTypeLibrary(CRegistryKeys& keys, const GUID& libid, WORD major, W
     }
 }
 
+void SetRegistrationLayer(RegistryLayer layer) {
+    RegistrationLayerSetting() = layer;
+}
+
+RegistryLayer RegistrationLayer() {
+    return RegistrationLayerSetting();
+}
+
 HRESULT RegisterControlModule(const ControlModuleRegistration& module) {
-    const HRESULT hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
-        RegisterTypeLibrary(keys, module.typeLib);
-        RegisterControlClass(keys, module.control);
-        RegisterPropertyPageClass(keys, module.pageClsid, module.pageTypeName,
-                                  module.control.modulePath);
-        return S_OK;
-    });
+    const HRESULT hr = UpdateClassRegistry(
+        [&](CRegistryKeys& keys) {
+            RegisterTypeLibrary(keys, module.typeLib);
+            RegisterControlClass(keys, module.control);
+            RegisterPropertyPageClass(keys, module.pageClsid, module.pageTypeName,
+                                      module.control.modulePath);
+            return S_OK;
+        },
+        nullptr, RegistrationLayer());
     // The library's keys are built from GUIDs and numbers: a name the file cannot hold is the
     // ProgID of a class.
     return SUCCEEDED(hr) ? hr : hr == E_INVALIDARG ? SELFREG_E_CLASS : SELFREG_E_TYPELIB;
@@ -145,17 +167,20 @@ HRESULT RegisterControlModule(const ControlModuleRegistration& module) {
 
 HRESULT UnregisterControlModule(const ControlModuleRegistration& module) {
     const TypeLibRegistration& lib = module.typeLib;
-    const HRESULT hr = UpdateClassRegistry([&](CRegistryKeys& keys) {
-        UnregisterTypeLibrary(keys, lib.libid, lib.majorVersion, lib.minorVersion);
-        UnregisterClass(keys, module.control.clsid, module.control.progId);
-        UnregisterClass(keys, module.pageClsid, "");
-        return S_OK;
-    });
+    const HRESULT hr = UpdateClassRegistry(
+        [&](CRegistryKeys& keys) {
+            UnregisterTypeLibrary(keys, lib.libid, lib.majorVersion, lib.minorVersion);
+            UnregisterClass(keys, module.control.clsid, module.control.progId);
+            UnregisterClass(keys, module.pageClsid, "");
+            return S_OK;
+        },
+        nullptr, RegistrationLayer());
     return SUCCEEDED(hr) ? hr : SELFREG_E_TYPELIB;
 }
 
 HRESULT RegistryInprocServer(const CLSID& clsid, std::string* modulePath) {
-    return ReadRegistryValue(ClassKey(clsid) + "\\InprocServer32", REGDB_E_CLASSNOTREG, modulePath);
+    return ReadRegistryValue(ClassKey(clsid), ClassKey(clsid) + "\\InprocServer32",
+                             REGDB_E_CLASSNOTREG, modulePath);
 }
 
 HRESULT RegistryCLSIDFromProgID(const std::string& progId, CLSID* clsid) {
@@ -165,7 +190,7 @@ HRESULT RegistryCLSIDFromProgID(const std::string& progId, CLSID* clsid) {
     std::string text;
     const HRESULT hr = progId.empty()
                            ? CO_E_CLASSSTRING
-                           : ReadRegistryValue(progId + "\\CLSID", CO_E_CLASSSTRING, &text);
+                           : ReadRegistryValue(progId, progId + "\\CLSID", CO_E_CLASSSTRING, &text);
     if (FAILED(hr)) {
         return hr;
     }
@@ -178,6 +203,7 @@ HRESULT RegistryCLSIDFromProgID(const std::string& progId, CLSID* clsid) {
 }
 
 HRESULT RegistryTypeLibPath(const GUID& libid, WORD major, WORD minor, std::string* modulePath) {
-    return ReadRegistryValue(LibVersionKey(libid, major, minor) + "\\0\\linux",
-                             TYPE_E_LIBNOTREGISTERED, modulePath);
+    const std::string versionKey = LibVersionKey(libid, major, minor);
+    return ReadRegistryValue(versionKey, versionKey + "\\0\\linux", TYPE_E_LIBNOTREGISTERED,
+                             modulePath);
 }

@@ -61,10 +61,15 @@ struct ControlModuleRegistration {
     std::string pageTypeName;
 };
 
-// Writes (removes) all of a module's entries in one locked update, so that the registry holds
-// all of them or none, whatever other processes register at the same time; nothing is written
-// when it fails. SELFREG_E_CLASS when the class entries are ones the file cannot hold (a
-// ProgID with a line break), SELFREG_E_TYPELIB when the registry is damaged or cannot be
+// The layer self-registration writes in this process: the user's, unless a program that
+// registers modules for every user of the machine (qorreg --system) chooses the system's.
+void SetRegistrationLayer(RegistryLayer layer);
+RegistryLayer RegistrationLayer();
+
+// Writes (removes) all of a module's entries, in the registration layer, in one locked update, so
+// that the registry holds all of them or none, whatever other processes register at the same time;
+// nothing is written when it fails. SELFREG_E_CLASS when the class entries are ones the file cannot
+// hold (a ProgID with a line break), SELFREG_E_TYPELIB when the registry is damaged or cannot be
 // locked or written.
 HRESULT RegisterControlModule(const ControlModuleRegistration& module);
 HRESULT UnregisterControlModule(const ControlModuleRegistration& module);
@@ -81,8 +86,9 @@ void RegisterTypeLibrary(CRegistryKeys& keys, const TypeLibRegistration& lib);
 // interfaces registered as its own.
 void UnregisterTypeLibrary(CRegistryKeys& keys, const GUID& libid, WORD major, WORD minor);
 
-// Lookups, each reading the registry file as it is now. A damaged file gives
-// REGDB_E_READREGDB.
+// Lookups, each reading the registry files as they are now: an entry the user's file holds
+// hides the system's entry of that class, ProgID or library version. REGDB_E_READREGDB when
+// the entry is in neither and a file is damaged.
 // REGDB_E_CLASSNOTREG when the class has no in-process server.
 HRESULT RegistryInprocServer(const CLSID& clsid, std::string* modulePath);
 // CO_E_CLASSSTRING when the ProgID is not registered or names no valid class id.

@@ -16,9 +16,7 @@
 #include <new>
 #include <sstream>
 
-namespace {
-
-std::string Fold(std::string_view text) {
+std::string FoldRegistryName(std::string_view text) {
     std::string folded(text);
     std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) {
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -26,8 +24,10 @@ std::string Fold(std::string_view text) {
     return folded;
 }
 
+namespace {
+
 bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && Fold(a) == Fold(b);
+    return a.size() == b.size() && FoldRegistryName(a) == FoldRegistryName(b);
 }
 
 std::string Escape(std::string_view text) {
@@ -242,6 +242,26 @@ bool ReadsBack(const std::string& text, const CRegistryKeys& keys) {
     return SUCCEEDED(CRegistryKeys::Parse(text, {}, parsed, nullptr)) && parsed == keys;
 }
 
+// The system's candidate files, one in each folder of $XDG_CONFIG_DIRS; folders that are not
+// absolute paths are left out, as the base directory rules say.
+std::vector<std::string> SystemRegistryFiles() {
+    std::vector<std::string> files;
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    std::string_view rest = dirs != nullptr ? dirs : "";
+    while (!rest.empty()) {
+        const std::size_t colon = std::min(rest.find(':'), rest.size());
+        const std::string_view folder = rest.substr(0, colon);
+        if (folder.starts_with('/')) {
+            files.push_back(std::string(folder) + "/qor/registry");
+        }
+        rest.remove_prefix(std::min(colon + 1, rest.size()));
+    }
+    if (files.empty()) {
+        files.emplace_back("/etc/xdg/qor/registry");
+    }
+    return files;
+}
+
 }  // namespace
 
 std::string RegistryProblem::Describe() const {
@@ -249,12 +269,12 @@ std::string RegistryProblem::Describe() const {
 }
 
 CRegistryKeys::Key* CRegistryKeys::Find(std::string_view key) {
-    const auto it = m_index.find(Fold(key));
+    const auto it = m_index.find(FoldRegistryName(key));
     return it == m_index.end() ? nullptr : &m_keys[it->second];
 }
 
 const CRegistryKeys::Key* CRegistryKeys::Find(std::string_view key) const {
-    const auto it = m_index.find(Fold(key));
+    const auto it = m_index.find(FoldRegistryName(key));
     return it == m_index.end() ? nullptr : &m_keys[it->second];
 }
 
@@ -274,7 +294,7 @@ CRegistryKeys::Key& CRegistryKeys::Ensure(std::string_view key) {
 }
 
 CRegistryKeys::Key& CRegistryKeys::Append(std::string_view key, Lines before) {
-    m_index.emplace(Fold(key), m_keys.size());
+    m_index.emplace(FoldRegistryName(key), m_keys.size());
     m_keys.push_back({std::string(key), std::move(before), {}});
     return m_keys.back();
 }
@@ -282,7 +302,7 @@ CRegistryKeys::Key& CRegistryKeys::Append(std::string_view key, Lines before) {
 void CRegistryKeys::Reindex() {
     m_index.clear();
     for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        m_index.emplace(Fold(m_keys[i].path), i);
+        m_index.emplace(FoldRegistryName(m_keys[i].path), i);
     }
 }
 
@@ -305,10 +325,10 @@ std::optional<std::string> CRegistryKeys::GetValue(std::string_view key,
 }
 
 std::vector<std::string> CRegistryKeys::SubKeys(std::string_view key) const {
-    const std::string prefix = Fold(key) + "\\";
+    const std::string prefix = FoldRegistryName(key) + "\\";
     std::vector<std::string> children;
     for (const Key& candidate : m_keys) {
-        const std::string folded = Fold(candidate.path);
+        const std::string folded = FoldRegistryName(candidate.path);
         if (folded.starts_with(prefix) && folded.find('\\', prefix.size()) == std::string::npos) {
             children.push_back(candidate.path.substr(prefix.size()));
         }
@@ -332,13 +352,13 @@ void CRegistryKeys::SetValue(std::string_view key, std::string_view name, std::s
 }
 
 void CRegistryKeys::DeleteTree(std::string_view key) {
-    const std::string folded = Fold(key);
+    const std::string folded = FoldRegistryName(key);
     const std::string below = folded + "\\";
     // The lines of removed keys go ahead of the next key kept, or to the file's end.
     Lines moved;
     std::vector<Key> kept;
     for (Key& candidate : m_keys) {
-        const std::string path = Fold(candidate.path);
+        const std::string path = FoldRegistryName(candidate.path);
         if (path != folded && !path.starts_with(below)) {
             if (!moved.empty()) {
                 candidate.before = Merge(std::exchange(moved, {}), candidate.before);
@@ -445,6 +465,16 @@ HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRe
     return S_OK;
 }
 
+namespace {
+
+HRESULT ReadRegistryFile(const std::string& path, CRegistryKeys& keys, RegistryProblem* problem) {
+    std::string text;
+    const HRESULT hr = ReadFileText(path, text, problem);
+    return FAILED(hr) ? hr : CRegistryKeys::Parse(text, path, keys, problem);
+}
+
+}  // namespace
+
 std::string ClassRegistryPath() {
     if (const char* explicitPath = std::getenv("QOR_REGISTRY");
         explicitPath != nullptr && *explicitPath != '\0') {
@@ -457,27 +487,42 @@ std::string ClassRegistryPath() {
     return std::string(home != nullptr ? home : "") + "/.config/qor/registry";
 }
 
-HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem) {
+std::string ClassRegistryPath(RegistryLayer layer) {
+    if (layer == RegistryLayer::User) {
+        return ClassRegistryPath();
+    }
+    const std::vector<std::string> candidates = SystemRegistryFiles();
+    const auto found = std::find_if(candidates.begin(), candidates.end(), [](const auto& path) {
+        std::error_code error;
+        return std::filesystem::symlink_status(path, error).type() !=
+               std::filesystem::file_type::not_found;
+    });
+    return found != candidates.end() ? *found : candidates.front();
+}
+
+std::string ClassRegistryWritePath(RegistryLayer layer) {
+    return layer == RegistryLayer::User ? ClassRegistryPath() : SystemRegistryFiles().front();
+}
+
+HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem, RegistryLayer layer) {
     try {
-        const std::string path = ClassRegistryPath();
-        std::string text;
-        const HRESULT hr = ReadFileText(path, text, problem);
-        return FAILED(hr) ? hr : CRegistryKeys::Parse(text, path, keys, problem);
+        return ReadRegistryFile(ClassRegistryPath(layer), keys, problem);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
 }
 
 HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change,
-                            RegistryProblem* problem) {
+                            RegistryProblem* problem, RegistryLayer layer) {
     try {
-        const std::string path = ClassRegistryPath();
+        const std::string path = ClassRegistryWritePath(layer);
         // Every name of the file takes the same lock.
         const std::string target = LinkTarget(path);
         std::error_code error;
         const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-        if (!folder.empty()) {
-            std::filesystem::create_directories(folder, error);
+        if (!folder.empty() && !std::filesystem::create_directories(folder, error) && error) {
+            Report(problem, path, 0, "its folder cannot be made: " + error.message());
+            return REGDB_E_WRITEREGDB;
         }
         const CFileLock lock(target + ".lock");
         if (!lock.Held()) {
@@ -485,7 +530,7 @@ HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change
             return REGDB_E_WRITEREGDB;
         }
         CRegistryKeys keys;
-        HRESULT hr = ReadClassRegistry(keys, problem);
+        HRESULT hr = ReadRegistryFile(path, keys, problem);
         if (SUCCEEDED(hr)) {
             hr = change(keys);
         }

@@ -1,8 +1,10 @@
 // The class registry: a text file of keys and values (class ids, ProgIDs, in-process server
 // paths, type libraries), read whole, changed under an exclusive lock and replaced atomically.
 //
-// The file is $QOR_REGISTRY, else $XDG_CONFIG_HOME/qor/registry, else
-// $HOME/.config/qor/registry; when that is a symbolic link, the file it leads to. Its lines:
+// It has two layers, each a file of the same form. The user's file is $QOR_REGISTRY, else
+// $XDG_CONFIG_HOME/qor/registry, else $HOME/.config/qor/registry. The system's file is
+// qor/registry in the first folder of $XDG_CONFIG_DIRS (default /etc/xdg) that has one; it is
+// written in the first folder. A file that is a symbolic link means the file it leads to. Lines:
 //
 //   ; a comment (also #); comments and blank lines stay where they are through changes, those
 //   ; of a removed key where the key was
@@ -88,19 +90,34 @@ class CRegistryKeys {
     Lines m_tail;  // after the last key's values
 };
 
-// Where the registry is, as the environment says now.
-std::string ClassRegistryPath();
+// The user's registration of a class overrides the system's, which every user of the machine
+// sees.
+enum class RegistryLayer { User, System };
 
-// Reads the registry; a file that does not exist is an empty registry. REGDB_E_READREGDB when
-// the file cannot be read or is damaged, with the problem filled when asked for.
-HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem = nullptr);
-// Reads, changes and writes back the registry under an exclusive lock (a lock file beside it),
+// The name in one case, as key paths and value names compare.
+std::string FoldRegistryName(std::string_view text);
+
+// Where the user's registry is, as the environment says now.
+std::string ClassRegistryPath();
+// Where the layer's file is read from, as the environment says now.
+std::string ClassRegistryPath(RegistryLayer layer);
+// Where the layer's changes are written: the system's in the first configuration folder.
+std::string ClassRegistryWritePath(RegistryLayer layer);
+
+// Reads a layer of the registry; a file that does not exist is an empty registry.
+// REGDB_E_READREGDB when the file cannot be read or is damaged, with the problem filled when
+// asked for.
+HRESULT ReadClassRegistry(CRegistryKeys& keys, RegistryProblem* problem = nullptr,
+                          RegistryLayer layer = RegistryLayer::User);
+// Reads, changes and writes back a layer's file (the user's unless the system's is asked for)
+// under an exclusive lock (a lock file beside it),
 // through a temporary file renamed over the old one, so that readers see the old file or the
 // new one, never a part. A registry that is a symbolic link keeps it: the file it leads to is
 // the one locked and replaced. A damaged file is left as it is: REGDB_E_READREGDB. A change that
 // fails is not written and its result returned. E_INVALIDARG, and nothing written, when the
 // change names a key or value the file could not read back as it was given (a line break in a
 // key, '=' in a value's name, an empty key). REGDB_E_WRITEREGDB when the new file cannot be
-// written.
+// written (its folder cannot be made, or it cannot be locked or replaced).
 HRESULT UpdateClassRegistry(const std::function<HRESULT(CRegistryKeys&)>& change,
-                            RegistryProblem* problem = nullptr);
+                            RegistryProblem* problem = nullptr,
+                            RegistryLayer layer = RegistryLayer::User);

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "platform/com/class_registration.h"
+#include "platform/com/class_registry_layers.h"
 #include "platform/com/error_info.h"
 #include "platform/com/type_info.h"
 
@@ -34,15 +35,15 @@ F ExportOf(void* handle, const char* name) {
 
 constexpr const char* kRegistrySource = "QOR class registry";
 
-// A damaged registry fails every lookup: the error object tells where the damage is.
+// A lookup that a damaged registry file fails: the error object tells where the damage is.
 HRESULT ExplainRegistryFailure(HRESULT hr) {
     if (hr != REGDB_E_READREGDB) {
         return hr;
     }
-    CRegistryKeys keys;
-    RegistryProblem problem;
-    return FAILED(ReadClassRegistry(keys, &problem))
-               ? ReportComError(hr, "The class registry cannot be read: " + problem.Describe(),
+    const CClassRegistryLayers layers;
+    return FAILED(layers.Status())
+               ? ReportComError(hr,
+                                "The class registry cannot be read: " + layers.DescribeProblems(),
                                 kRegistrySource)
                : hr;
 }

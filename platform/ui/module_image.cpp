@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "platform/com/class_registry.h"
+#include "platform/com/class_registry_layers.h"
 #include "platform/com/module_loader.h"
 
 namespace {
@@ -53,15 +53,13 @@ HRESULT LoadToolboxBitmap(const CLSID& clsid, CBitmap* image) {
     if (image == nullptr) {
         return E_POINTER;
     }
-    CRegistryKeys keys;
-    const HRESULT hr = ReadClassRegistry(keys);
-    if (FAILED(hr)) {
-        return hr;
-    }
+    const CClassRegistryLayers layers;
+    const std::string classKey = "CLSID\\" + FormatGuid(clsid);
+    const CRegistryKeys* holder = layers.Holder(classKey);
     const std::optional<std::string> value =
-        keys.GetValue("CLSID\\" + FormatGuid(clsid) + "\\ToolboxBitmap32");
+        holder != nullptr ? holder->GetValue(classKey + "\\ToolboxBitmap32") : std::nullopt;
     if (!value) {
-        return REGDB_E_KEYMISSING;
+        return FAILED(layers.Status()) ? layers.Status() : REGDB_E_KEYMISSING;
     }
     const std::optional<ToolboxBitmapValue> bitmap = ParseToolboxBitmapValue(*value);
     return bitmap ? LoadModuleImage(bitmap->modulePath, IMAGE_BITMAP, bitmap->id, image)

@@ -40,5 +40,6 @@ std::optional<ToolboxBitmapValue> ParseToolboxBitmapValue(std::string_view value
 
 // The class's toolbox bitmap, from the module and id its ToolboxBitmap32 value names.
 // REGDB_E_KEYMISSING when the class has no such value, REGDB_E_INVALIDVALUE when the value
-// names no module and id, REGDB_E_READREGDB for a damaged registry; else LoadModuleImage's.
+// names no module and id, REGDB_E_READREGDB when it is missing and a registry
+// file is damaged; else LoadModuleImage's.
 HRESULT LoadToolboxBitmap(const CLSID& clsid, CBitmap* image);

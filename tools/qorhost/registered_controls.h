@@ -6,6 +6,7 @@
 
 #include "platform/com/hresult.h"
 
-// The ProgIDs of the registered classes that carry the Control key, sorted. A registry that
-// cannot be read gives its failure and the problem's text ("FILE:LINE: MESSAGE").
+// The ProgIDs of the registered classes that carry the Control key, both layers, sorted. A
+// registry file that cannot be read gives the failure and the problems' text ("FILE:LINE:
+// MESSAGE", a line each), with the classes of the files that can.
 HRESULT RegisteredControlProgIds(std::vector<std::string>& progIds, std::string& problem);

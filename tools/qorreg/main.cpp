@@ -1,4 +1,4 @@
-// qorreg MODULE / qorreg -u MODULE: the registration tool's entry point.
+// qorreg [--system] [-u] MODULE / qorreg --list: the registration tool's entry point.
 #include <iostream>
 
 #include "tools/qorreg/registration_tool.h"

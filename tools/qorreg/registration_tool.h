@@ -1,5 +1,5 @@
-// What qorreg does: calls a module's self-registration export and turns the result into an
-// exit status and a message.
+// What qorreg does: calls a module's self-registration export, in the user's or the system's
+// registry, and turns the result into an exit status and a message; lists registered classes.
 #pragma once
 
 #include <ostream>
@@ -14,7 +14,8 @@ enum QorregStatus {
     kQorregNoEntryPoint = 3,
     kQorregTypeLibFailed = 4,
     kQorregClassFailed = 5,
-    kQorregFailed = 6
+    kQorregFailed = 6,
+    kQorregRegistryUnreadable = 7  // --list: a registry file is damaged; the others are listed
 };
 
 // Runs qorreg with the arguments after the program name; messages go to out (success) and

@@ -180,10 +180,63 @@ TEST_F(QorregTest, WrongCommandLinesShowTheUsage) {
     const std::string module = ShellQuoted(QOR_TEST_MODULE);
     std::string twice = module;
     twice += " " + module;
-    for (const std::string& arguments : {std::string(), "-x " + module, twice, std::string("-u")}) {
+    for (const std::string& arguments :
+         {std::string(), "-x " + module, twice, std::string("-u"), "--list " + module,
+          std::string("--system --list"), std::string("-u --list"), std::string("--system")}) {
         const ProgramRun run = Run(arguments);
         EXPECT_EQ(run.status, 1) << arguments;
-        EXPECT_THAT(run.err, HasSubstr("usage: qorreg [-u] MODULE")) << arguments;
+        EXPECT_THAT(run.err, HasSubstr("usage: qorreg [--system] [-u] MODULE")) << arguments;
     }
     EXPECT_FALSE(std::filesystem::exists(registry_.Path()));
+}
+
+TEST_F(QorregTest, SystemRegistrationsAreListedAndTheUsersOverrideThem) {
+    const std::string module = ShellQuoted(QOR_TEST_MODULE);
+    const std::string path = std::filesystem::canonical(QOR_TEST_MODULE).string();
+    const std::string control = std::string(kProgId) + "\t" + FormatGuid(kControl) + "\t";
+    const std::string page = "-\t" + FormatGuid(kPage) + "\t";
+    const struct {
+        std::string arguments;
+        std::string listed;  // what --list prints afterwards
+    } steps[] = {
+        // NOLINT(*-avoid-c-arrays)
+        {"--system " + module,
+         control + "system\t" + path + "\n" + page + "system\t" + path + "\n"},
+        {module, control + "user\t" + path + "\toverrides system\n" + page + "user\t" + path +
+                     "\toverrides system\n"},
+        {"-u " + module, control + "system\t" + path + "\n" + page + "system\t" + path + "\n"},
+        {"--system -u " + module, ""},
+    };
+    for (const auto& step : steps) {
+        const ProgramRun run = Run(step.arguments);
+        EXPECT_EQ(run.status, 0) << step.arguments << ": " << run.err;
+        const ProgramRun list = Run("--list");
+        EXPECT_EQ(list.status, 0) << list.err;
+        EXPECT_EQ(list.out, step.listed) << "after " << step.arguments;
+        EXPECT_TRUE(list.err.empty()) << list.err;
+    }
+    EXPECT_FALSE(Keys().HasKey(ClassKey(kControl)));
+}
+
+TEST_F(QorregTest, ASystemRegistryThatCannotBeWrittenIsReported) {
+    const std::string plain = registry_.Folder() + "/plain";
+    std::ofstream(plain) << "a file where a folder should be\n";
+    ::setenv("XDG_CONFIG_DIRS", plain.c_str(), 1);
+    const ProgramRun run = Run("--system " + ShellQuoted(QOR_TEST_MODULE));
+    EXPECT_EQ(run.status, 4);
+    EXPECT_THAT(run.err, HasSubstr("the system class registry cannot be used: " + plain +
+                                   "/qor/registry: its folder cannot be made: "));
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_FALSE(std::filesystem::exists(registry_.Path()));
+}
+
+TEST_F(QorregTest, ListingWithADamagedSystemFileStillListsTheUsersClasses) {
+    ASSERT_EQ(Run(ShellQuoted(QOR_TEST_MODULE)).status, 0);
+    std::filesystem::create_directories(registry_.SystemFolder() + "/qor");
+    std::ofstream(registry_.SystemPath()) << "[CLSID]\nbroken\n";
+    const ProgramRun list = Run("--list");
+    EXPECT_EQ(list.status, 7);
+    EXPECT_THAT(list.out,
+                HasSubstr(std::string(kProgId) + "\t" + FormatGuid(kControl) + "\tuser\t"));
+    EXPECT_THAT(list.err, HasSubstr("cannot be read: " + registry_.SystemPath() + ":2: "));
 }
