@@ -18,6 +18,12 @@ CDesignFiles::CDesignFiles(CDesignDocument& document, CCanvasEditor& editor,
                            CPreviewSession& preview, ICanvasWindow& canvas)
     : m_document(document), m_editor(editor), m_preview(preview), m_canvas(canvas) {}
 
+void CDesignFiles::Notify(const std::string& path) const {
+    if (m_fileListener) {
+        m_fileListener(path);
+    }
+}
+
 void CDesignFiles::Fail(const char* text) {
     AfxMessageBox(&m_canvas.Window(), text, kCaption, MB_OK);
 }
@@ -75,6 +81,7 @@ void CDesignFiles::LoadFrom(const std::string& path) {
     m_preview.Leave();
     m_document.Open(std::move(*design), ReadRecordSource(path), path);
     m_canvas.RepaintAll();
+    Notify(path);
 }
 
 void CDesignFiles::Open() {
@@ -113,5 +120,6 @@ bool CDesignFiles::SaveDesign() {
         return false;
     }
     m_document.MarkSaved(path);
+    Notify(path);
     return true;
 }

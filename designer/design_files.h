@@ -2,6 +2,7 @@
 // question asked before unsaved changes would be thrown away.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "designer/canvas_editor.h"
@@ -25,6 +26,10 @@ class CDesignFiles {
     // first: true when the caller may go on (saved, or not wanted), false on Cancel or when the
     // save did not happen.
     bool ConfirmDiscard();
+    // Told the path of each design opened or saved, as it happens.
+    void SetFileListener(std::function<void(const std::string&)> listener) {
+        m_fileListener = std::move(listener);
+    }
 
   private:
     // Shows the file dialog; the chosen path is remembered even when its extension is refused.
@@ -34,9 +39,11 @@ class CDesignFiles {
     // Asks for a file name and writes the design; true when it was written.
     bool SaveDesign();
     void Fail(const char* text);
+    void Notify(const std::string& path) const;
 
     CDesignDocument& m_document;
     CCanvasEditor& m_editor;
     CPreviewSession& m_preview;
     ICanvasWindow& m_canvas;
+    std::function<void(const std::string&)> m_fileListener;
 };

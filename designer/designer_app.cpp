@@ -8,6 +8,7 @@ bool CDesignerApp::InitInstance() {
     SetRegistryKey("Local AppWizard-Generated Applications");
     RegisterDesignerResources();
     m_frame = std::make_unique<CMainFrame>();
+    m_frame->UseSettings(&m_settings);
     m_frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE);
     m_pMainWnd = m_frame.get();
     m_frame->ShowWindow(SW_SHOWNORMAL);

@@ -12,5 +12,6 @@ class CDesignerApp : public CWinApp {
     CMainFrame* MainFrame() const { return m_frame.get(); }
 
   private:
+    CProgramSettings m_settings{"qorform"};
     std::unique_ptr<CMainFrame> m_frame;
 };

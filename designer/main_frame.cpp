@@ -1,6 +1,9 @@
-// The main frame: creation at 800 x 600, the routing of commands and messages, the enable
-// rules of every menu, and the title.
+// The main frame: creation at 800 x 600 (or where the program's settings put it last), the
+// routing of commands and messages, the enable rules of every menu, the recent files, and the
+// title.
 #include "designer/main_frame.h"
+
+#include <filesystem>
 
 #include "designer/record_source_dlg.h"
 #include "designer/resources.h"
@@ -10,12 +13,27 @@
 namespace {
 constexpr int kFrameWidth = 800;
 constexpr int kFrameHeight = 600;
+
+// A path as a menu entry shows it: '&' stays itself instead of marking a mnemonic.
+std::string MenuText(const std::string& path) {
+    std::string text;
+    for (const char c : path) {
+        text += c == '&' ? std::string("&&") : std::string(1, c);
+    }
+    return text;
+}
 }  // namespace
 
 CMainFrame::CMainFrame() {
     MapCommands();
     MapEditCommands();
+    MapRecentFiles();
     m_document.SetChangeListener([this] { UpdateTitle(); });
+    m_files.SetFileListener([this](const std::string& path) {
+        if (m_settings != nullptr) {
+            m_settings->AddRecentFile(path);
+        }
+    });
 }
 
 void CMainFrame::MapCommands() {
@@ -86,6 +104,45 @@ void CMainFrame::MapEditCommands() {
     }
 }
 
+void CMainFrame::MapRecentFiles() {
+    for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE4; ++id) {
+        const std::size_t index = id - ID_FILE_MRU_FILE1;
+        OnCommandId(id, [this, index] { OnRecentFile(index); });
+        OnUpdateCommandId(id, [this, index](CCmdUI& ui) {
+            const std::vector<std::string> files = RecentFiles();
+            ui.Enable(index < files.size());
+            if (index < files.size()) {
+                ui.SetText("&" + std::to_string(index + 1) + " " + MenuText(files[index]));
+            } else {
+                // An empty text leaves the place out of the menu.
+                ui.SetText(index == 0 ? "(No Recent Files)" : "");
+            }
+        });
+    }
+}
+
+std::vector<std::string> CMainFrame::RecentFiles() const {
+    return m_settings != nullptr ? m_settings->RecentFiles() : std::vector<std::string>{};
+}
+
+void CMainFrame::OnRecentFile(std::size_t index) {
+    const std::vector<std::string> files = RecentFiles();
+    if (index >= files.size()) {
+        return;
+    }
+    const std::string path = files[index];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        m_settings->RemoveRecentFile(path);
+        AfxMessageBox(this,
+                      "The design file " + path +
+                          " cannot be found. It has been removed from the recent files.",
+                      "qorform", MB_OK);
+        return;
+    }
+    m_files.OpenPath(path);
+}
+
 bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
     static const std::string className = AfxRegisterWndClass(0);
     cs.className = className;
@@ -99,6 +156,9 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 int CMainFrame::OnCreate() {
     SetWindowText("");
     AfxOleInit();
+    if (m_settings != nullptr) {
+        m_settings->RestoreWindowPlacement(*this);
+    }
     return 0;
 }
 
@@ -166,6 +226,9 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnDestroy() {
+    if (m_settings != nullptr) {
+        m_settings->SaveWindowPlacement(*this);
+    }
     m_preview.Close();
 }
 

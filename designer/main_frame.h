@@ -3,7 +3,9 @@
 // the file commands, and draws the design.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "controls/common/design_item_paint.h"
 #include "designer/canvas_editor.h"
@@ -12,10 +14,16 @@
 #include "designer/design_files.h"
 #include "designer/preview_session.h"
 #include "platform/ui/frame_wnd.h"
+#include "platform/ui/program_settings.h"
 
 class CMainFrame : public CFrameWnd, private ICanvasWindow {
   public:
     CMainFrame();
+
+    // The program's own settings, given before the window is made: it takes the placement
+    // saved last and saves its own when it goes, and the designs opened and saved join the
+    // recent files. Without them nothing is kept.
+    void UseSettings(const CProgramSettings* settings) { m_settings = settings; }
 
     bool PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate() override;
@@ -52,6 +60,10 @@ class CMainFrame : public CFrameWnd, private ICanvasWindow {
     CWnd& Window() override { return *this; }
     void MapCommands();
     void MapEditCommands();
+    void MapRecentFiles();
+    std::vector<std::string> RecentFiles() const;
+    // Opens the recent file at the index; one that is gone leaves the list with a message.
+    void OnRecentFile(std::size_t index);
     void OnSetBackgroundColor();
     void OnRecordSource();
     void OnAppAbout();
@@ -63,6 +75,7 @@ class CMainFrame : public CFrameWnd, private ICanvasWindow {
     CPreviewSession m_preview{m_document, *this};
     CCanvasEditor m_editor{m_document, *this};
     CDesignFiles m_files{m_document, m_editor, m_preview, *this};
+    const CProgramSettings* m_settings = nullptr;
 };
 
 // Opens a path given on the command line with Open's extension check and messages.

@@ -23,15 +23,24 @@ MenuItemResource FormatMenu() {
                                 M::Item("Space &Down", ID_FORMAT_SPACE_DOWN)});
 }
 
+// Its entries get their texts, the files' names, when it opens.
+MenuItemResource RecentFilesMenu() {
+    std::vector<MenuItemResource> entries;
+    for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE4; ++id) {
+        entries.push_back(MenuItemResource::Item({}, id));
+    }
+    return MenuItemResource::Popup("Recent &Files", std::move(entries));
+}
+
 }  // namespace
 
 void RegisterDesignerResources() {
     using M = MenuItemResource;
     RegisterMenuResource(
         IDR_MAINFRAME,
-        {M::Popup("&File",
-                  {M::Item("&New", ID_FILE_NEW), M::Item("&Open", ID_FILE_OPEN),
-                   M::Item("&Save", ID_FILE_SAVE), M::Separator(), M::Item("E&xit", ID_APP_EXIT)}),
+        {M::Popup("&File", {M::Item("&New", ID_FILE_NEW), M::Item("&Open", ID_FILE_OPEN),
+                            M::Item("&Save", ID_FILE_SAVE), M::Separator(), RecentFilesMenu(),
+                            M::Separator(), M::Item("E&xit", ID_APP_EXIT)}),
          M::Popup("&Edit",
                   {M::Item("&Undo\tCtrl+Z", ID_EDIT_UNDO), M::Item("&Redo\tCtrl+Y", ID_EDIT_REDO),
                    M::Separator(), M::Item("Cu&t\tCtrl+X", ID_EDIT_CUT),

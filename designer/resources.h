@@ -12,6 +12,9 @@ constexpr UINT IDR_CONTEXTMENU = 132;
 constexpr UINT ID_FILE_NEW = 57600;
 constexpr UINT ID_FILE_OPEN = 57601;
 constexpr UINT ID_FILE_SAVE = 57603;
+// The Recent Files entries, the most recent first.
+constexpr UINT ID_FILE_MRU_FILE1 = 57616;
+constexpr UINT ID_FILE_MRU_FILE4 = 57619;
 constexpr UINT ID_APP_EXIT = 57665;
 constexpr UINT ID_APP_ABOUT = 57664;
 constexpr UINT ID_EDIT_UNDO = 57643;

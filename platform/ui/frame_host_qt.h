@@ -11,7 +11,9 @@ class CFrameWnd;
 
 class CFrameMainWindow : public QMainWindow {
   public:
-    // Builds the menu bar; every menu asks the frame's rules for its items when it opens.
+    // Builds the menu bar; every menu asks the frame's rules for its items when it opens. An
+    // entry whose rule gives it an empty text is left out while the menu is open (the unused
+    // places of a recent-file list).
     void BuildMenuBar(const MenuResource& menu);
 
   protected:

@@ -126,6 +126,7 @@ void CFrameMainWindow::UpdateMenu(QMenu& menu) {
         if (state.Text()) {
             action->setText(QString::fromStdString(*state.Text()));
         }
+        action->setVisible(!state.Text() || !state.Text()->empty());
     }
 }
 
