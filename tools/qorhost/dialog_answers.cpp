@@ -91,7 +91,13 @@ std::optional<std::string> QueueAnswer(CScriptedDialogService& service,
             if (answer.path.empty()) {
                 return "print: the answer is the path of the PDF file to print to";
             }
-            service.PushPrintToFile(answer.path);
+            service.PushPrintToFile(answer.path, PrinterPage::Letter(), answer.preview);
+            break;
+        case DialogAnswer::Kind::PrintCancel:
+            if (answer.pages < 0) {
+                return "cancelPrint: the answer is the number of pages printed before Cancel";
+            }
+            service.PushPrintCancel(answer.pages);
             break;
     }
     return std::nullopt;
@@ -115,6 +121,10 @@ std::string DialogKindName(ShownDialog::Kind kind) {
             return "Dialog";
         case ShownDialog::Kind::Print:
             return "Print";
+        case ShownDialog::Kind::PrintPreview:
+            return "PrintPreview";
+        case ShownDialog::Kind::PrintProgress:
+            return "PrintProgress";
     }
     return "Dialog";
 }

@@ -18,9 +18,20 @@ struct DialogAction {
 };
 
 struct DialogAnswer {
-    enum class Kind { Button, Cancel, File, Color, MenuChoice, Dialog, Print } kind = Kind::Cancel;
-    int button = IDOK;  // Button, Dialog
-    std::string path;   // File, Print
+    enum class Kind {
+        Button,
+        Cancel,
+        File,
+        Color,
+        MenuChoice,
+        Dialog,
+        Print,
+        PrintCancel
+    } kind = Kind::Cancel;
+    int button = IDOK;     // Button, Dialog
+    std::string path;      // File, Print
+    bool preview = false;  // Print: each document shown in the print preview first
+    int pages = 0;         // PrintCancel: Cancel pressed in the progress window after these
     COLORREF color = 0;
     UINT commandId = 0;
     std::vector<DialogAction> actions;  // Dialog

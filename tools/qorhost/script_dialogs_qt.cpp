@@ -98,6 +98,12 @@ std::optional<DialogAnswer> ObjectAnswer(const QJSValue& value, std::string& err
         const bool print = Has(value, "print");
         answer.kind = print ? DialogAnswer::Kind::Print : DialogAnswer::Kind::File;
         answer.path = value.property(Key(print ? "print" : "file")).toString().toStdString();
+        answer.preview = print && value.property(Key("preview")).toBool();
+        return answer;
+    }
+    if (Has(value, "cancelPrint")) {
+        answer.kind = DialogAnswer::Kind::PrintCancel;
+        answer.pages = value.property(Key("cancelPrint")).toInt();
         return answer;
     }
     if (Has(value, "color") || Has(value, "menu")) {
@@ -181,6 +187,10 @@ QJSValue ShownToScript(QJSEngine& engine, const ShownDialog& shown) {
             break;
         case ShownDialog::Kind::Dialog:
             dialog.setProperty(Key("templateId"), shown.templateId);
+            break;
+        case ShownDialog::Kind::PrintPreview:
+        case ShownDialog::Kind::PrintProgress:
+            dialog.setProperty(Key("pages"), shown.pages);
             break;
         case ShownDialog::Kind::MessageBox:
         case ShownDialog::Kind::Print:

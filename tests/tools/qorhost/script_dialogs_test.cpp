@@ -83,6 +83,62 @@ host.log(seen.length, seen[0].kind, seen[0].flags, seen[1].kind);
                     " Print"));
 }
 
+namespace {
+
+// Two pages through the print dialog; whether EndDoc said the document printed.
+bool PrintTwoPages() {
+    CPrintDialog printing(false);
+    if (printing.DoModal() != IDOK) {
+        return false;
+    }
+    const std::unique_ptr<CPrinterDC> dc = printing.GetPrinterDC();
+    if (dc->StartDoc("Report") <= 0) {
+        return false;
+    }
+    for (int page = 0; page < 2; ++page) {
+        if (dc->StartPage() <= 0 || dc->EndPage() <= 0) {
+            return false;
+        }
+    }
+    return dc->EndDoc() > 0;
+}
+
+}  // namespace
+
+TEST(ScriptDialogsTest, ScriptsAnswerThePrintPreviewAndCancelInTheProgressWindow) {
+    ScopedScriptedDialogs dialogs;
+    const TempFolder folder;
+    const std::string closed = folder.File("closed.pdf");
+    const std::string printed = folder.File("printed.pdf");
+    const std::string cancelled = folder.File("cancelled.pdf");
+    const ScriptRun queued = RunSource(R"js(
+host.dialogs.answer({ print: host.args[0], preview: true });
+host.dialogs.answer("cancel");
+host.dialogs.answer({ print: host.args[1], preview: true });
+host.dialogs.answer("ok");
+host.dialogs.answer({ print: host.args[2] });
+host.dialogs.answer({ cancelPrint: 1 });
+)js",
+                                       {closed, printed, cancelled}, &*dialogs);
+    ASSERT_EQ(queued.result.exitCode, 0) << queued.result.error;
+    EXPECT_FALSE(PrintTwoPages());
+    EXPECT_TRUE(PrintTwoPages());
+    EXPECT_FALSE(PrintTwoPages());
+    EXPECT_FALSE(std::filesystem::exists(closed));
+    EXPECT_TRUE(std::filesystem::exists(printed));
+    EXPECT_FALSE(std::filesystem::exists(cancelled));
+
+    const ScriptRun shown = RunSource(R"js(
+for (const dialog of host.dialogs.shown()) {
+    host.log(dialog.kind, dialog.caption, dialog.pages === undefined ? "-" : dialog.pages);
+}
+)js",
+                                      {}, &*dialogs);
+    ASSERT_EQ(shown.result.exitCode, 0) << shown.result.error;
+    EXPECT_THAT(shown.log, ElementsAre("Print  -", "PrintPreview Report 2", "Print  -",
+                                       "PrintPreview Report 2", "Print  -", "PrintProgress  1"));
+}
+
 TEST(ScriptDialogsTest, UnscriptableAnswersAndRealDialogsAreErrors) {
     ScopedScriptedDialogs dialogs;
     const ScriptRun print = RunSource("host.dialogs.answer({ print: '' });", {}, &*dialogs);
