@@ -5,7 +5,7 @@
 
 namespace {
 
-// Records a scan reads with one statement.
+// Records a scan, or a check of keys alone, reads with one statement.
 constexpr std::size_t kScanChunk = 2048;
 // Blocks read at once when reading on.
 constexpr std::size_t kReadAhead = 4;
@@ -88,6 +88,44 @@ bool CKeysetCursor::Row(std::size_t position, const DbRow*& row) {
     return true;
 }
 
+bool CKeysetCursor::Present(std::size_t position, bool& present) {
+    present = false;
+    if (deleted_[position] != 0) {
+        return true;
+    }
+    const auto cached = blocks_.find(position / blockSize_);
+    if (cached != blocks_.end()) {
+        const Block& block = cached->second;
+        const std::size_t offset = position % blockSize_;
+        present = offset < block.rows.size() && block.present[offset];
+        return true;
+    }
+    const bool known =
+        sought_.contains(position) || (position >= presenceFirst_ && position < presenceEnd_);
+    if (!known && !LoadPresence(position)) {
+        return false;
+    }
+    present = deleted_[position] == 0;
+    return true;
+}
+
+bool CKeysetCursor::LoadPresence(std::size_t position) {
+    const std::size_t first = position - position % kScanChunk;
+    const std::size_t count = std::min(kScanChunk, keys_.Size() - first);
+    std::vector<bool> found(count, false);
+    if (!table_->FetchPresent(keys_, first, count, [&](std::size_t i) { found[i] = true; })) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!found[i]) {
+            MarkDeleted(first + i);
+        }
+    }
+    presenceFirst_ = first;
+    presenceEnd_ = first + count;
+    return true;
+}
+
 // A record reached by a jump is read alone: reading its whole block would cost a seek several
 // times over, and a jump is seldom followed by the records around it.
 bool CKeysetCursor::SoughtRow(std::size_t position, const DbRow*& row) {
@@ -136,6 +174,8 @@ void CKeysetCursor::ClearCaches() {
     soughtLru_.clear();
     lastLoaded_ = kNoPosition;
     lastPosition_ = kNoPosition;
+    presenceFirst_ = 0;
+    presenceEnd_ = 0;
 }
 
 bool CKeysetCursor::Scan(std::size_t from, bool forward, std::size_t field,

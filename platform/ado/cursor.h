@@ -35,6 +35,9 @@ class CCursor {
     virtual bool IsKnownDeleted(std::size_t position) const = 0;
     // The row, or null when the record is deleted (here or elsewhere).
     virtual bool Row(std::size_t position, const DbRow*& row) = 0;
+    // Whether the record exists, as Row would tell, without reading its row when the cursor
+    // does not hold it: a move that reads no field reads no row.
+    virtual bool Present(std::size_t position, bool& present) = 0;
     // Looks from position from on (forward) or back from it for a record whose value of field
     // passes test; found tells whether one did, position which.
     virtual bool Scan(std::size_t from, bool forward, std::size_t field,
@@ -66,6 +69,10 @@ class CStaticCursor final : public CCursor {
     bool IsKnownDeleted(std::size_t /*position*/) const override { return false; }
     bool Row(std::size_t position, const DbRow*& row) override {
         row = &rows_[position];
+        return true;
+    }
+    bool Present(std::size_t /*position*/, bool& present) override {
+        present = true;
         return true;
     }
     bool Scan(std::size_t from, bool forward, std::size_t field,
@@ -102,6 +109,8 @@ class CKeysetCursor final : public CCursor {
     std::size_t DeletedCount() const override { return deletedCount_; }
     bool IsKnownDeleted(std::size_t position) const override { return deleted_[position] != 0; }
     bool Row(std::size_t position, const DbRow*& row) override;
+    // Reads the keys of a chunk around a record it holds no row of.
+    bool Present(std::size_t position, bool& present) override;
     // Reads the one field in large chunks past the cache, which it would only flush.
     bool Scan(std::size_t from, bool forward, std::size_t field,
               const std::function<bool(const DbValue&)>& test, bool& found,
@@ -138,6 +147,8 @@ class CKeysetCursor final : public CCursor {
     void Forget(std::size_t position);
     void ClearCaches();
     bool Load(std::size_t blockIndex, Block*& block);
+    // Finds which records of the chunk holding the position still exist.
+    bool LoadPresence(std::size_t position);
     // Caches the part of rows (read from position first on) that belongs to the block.
     Block& Insert(std::size_t blockIndex, std::vector<DbRow>& rows,
                   const std::vector<bool>& present, std::size_t first);
@@ -163,6 +174,9 @@ class CKeysetCursor final : public CCursor {
     static constexpr std::size_t kNoPosition = static_cast<std::size_t>(-2);
     std::size_t lastLoaded_ = kNoPosition;    // the block read last
     std::size_t lastPosition_ = kNoPosition;  // the record read last
+    // The records whose existence was read last by key alone: those of them not deleted exist.
+    std::size_t presenceFirst_ = 0;
+    std::size_t presenceEnd_ = 0;
     std::unordered_map<std::size_t, SoughtEntry> sought_;
     std::list<std::size_t> soughtLru_;  // most recent first
     // By transaction level - 1: the records changed (or found gone) in it, with their keys

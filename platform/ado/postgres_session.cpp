@@ -169,6 +169,8 @@ class CPostgresTable final : public CTableAccess {
                    const RowSink& sink) override;
     bool FetchField(const KeyList& keys, std::size_t first, std::size_t count, std::size_t field,
                     const ValueSink& sink) override;
+    bool FetchPresent(const KeyList& keys, std::size_t first, std::size_t count,
+                      const KeySink& sink) override;
     bool Insert(const std::vector<std::size_t>& columns, const DbRow& values,
                 DbValue& newKey) override;
     bool Update(const DbValue& key, const std::vector<std::size_t>& columns, const DbRow& values,
@@ -179,8 +181,8 @@ class CPostgresTable final : public CTableAccess {
   private:
     using RowReader = std::function<void(std::size_t index, const PGresult* result, int row)>;
 
-    // The key and list of the rows with keys first .. first + count - 1, one call of reader a
-    // row found.
+    // The key and list (none when empty) of the rows with keys first .. first + count - 1, one
+    // call of reader a row found.
     bool Fetch(const KeyList& keys, std::size_t first, std::size_t count, const std::string& list,
                const RowReader& reader);
     DbValue KeyOf(const PGresult* result, int row) const {
@@ -518,8 +520,8 @@ bool CPostgresTable::ReadKeys(KeyList& keys) {
 bool CPostgresTable::Fetch(const KeyList& keys, std::size_t first, std::size_t count,
                            const std::string& list, const RowReader& reader) {
     PgResult result;
-    if (!session_.Exec("SELECT q." + key_ + ", " + list + " FROM " + table_ + " AS q WHERE q." +
-                           key_ + " = ANY($1)",
+    if (!session_.Exec("SELECT q." + key_ + (list.empty() ? "" : ", " + list) + " FROM " + table_ +
+                           " AS q WHERE q." + key_ + " = ANY($1)",
                        {KeyArray(keys, first, count)}, result)) {
         return false;
     }
@@ -570,6 +572,12 @@ bool CPostgresTable::FetchField(const KeyList& keys, std::size_t first, std::siz
                      DbValue value = CellValue(result, row, 1);
                      sink(index, value);
                  });
+}
+
+bool CPostgresTable::FetchPresent(const KeyList& keys, std::size_t first, std::size_t count,
+                                  const KeySink& sink) {
+    return Fetch(keys, first, count, "",
+                 [&](std::size_t index, const PGresult* /*result*/, int /*row*/) { sink(index); });
 }
 
 bool CPostgresTable::Insert(const std::vector<std::size_t>& columns, const DbRow& values,

@@ -199,13 +199,27 @@ void CRecordsetCore::ResetEdit() {
     edit_ = PendingEdit{};
 }
 
-HRESULT CRecordsetCore::NextPresent(std::size_t from, bool& found, std::size_t& position) {
+HRESULT CRecordsetCore::Exists(std::size_t position, Check check, bool& present) {
+    present = false;
+    if (cursor_->IsKnownDeleted(position)) {
+        return S_OK;
+    }
+    const DbRow* row = nullptr;
+    const bool read =
+        check == Check::Key ? cursor_->Present(position, present) : cursor_->Row(position, row);
+    present = present || row != nullptr;
+    return read ? S_OK : ProviderFailure();
+}
+
+HRESULT CRecordsetCore::NextPresent(std::size_t from, bool& found, std::size_t& position,
+                                    Check check) {
     for (position = from; position < cursor_->Size(); ++position) {
-        const DbRow* row = nullptr;
-        if (!cursor_->IsKnownDeleted(position) && !cursor_->Row(position, row)) {
-            return ProviderFailure();
+        bool present = false;
+        const HRESULT hr = Exists(position, check, present);
+        if (FAILED(hr)) {
+            return hr;
         }
-        if (row != nullptr) {
+        if (present) {
             found = true;
             return S_OK;
         }
@@ -214,13 +228,15 @@ HRESULT CRecordsetCore::NextPresent(std::size_t from, bool& found, std::size_t& 
     return S_OK;
 }
 
-HRESULT CRecordsetCore::PreviousPresent(std::size_t from, bool& found, std::size_t& position) {
+HRESULT CRecordsetCore::PreviousPresent(std::size_t from, bool& found, std::size_t& position,
+                                        Check check) {
     for (std::size_t p = std::min(from + 1, cursor_->Size()); p > 0; --p) {
-        const DbRow* row = nullptr;
-        if (!cursor_->IsKnownDeleted(p - 1) && !cursor_->Row(p - 1, row)) {
-            return ProviderFailure();
+        bool present = false;
+        const HRESULT hr = Exists(p - 1, check, present);
+        if (FAILED(hr)) {
+            return hr;
         }
-        if (row != nullptr) {
+        if (present) {
             found = true;
             position = p - 1;
             return S_OK;
@@ -269,7 +285,7 @@ HRESULT CRecordsetCore::MoveNext() {
     }
     bool found = false;
     if (SUCCEEDED(hr)) {
-        hr = NextPresent(place_ == Place::Bof ? 0 : position_ + 1, found, position_);
+        hr = NextPresent(place_ == Place::Bof ? 0 : position_ + 1, found, position_, Check::Key);
     }
     if (SUCCEEDED(hr)) {
         place_ = found ? Place::Record : Place::Eof;
@@ -286,7 +302,7 @@ HRESULT CRecordsetCore::MovePrevious() {
     if (SUCCEEDED(hr)) {
         const std::size_t from = place_ == Place::Eof ? cursor_->Size() : position_;
         if (from > 0) {
-            hr = PreviousPresent(from - 1, found, position_);
+            hr = PreviousPresent(from - 1, found, position_, Check::Key);
         }
     }
     if (SUCCEEDED(hr)) {

@@ -106,8 +106,14 @@ class CRecordsetCore final : public CConnectionListener {
     bool Updatable() const;
     // The first record not deleted from position on (forward) or back from it; false when
     // there is none.
-    HRESULT NextPresent(std::size_t from, bool& found, std::size_t& position);
-    HRESULT PreviousPresent(std::size_t from, bool& found, std::size_t& position);
+    // How a move tells that a record exists: by reading its row, or, for a single step, by its
+    // key alone, so that a walk that reads no field reads no row.
+    enum class Check { Row, Key };
+    HRESULT Exists(std::size_t position, Check check, bool& present);
+    HRESULT NextPresent(std::size_t from, bool& found, std::size_t& position,
+                        Check check = Check::Row);
+    HRESULT PreviousPresent(std::size_t from, bool& found, std::size_t& position,
+                            Check check = Check::Row);
     HRESULT CurrentRow(const DbRow*& row);
     HRESULT StartOf(const VARIANT& start, bool forward, Place& place, std::size_t& position);
     HRESULT BookmarkPosition(const VARIANT& bookmark, std::size_t& position);

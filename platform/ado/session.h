@@ -36,6 +36,8 @@ struct StatementResult {
 using RowSink = std::function<void(std::size_t index, DbRow& row)>;
 // Called with one field's value of each row found, by its index among the keys asked for.
 using ValueSink = std::function<void(std::size_t index, DbValue& value)>;
+// Called with the index, among the keys asked for, of each key that has a row.
+using KeySink = std::function<void(std::size_t index)>;
 
 // Methods return false on failure, with the session's LastError telling why.
 class CTableAccess {
@@ -53,6 +55,9 @@ class CTableAccess {
     // One field of the rows of keys first .. first + count - 1, for scanning many records.
     virtual bool FetchField(const KeyList& keys, std::size_t first, std::size_t count,
                             std::size_t field, const ValueSink& sink) = 0;
+    // Which of keys first .. first + count - 1 still have a row, reading the keys alone.
+    virtual bool FetchPresent(const KeyList& keys, std::size_t first, std::size_t count,
+                              const KeySink& sink) = 0;
     // columns are field indexes; the new row's key comes back.
     virtual bool Insert(const std::vector<std::size_t>& columns, const DbRow& values,
                         DbValue& newKey) = 0;

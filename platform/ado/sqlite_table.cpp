@@ -54,6 +54,11 @@ class CSqliteTable final : public CTableAccess {
                          sink(index, value);
                      });
     }
+    bool FetchPresent(const KeyList& keys, std::size_t first, std::size_t count,
+                      const KeySink& sink) override {
+        return Fetch(keys, first, count, "q.rowid",
+                     [&](std::size_t index, sqlite3_stmt* /*row*/) { sink(index); });
+    }
     bool Insert(const std::vector<std::size_t>& columns, const DbRow& values,
                 DbValue& newKey) override;
     bool Update(const DbValue& key, const std::vector<std::size_t>& columns, const DbRow& values,

@@ -1,5 +1,6 @@
 // Cursors on SQLite: which query gets which cursor, moves and BOF/EOF at both ends, record
-// counts and positions, and bookmarks that survive moves, updates, adds and deletes.
+// counts and positions, and bookmarks that survive moves, updates, adds and deletes; on both
+// providers, steps past records deleted elsewhere.
 #include <gmock/gmock.h>
 
 #include <limits>
@@ -353,5 +354,70 @@ INSTANTIATE_TEST_SUITE_P(
                               {"One", 1, "6"},
                               {"IntMax", std::numeric_limits<LONG>::max(), "EOF"}}),
     ProviderCaseName<MoveCase>);
+
+// Walks that read no field tell records deleted by someone else by their keys alone, on both
+// sides of a chunk of keys, in key order and out of it.
+struct DeletedElsewhereCase {
+    std::string name;
+    std::string order;
+    LONG expected;  // the id of the 2048th record left
+};
+
+void PrintTo(const DeletedElsewhereCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class DeletedElsewhereTest : public SampleDataTest<DeletedElsewhereCase> {
+  protected:
+    void TearDown() override {
+        if (connection_ != nullptr) {
+            Execute(connection_, "DROP TABLE IF EXISTS " + table_);
+        }
+    }
+
+    CComPtr<_Connection> Other() {
+        return std::get<0>(GetParam()) == Provider::PostgreSQL
+                   ? Connect(ServerString())
+                   : Connect(SqliteString(folder_.File("sample.db")));
+    }
+
+    std::string table_ = "qor_walk_test_" + std::to_string(getpid());
+};
+
+TEST_P(DeletedElsewhereTest, StepsSkipThemAndTheCountDropsByThem) {
+    ASSERT_HRESULT_SUCCEEDED(Execute(connection_, "DROP TABLE IF EXISTS " + table_));
+    ASSERT_HRESULT_SUCCEEDED(Execute(
+        connection_, "CREATE TABLE " + table_ + " (id integer PRIMARY KEY, name varchar(20))"));
+    ASSERT_HRESULT_SUCCEEDED(Execute(connection_,
+                                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                     "SELECT i + 1 FROM n WHERE i < 3000) INSERT "
+                                     "INTO " +
+                                         table_ + " SELECT i, 'r' || i FROM n"));
+    const CComPtr<_Recordset> recordset =
+        Query(connection_, "SELECT * FROM " + table_ + " ORDER BY " + Row().order);
+    ASSERT_HRESULT_SUCCEEDED(
+        Execute(Other(), "DELETE FROM " + table_ + " WHERE id IN (2, 2049, 2050, 2999, 3000)"));
+    int forward = 0;
+    for (; !AtEof(recordset); ++forward) {
+        ASSERT_HRESULT_SUCCEEDED(recordset->MoveNext());
+    }
+    EXPECT_EQ(forward, 2995);
+    EXPECT_EQ(Count(recordset), 2995);
+    int back = 0;
+    ASSERT_HRESULT_SUCCEEDED(recordset->MoveLast());
+    for (; !AtBof(recordset); ++back) {
+        ASSERT_HRESULT_SUCCEEDED(recordset->MovePrevious());
+    }
+    EXPECT_EQ(back, 2995);
+    // A record reached by steps alone still reads its fields.
+    ASSERT_HRESULT_SUCCEEDED(recordset->MoveFirst());
+    ASSERT_HRESULT_SUCCEEDED(recordset->Move(2047, Missing()));
+    EXPECT_EQ(IntValue(recordset, "id"), Row().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachOrder, DeletedElsewhereTest,
+                         OnEachProvider<DeletedElsewhereCase>({{"KeyOrder", "id", 2051},
+                                                               {"NameOrder", "name DESC", 1851}}),
+                         ProviderCaseName<DeletedElsewhereCase>);
 
 }  // namespace
