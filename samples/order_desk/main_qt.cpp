@@ -68,7 +68,10 @@ int main(int argc, char** argv) {
                         .arg(samples, userData),
                     !tour.isEmpty());
     }
+    const CProgramSettings settings("qor-order-desk");
     COrderDesk desk(OrderDeskFiles{samples + "/customers.qor", samples + "/customers.rpt"});
+    // A scripted tour leaves the clerk's window and list as they were.
+    desk.UseSettings(tour.isEmpty() ? &settings : nullptr);
     if (!desk.Open(source)) {
         return Fail(
             QStringLiteral("cannot open %1: %2").arg(source, desk.statusBar()->currentMessage()),

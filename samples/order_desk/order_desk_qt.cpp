@@ -1,13 +1,17 @@
-// The order desk's window, its commands and how it follows the clerk.
+// The order desk's window, its commands, how it follows the clerk, and what it keeps in the
+// program's settings.
 #include "samples/order_desk/order_desk_qt.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <memory>
 
+#include "platform/ui/program_settings_qt.h"
 #include "platform/ui/wnd_host_qt.h"
 
 namespace {
@@ -71,7 +75,59 @@ void COrderDesk::BuildCommands() {
         }
     }
     file->addSeparator();
+    m_recent = file->addMenu(QStringLiteral("Recent &Data Sources"));
+    connect(m_recent, &QMenu::aboutToShow, this, &COrderDesk::FillRecentMenu);
+    file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+}
+
+void COrderDesk::FillRecentMenu() {
+    m_recent->clear();
+    const std::vector<std::string> sources =
+        m_settings != nullptr ? m_settings->RecentFiles() : std::vector<std::string>{};
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const QString source = QString::fromStdString(sources[i]);
+        QString text = source;
+        m_recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(text.replace('&', "&&")), this,
+                            [this, source] { OpenRecent(source); });
+    }
+    m_recent->setEnabled(!sources.empty());
+}
+
+void COrderDesk::UseSettings(const CProgramSettings* settings) {
+    m_settings = settings;
+    if (m_settings != nullptr) {
+        RestoreWindowPlacement(*m_settings, *this);
+    }
+}
+
+void COrderDesk::closeEvent(QCloseEvent* event) {
+    if (m_settings != nullptr) {
+        SaveWindowPlacement(*m_settings, *this);
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void COrderDesk::OpenRecent(const QString& dataSource) {
+    // A connection string names no file to look for; the connection reports its own failure.
+    const bool file = !dataSource.contains('=');
+    if (file && !QFileInfo(dataSource).isFile()) {
+        if (m_settings != nullptr) {
+            m_settings->RemoveRecentFile(dataSource.toStdString());
+        }
+        Report(QStringLiteral("%1 cannot be found; it is removed from the recent data sources.")
+                   .arg(dataSource));
+        return;
+    }
+    auto desk = std::make_unique<COrderDesk>(m_files);
+    desk->setAttribute(Qt::WA_DeleteOnClose);
+    desk->UseSettings(m_settings);
+    if (!desk->Open(dataSource)) {
+        Report(QStringLiteral("%1 cannot be opened: %2")
+                   .arg(dataSource, desk->statusBar()->currentMessage()));
+        return;
+    }
+    desk.release()->show();  // the window deletes itself when it closes
 }
 
 bool COrderDesk::Open(const QString& dataSource) {
@@ -90,6 +146,9 @@ bool COrderDesk::Open(const QString& dataSource) {
     m_orders.InsertColumn("total", "Total", 100, kTextStyle, 16, "", false, true, kBlack, kWhite);
     m_customers.MoveToFirstSelected();
     FollowClerk();
+    if (m_settings != nullptr) {
+        m_settings->AddRecentFile(dataSource.toStdString());
+    }
     return true;
 }
 

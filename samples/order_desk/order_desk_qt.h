@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "platform/ui/program_settings.h"
 #include "qor_form_qt.h"
 #include "qor_grid_qt.h"
 #include "qor_order_qt.h"
@@ -25,6 +26,13 @@ class COrderDesk : public QMainWindow {
     // Opens the data source (a SQLite file or a connection string) and shows its customers;
     // false with the reason in the status bar.
     bool Open(const QString& dataSource);
+    // The program's own settings: the window takes the placement saved last and saves its own
+    // when it closes; the data sources opened join the recent ones under File. Without them
+    // nothing is kept.
+    void UseSettings(const CProgramSettings* settings);
+    // Opens the recent data source in a window of its own; one that is a file no longer there
+    // leaves the list, with a message in the status bar.
+    void OpenRecent(const QString& dataSource);
 
     // The menu commands.
     void NewRow();
@@ -46,9 +54,11 @@ class COrderDesk : public QMainWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildCommands();
+    void FillRecentMenu();
     void WatchClerk(QorControl& control);
     void ShowCustomer(long customerId);
     void ShowInvoice(long orderId);
@@ -64,6 +74,8 @@ class COrderDesk : public QMainWindow {
     QorOrder m_invoice;
     QorReport m_report;
     QList<QAction*> m_orderCommands;
+    QMenu* m_recent = nullptr;
+    const CProgramSettings* m_settings = nullptr;
     bool m_ordersBound = false;
     long m_customerId = -1;
     long m_orderId = -1;
