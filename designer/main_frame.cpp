@@ -130,7 +130,7 @@ void CMainFrame::OnRecentFile(std::size_t index) {
     if (index >= files.size()) {
         return;
     }
-    const std::string path = files[index];
+    const std::string& path = files[index];
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         m_settings->RemoveRecentFile(path);
