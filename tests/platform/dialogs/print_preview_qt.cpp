@@ -3,16 +3,21 @@
 // window's Cancel.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QImage>
+#include <QPrintDialog>
 #include <QProgressDialog>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "platform/dialogs/print_preview_qt.h"
+#include "platform/dialogs/qt_dialogs_qt.h"
 #include "platform/gdi/paper_printers_qt.h"
 #include "tests/temp_folder.h"
 
@@ -234,6 +239,74 @@ TEST(PrintProgressWindowTest, AQuickJobShowsNothing) {
     }
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     progress->DocumentClosed();
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the modal windows as they come up, one answer each; a window left over is rejected
+// so that a failing test ends.
+class AnswerModals {
+  public:
+    explicit AnswerModals(std::vector<std::function<void(QWidget*)>> answers)
+        : m_answers(std::move(answers)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start(10);
+    }
+    std::size_t Answered() const { return m_next; }
+
+  private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == m_last) {
+            return;
+        }
+        m_last = modal;
+        if (m_next < m_answers.size()) {
+            m_answers[m_next++](modal);
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        }
+    }
+
+    std::vector<std::function<void(QWidget*)>> m_answers;
+    std::size_t m_next = 0;
+    QWidget* m_last = nullptr;
+    QTimer m_timer;
+};
+
+// The print dialog's Preview button, then Close in the preview: the document was shown and
+// nothing printed.
+TEST(QtPrintPreviewTest, PreviewInThePrintDialogShowsTheDocumentAndCloseDropsIt) {
+    std::unique_ptr<IDialogService> previous = SetDialogService(CreateQtDialogService());
+    int shownPages = 0;
+    const AnswerModals answers({
+        [](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            auto* buttons = dialog != nullptr ? dialog->findChild<QDialogButtonBox*>() : nullptr;
+            for (QAbstractButton* button :
+                 buttons != nullptr ? buttons->buttons() : QList<QAbstractButton*>()) {
+                if (button->text() == "Preview") {
+                    button->click();
+                }
+            }
+        },
+        [&shownPages](QWidget* modal) {
+            auto* preview = dynamic_cast<CPrintPreviewDialog*>(modal);
+            ASSERT_NE(preview, nullptr);
+            shownPages = preview->View().pageCount();
+            preview->Action("Close")->trigger();
+        },
+    });
+    std::unique_ptr<CPrinterDC> dc = DialogService().PrintDialog(nullptr, {PD_RETURNDC});
+    ASSERT_NE(dc, nullptr);
+    DrawJob(*dc);
+    EXPECT_EQ(dc->EndDoc(), SP_ERROR);
+    EXPECT_EQ(answers.Answered(), 2U);
+    EXPECT_EQ(shownPages, kPages);
+    dc.reset();
+    SetDialogService(std::move(previous));
 }
 
 }  // namespace
