@@ -28,7 +28,7 @@ QString SamplesFolder() {
 // The desk writes the clerk's edits, so it works on the user's own copy of the sample
 // database (the one scripts/demo prepares), made on first use; empty when it cannot be made.
 QString UserSampleDatabase(const QString& samples, const QString& folder) {
-    const QString copy = folder + "/order-desk.db";
+    QString copy = folder + "/order-desk.db";
     if (QFileInfo::exists(copy)) {
         return copy;
     }
