@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "platform/gdi/paper_printers_qt.h"
@@ -165,5 +166,37 @@ TEST(SystemPrinterTest, APrinterPrintingToAFileTakesItsLayoutAndKeepsOnlyFinishe
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_FALSE(std::filesystem::exists(pdf + ".part"));
 }
+
+struct UnusablePrinterCase {
+    const char* name;
+    std::function<void(QPrinter&)> setUp;
+};
+
+class UnusableSystemPrinterTest : public ::testing::TestWithParam<UnusablePrinterCase> {};
+
+// What a system printer refuses reaches the control as the failed document start it handles.
+TEST_P(UnusableSystemPrinterTest, FailsTheDocumentStartAndLeavesNothing) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    GetParam().setUp(*printer);
+    const std::unique_ptr<CPrinterDC> dc = CreateSystemPrinterDC(std::move(printer));
+    EXPECT_EQ(dc->StartDoc("Report"), SP_ERROR);
+    EXPECT_EQ(dc->StartPage(), SP_ERROR);
+    EXPECT_EQ(dc->EndDoc(), SP_ERROR);
+    EXPECT_FALSE(std::filesystem::exists("/nonexistent-folder/out.pdf.part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Printers, UnusableSystemPrinterTest,
+    ::testing::Values(UnusablePrinterCase{"FileInAMissingFolder",
+                                          [](QPrinter& printer) {
+                                              printer.setOutputFormat(QPrinter::PdfFormat);
+                                              printer.setOutputFileName(
+                                                  "/nonexistent-folder/out.pdf");
+                                          }},
+                      UnusablePrinterCase{"PrinterThatIsNotThere",
+                                          [](QPrinter& printer) {
+                                              printer.setPrinterName("qor-no-such-printer");
+                                          }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
