@@ -40,7 +40,8 @@ void CCanvasEditor::EditProperties() {
     }
     const auto index = static_cast<std::size_t>(m_contextItem);
     DesignItem item = m_document.Item(index);
-    const RECT before = item.rect;
+    CDamagedArea damage;
+    damage.Add(item);
     CColumnPropertiesDlg dialog(&m_canvas.Window());
     const bool ok = dialog.EditItem(&item);
     // Colours chosen before a Cancel stay in the item, and are a change of it all the same.
@@ -49,9 +50,8 @@ void CCanvasEditor::EditProperties() {
         m_document.Replace(index, item);
     }
     if (ok) {
-        RECT changed;
-        UnionRect(changed, before, item.rect);
-        m_canvas.RepaintRect(changed);
+        damage.Add(item);
+        m_canvas.Repaint(damage);
     }
 }
 
@@ -61,12 +61,13 @@ void CCanvasEditor::DuplicateItem() {
     }
     const DesignItem& source = m_document.Item(static_cast<std::size_t>(m_contextItem));
     DesignItem copy = ::DuplicateItem(source, Client(), m_document.GetDesign());
-    const RECT area = copy.rect;
+    CDamagedArea damage;
+    damage.Add(copy);
     {
         const CEditStep step(m_document, "Duplicate");
         m_document.InsertAt(DuplicatePosition(copy, m_document.Count()), std::move(copy));
     }
-    m_canvas.RepaintRect(area);
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::DeleteItem() {
@@ -74,19 +75,20 @@ void CCanvasEditor::DeleteItem() {
         return;
     }
     const auto index = static_cast<std::size_t>(m_contextItem);
-    const RECT area = m_document.Item(index).rect;
+    CDamagedArea damage;
+    damage.Add(m_document.Item(index));
     {
         const CEditStep step(m_document, "Delete");
         m_document.Erase({index});
     }
-    m_canvas.RepaintRect(area);
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::ShowDamage(const EditDamage& damage) {
     if (damage.background) {
         m_canvas.RepaintAll();
     } else {
-        m_canvas.RepaintRect(damage.area);
+        m_canvas.Repaint(damage.area);
     }
 }
 
@@ -132,13 +134,13 @@ void CCanvasEditor::Cut() {
     m_pasteOffset = 0;
     CDamagedArea damage;
     for (const std::size_t i : positions) {
-        damage.Add(m_document.Item(i).rect);
+        damage.Add(m_document.Item(i));
     }
     {
         const CEditStep step(m_document, "Cut");
         m_document.Erase(positions);
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::Paste() {
@@ -161,23 +163,23 @@ void CCanvasEditor::Paste() {
     CDamagedArea damage;
     DeselectAll(damage);
     for (const DesignItem& item : items) {
-        damage.Add(item.rect);
+        damage.Add(item);
     }
     {
         const CEditStep step(m_document, "Paste");
         m_document.InsertAll(std::move(items));
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::SelectAll() {
     CDamagedArea damage;
     for (std::size_t i = 0; i < m_document.Count(); ++i) {
         if (m_document.SetSelected(i, true)) {
-            damage.Add(m_document.Item(i).rect);
+            damage.Add(m_document.Item(i));
         }
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::Format(FormatCommand command) {
@@ -192,13 +194,13 @@ void CCanvasEditor::Format(FormatCommand command) {
         const CEditStep step(m_document, FormatStepName(command));
         for (std::size_t k = 0; k < positions.size(); ++k) {
             DesignItem item = m_document.Item(positions[k]);
-            damage.Add(item.rect);
+            damage.Add(item);
             item.rect = formatted[k];
-            damage.Add(item.rect);
+            damage.Add(item);
             m_document.Replace(positions[k], item);
         }
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::SetBackgroundColor(COLORREF color) {

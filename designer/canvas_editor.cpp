@@ -35,7 +35,7 @@ void CCanvasEditor::Reset() {
 void CCanvasEditor::DeselectAll(CDamagedArea& damage) {
     for (std::size_t i = 0; i < m_document.Count(); ++i) {
         if (m_document.SetSelected(i, false)) {
-            damage.Add(m_document.Item(i).rect);
+            damage.Add(m_document.Item(i));
         }
     }
 }
@@ -44,7 +44,7 @@ void CCanvasEditor::ArmTool(int kind) {
     m_placementTool = kind;
     CDamagedArea damage;
     DeselectAll(damage);
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::OnLButtonDown(UINT flags, POINT point) {
@@ -76,12 +76,13 @@ void CCanvasEditor::PlaceItem(POINT point) {
     }
     DesignItem item = NewPlacedItem(static_cast<ItemKind>(m_placementTool), point, Client(),
                                     m_document.GetDesign());
-    const RECT area = item.rect;
+    CDamagedArea damage;
+    damage.Add(item);
     {
         const CEditStep step(m_document, "Place");
         m_document.Insert(std::move(item));
     }
-    m_canvas.RepaintRect(area);
+    m_canvas.Repaint(damage);
     m_placementTool = 0;
 }
 
@@ -98,16 +99,16 @@ void CCanvasEditor::StartResizeOrMove(std::size_t index, UINT flags, POINT point
     CDamagedArea damage;
     if ((flags & MK_CONTROL) != 0) {
         m_document.SetSelected(index, !m_document.Item(index).selected);
-        damage.Add(m_document.Item(index).rect);
+        damage.Add(m_document.Item(index));
     } else if (!m_document.Item(index).selected) {
         // A press on a selected item keeps the whole selection, so that it moves as a group.
         for (std::size_t i = 0; i < m_document.Count(); ++i) {
             if (m_document.SetSelected(i, i == index)) {
-                damage.Add(m_document.Item(i).rect);
+                damage.Add(m_document.Item(i));
             }
         }
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
     // The whole drag is one step.
     m_document.BeginStep("Move");
 }
@@ -117,7 +118,7 @@ void CCanvasEditor::StartBandSelection(POINT point) {
     m_bandAnchor = point;
     CDamagedArea damage;
     DeselectAll(damage);
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::OnMouseMove(POINT point) {
@@ -141,10 +142,10 @@ void CCanvasEditor::ResizeTarget(POINT point) {
     DesignItem resized = *target;
     DragEdge(resized.rect, m_resizeEdge, point, Client());
     CDamagedArea damage;
-    damage.Add(target->rect);
-    damage.Add(resized.rect);
+    damage.Add(*target);
+    damage.Add(resized);
     m_document.Replace(static_cast<std::size_t>(target - items.begin()), resized);
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::MoveSelection(POINT point) {
@@ -157,12 +158,12 @@ void CCanvasEditor::MoveSelection(POINT point) {
             continue;
         }
         DesignItem moved = m_document.Item(i);
-        damage.Add(moved.rect);
+        damage.Add(moved);
         MoveClamped(moved.rect, dx, dy, client);
-        damage.Add(moved.rect);
+        damage.Add(moved);
         m_document.Replace(i, moved);
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::UpdateCursor(POINT point) {
@@ -214,10 +215,10 @@ void CCanvasEditor::FinishBandSelection(POINT point) {
     for (std::size_t i = 0; i < m_document.Count(); ++i) {
         RECT common;
         if (m_document.SetSelected(i, IntersectRect(common, band, m_document.Item(i).rect))) {
-            damage.Add(m_document.Item(i).rect);
+            damage.Add(m_document.Item(i));
         }
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CCanvasEditor::OnKeyDown(UINT vk) {
@@ -256,15 +257,15 @@ void CCanvasEditor::NudgeSelection(UINT vk, bool resize) {
             continue;
         }
         DesignItem nudged = m_document.Item(i);
-        damage.Add(nudged.rect);
+        damage.Add(nudged);
         nudged.rect.right += dx;
         nudged.rect.bottom += dy;
         if (!resize) {
             nudged.rect.left += dx;
             nudged.rect.top += dy;
         }
-        damage.Add(nudged.rect);
+        damage.Add(nudged);
         m_document.Replace(i, nudged);
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }

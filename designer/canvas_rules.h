@@ -26,13 +26,3 @@ ItemEdge ResizeEdgeAt(const DesignItem& item, POINT point);
 void DragEdge(RECT& rect, ItemEdge edge, POINT point, const RECT& client);
 // Moves the rectangle by the offset, stopping at the client area's edges without resizing.
 void MoveClamped(RECT& rect, int dx, int dy, const RECT& client);
-
-// Collects the rectangles that an edit changed, so that one repaint covers them all.
-class CDamagedArea {
-  public:
-    void Add(const RECT& rect) { UnionRect(m_area, m_area, rect); }
-    const RECT& Area() const { return m_area; }
-
-  private:
-    RECT m_area{};
-};

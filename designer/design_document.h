@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "controls/common/design.h"
+#include "designer/damaged_area.h"
 #include "designer/edit_history.h"
 
 // What an undo or redo changed on the canvas.
 struct EditDamage {
-    RECT area{};
+    CDamagedArea area;
     bool background = false;
 };
 

@@ -48,9 +48,9 @@ std::vector<DesignItem> ErasePlaced(std::vector<DesignItem>& list,
 
 namespace {
 
-void AddPlaced(const PlacedItems& placed, RECT& area) {
+void AddPlaced(const PlacedItems& placed, CDamagedArea& damage) {
     for (const auto& [index, item] : placed) {
-        UnionRect(area, area, item.rect);
+        damage.Add(item);
     }
 }
 
@@ -65,19 +65,20 @@ std::vector<std::size_t> Positions(const PlacedItems& placed) {
 
 }  // namespace
 
-void ApplyEdit(std::vector<DesignItem>& list, const ItemEdit& edit, bool forwards, RECT& area) {
+void ApplyEdit(std::vector<DesignItem>& list, const ItemEdit& edit, bool forwards,
+               CDamagedArea& damage) {
     switch (edit.kind) {
         case ItemEdit::Kind::Replace:
             assert(edit.index < list.size());
             if (edit.index < list.size()) {
                 list[edit.index] = forwards ? edit.after : edit.before;
             }
-            UnionRect(area, area, edit.before.rect);
-            UnionRect(area, area, edit.after.rect);
+            damage.Add(edit.before);
+            damage.Add(edit.after);
             return;
         case ItemEdit::Kind::Insert:
         case ItemEdit::Kind::Erase:
-            AddPlaced(edit.items, area);
+            AddPlaced(edit.items, damage);
             if ((edit.kind == ItemEdit::Kind::Insert) == forwards) {
                 InsertPlaced(list, edit.items);
             } else {

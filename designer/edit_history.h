@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/common/design.h"
+#include "designer/damaged_area.h"
 
 // Items inserted into or erased from the list at once, each with its position in the longer of
 // the two lists (after an insertion, before an erasure), in ascending order.
@@ -38,8 +39,10 @@ void InsertPlaced(std::vector<DesignItem>& list, const PlacedItems& placed);
 // in the same order.
 std::vector<DesignItem> ErasePlaced(std::vector<DesignItem>& list,
                                     const std::vector<std::size_t>& positions);
-// Applies an edit forwards (redo) or backwards (undo) and adds every rectangle it touched.
-void ApplyEdit(std::vector<DesignItem>& list, const ItemEdit& edit, bool forwards, RECT& area);
+// Applies an edit forwards (redo) or backwards (undo) and adds every item it touched, as it
+// was and as it is, to the damage.
+void ApplyEdit(std::vector<DesignItem>& list, const ItemEdit& edit, bool forwards,
+               CDamagedArea& damage);
 
 // Undo and redo stacks of steps; a new step drops the steps that were undone.
 class CEditHistory {

@@ -237,11 +237,23 @@ void CMainFrame::RepaintAll() {
 }
 
 void CMainFrame::RepaintRect(const RECT& area) {
-    if (IsRectEmpty(area)) {
+    CDamagedArea damage;
+    damage.Add(area);
+    Repaint(damage);
+}
+
+// Each rectangle is clipped: an item meeting it is drawn whole, and would otherwise cover the
+// items drawn after it just outside the rectangle, which are not drawn again.
+void CMainFrame::Repaint(const CDamagedArea& damage) {
+    const std::vector<RECT> rects = damage.Rects();
+    if (rects.empty()) {
         return;
     }
     CClientDC dc(this);
-    PaintDesign(*dc, area);
+    for (const RECT& rect : rects) {
+        dc->SetClipRect(rect);
+        PaintDesign(*dc, rect);
+    }
 }
 
 int CMainFrame::HitTest(POINT point) const {

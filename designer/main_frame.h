@@ -46,6 +46,7 @@ class CMainFrame : public CFrameWnd, private ICanvasWindow {
     int HitTest(POINT point) const;
     void RepaintAll() override;
     void RepaintRect(const RECT& area) override;
+    void Repaint(const CDamagedArea& damage) override;
 
     // The Preview command: switches preview mode on or off.
     void OnPreview() { m_preview.Toggle(); }

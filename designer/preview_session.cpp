@@ -172,9 +172,9 @@ void CPreviewSession::FillColumns() {
         if (!ReadColumn(i)) {
             break;
         }
-        damage.Add(m_document.Item(i).rect);
+        damage.Add(m_document.Item(i));
     }
-    m_canvas.RepaintRect(damage.Area());
+    m_canvas.Repaint(damage);
 }
 
 void CPreviewSession::OnChar(UINT ch) {

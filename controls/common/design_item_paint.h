@@ -17,6 +17,9 @@ struct ItemPaintOptions {
 
 // Draws one item, whole and unclipped, with the context's current font and pen.
 void DrawDesignItem(CDC& dc, const DesignItem& item, const ItemPaintOptions& options);
+// The rectangle holding every pixel drawing the item can touch: its rectangle and any line
+// it draws outside it.
+RECT ItemPaintExtent(const DesignItem& item);
 // Fills the area with the form's background and draws, in list order, every item meeting it.
 void DrawDesignItems(CDC& dc, const std::vector<DesignItem>& items, const RECT& area,
                      const ItemPaintOptions& options);

@@ -119,17 +119,21 @@ const CTextMetrics& CPainterDC::Metrics() {
     return *m_metrics;
 }
 
+// A repaint clipped to a small part of a crowded window meets many items at their edges only:
+// the fills wholly outside the clip are left out before the painter sees them.
 void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color) {
-    if (width > 0 && height > 0 && !FillPixels(QRect(x, y, width, height), color)) {
-        m_painter.fillRect(QRect(x, y, width, height), ToQColor(color));
+    const QRect rect(x, y, width, height);
+    if (width > 0 && height > 0 && MeetsClip(rect) && !FillPixels(rect, color)) {
+        m_painter.fillRect(rect, ToQColor(color));
     }
 }
 
 // The painter fills a narrow rectangle one scanline call at a time, and the ruled lines of a
-// table are hundreds of them: where nothing clips, blends or moves the painting, a bitmap's
-// pixels are written directly, with the same result.
+// table are hundreds of them: where nothing but the context's clip rectangle clips, and nothing
+// blends or moves the painting, a bitmap's pixels are written directly, with the same result.
 bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
-    if (m_bitmap == nullptr || rect.width() > kDirectFillWidth || m_painter.hasClipping() ||
+    const bool otherClip = m_painter.hasClipping() && (!m_clip || m_textClipped);
+    if (m_bitmap == nullptr || rect.width() > kDirectFillWidth || otherClip ||
         m_painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
         m_painter.opacity() < 1.0 || !m_painter.transform().isIdentity()) {
         return false;
@@ -139,7 +143,7 @@ bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
     if (!image.isDetached() || image.format() != QImage::Format_RGB32) {
         return false;
     }
-    const QRect inside = rect & image.rect();
+    const QRect inside = rect & image.rect() & m_clip.value_or(rect);
     const QRgb pixel = ToQColor(color).rgb();
     const qsizetype stride = image.bytesPerLine();
     uchar* line = image.bits() + inside.top() * stride;
@@ -275,12 +279,14 @@ int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
     if (clip) {
         m_painter.save();
         m_painter.setClipRect(ToQRect(rc), Qt::IntersectClip);
+        m_textClipped = true;
     }
     for (const TextLine& line : layout.lines) {
         DrawLine(line, (format & DT_NOPREFIX) == 0);
     }
     if (clip) {
         m_painter.restore();
+        m_textClipped = false;
     }
     return layout.result;
 }
@@ -307,8 +313,11 @@ void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics) {
     const CTextMetrics::Impl::Shaped& shaped = metrics.impl().Shape(line.text);
     m_painter.setPen(ToQColor(m_textColor));
     const QPointF origin(line.x, baseline - shaped.ascent);
-    for (const QGlyphRun& run : shaped.glyphs) {
-        m_painter.drawGlyphRun(origin, run);
+    // A pixel of margin around the ink for antialiasing.
+    if (MeetsClip(shaped.ink.translated(origin).toAlignedRect().adjusted(-1, -1, 1, 1))) {
+        for (const QGlyphRun& run : shaped.glyphs) {
+            m_painter.drawGlyphRun(origin, run);
+        }
     }
     if (!underlineMnemonics) {
         return;

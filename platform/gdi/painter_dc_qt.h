@@ -85,6 +85,8 @@ class CPainterDC : public CDC {
     // Whether every line, and the ink of its glyphs, falls inside the rectangle.
     bool InkInside(const TextLayout& layout, const RECT& rc);
     void DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft, COLORREF bottomRight);
+    // False when the context's clip rectangle keeps every pixel of the rectangle unchanged.
+    bool MeetsClip(const QRect& rect) const { return !m_clip || m_clip->intersects(rect); }
 
     QPaintDevice* m_device = nullptr;
     int m_logPixels;
@@ -92,6 +94,8 @@ class CPainterDC : public CDC {
     CBitmap::Impl* m_paintedImpl = nullptr;  // the bitmap image the painter is open on
     QPainter m_painter;
     std::optional<QRect> m_clip;
+    // DrawText narrows the painter's clip to its rectangle for a while.
+    bool m_textClipped = false;
     POINT m_position{};
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0x00FFFFFF;
