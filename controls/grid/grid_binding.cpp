@@ -46,7 +46,8 @@ std::string OrderedQuery(const std::string& sql, const std::string& field, bool 
     std::string ordered = sql.substr(0, cut);
     ordered += " ORDER BY " + QuoteIdentifier(field) + (descending ? " DESC" : "");
     if (limit < end) {
-        ordered += " " + sql.substr(limit, end - limit);
+        ordered += ' ';
+        ordered.append(sql, limit, end - limit);
     }
     return ordered;
 }
