@@ -77,12 +77,13 @@ void CQORQueryCtrl::SelectAll(bool bSelect) {
         if (m_recordset->GetRecordCount(count) && count > 0) {
             m_selectedRows.Reserve(static_cast<std::size_t>(count));
         }
-        for (bool more = m_recordset->MoveFirst(); more; more = m_recordset->MoveNext()) {
-            CComVariant bookmark;
-            if (!m_recordset->GetBookmark(bookmark) || FAILED(m_selectedRows.Append(bookmark))) {
-                break;
-            }
-        }
+        bool more = m_recordset->MoveFirst();
+        // Every record's bookmark at the end of the marks, indexed in one pass.
+        static_cast<void>(m_selectedRows.AppendAll([&](CComVariant& bookmark) {
+            const bool taken = more && m_recordset->GetBookmark(bookmark);
+            more = taken && m_recordset->MoveNext();
+            return taken;
+        }));
     }
     if (HasWindow()) {
         Invalidate();

@@ -1,6 +1,7 @@
 // The ordered marks of the query list and the index that finds a bookmark among them.
 #include "controls/query/query_marks.h"
 
+#include <array>
 #include <bit>
 #include <cassert>
 
@@ -124,6 +125,92 @@ HRESULT CRowMarks::Append(const VARIANT& bookmark) {
     return S_OK;
 }
 
+HRESULT CRowMarks::AppendAll(const std::function<bool(CComVariant& bookmark)>& next) {
+    const std::size_t first = m_marks.size();
+    for (CComVariant bookmark; next(bookmark); bookmark.Clear()) {
+        // Live once indexed, so that growing the index leaves the new marks to the pass.
+        Mark mark;
+        mark.live = false;
+        mark.bookmark = std::move(bookmark);
+        m_marks.push_back(std::move(mark));
+    }
+    const HRESULT hr = IndexFrom(first);
+    if (FAILED(hr)) {
+        m_marks.resize(first);
+        Rehash(IndexCapacityFor(m_live));
+        return hr;
+    }
+    RebuildTree();
+    if (m_live == 0) {
+        Clear();
+    }
+    return S_OK;
+}
+
+HRESULT CRowMarks::IndexFrom(std::size_t first) {
+    // Slots are fetched this many marks ahead of the one being put in; the hashes of the marks
+    // in between wait in a ring.
+    constexpr std::size_t kAhead = 16;
+    const std::size_t count = m_marks.size() - first;
+    if (2 * (m_usedSlots + count) > m_slots.size()) {
+        Rehash(IndexCapacityFor(m_live + count));
+    }
+    const std::size_t mask = m_slots.size() - 1;
+    std::array<std::uint64_t, kAhead> ahead{};
+    for (std::size_t i = 0; i < count + kAhead; ++i) {
+        if (i >= kAhead) {
+            const HRESULT hr = IndexOne(first + i - kAhead, ahead[i % kAhead]);
+            if (FAILED(hr)) {
+                return hr;
+            }
+        }
+        if (i < count) {
+            std::uint64_t& hash = ahead[i % kAhead];
+            const HRESULT hr = HashBookmark(m_marks[first + i].bookmark, hash);
+            if (FAILED(hr)) {
+                return hr;
+            }
+            __builtin_prefetch(&m_slots[hash & mask], 1);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CRowMarks::IndexOne(std::size_t stored, std::uint64_t hash) {
+    Mark& mark = m_marks[stored];
+    std::size_t slot = 0;
+    bool found = false;
+    const HRESULT hr = Probe(mark.bookmark, hash, slot, found);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (found) {
+        mark.bookmark.Clear();
+        return S_OK;
+    }
+    if (m_slots[slot] == kEmptySlot) {
+        ++m_usedSlots;
+    }
+    m_slots[slot] = SlotOf(stored, hash);
+    mark.live = true;
+    return S_OK;
+}
+
+void CRowMarks::RebuildTree() {
+    const std::size_t count = m_marks.size();
+    m_tree.assign(count + 1, 0);
+    m_live = 0;
+    for (std::size_t node = 1; node <= count; ++node) {
+        const std::uint32_t live = m_marks[node - 1].live ? 1 : 0;
+        m_live += live;
+        m_tree[node] += live;
+        const std::size_t parent = node + (node & -node);
+        if (parent <= count) {
+            m_tree[parent] += m_tree[node];
+        }
+    }
+}
+
 void CRowMarks::RemoveAt(std::size_t position) {
     assert(position < m_live);
     const std::size_t stored = StoredIndexOf(position);
@@ -176,16 +263,8 @@ void CRowMarks::Rehash(std::size_t capacity) {
 
 void CRowMarks::Sweep() {
     std::erase_if(m_marks, [](const Mark& mark) { return !mark.live; });
-    const std::size_t count = m_marks.size();
-    m_tree.assign(count + 1, 1);
-    m_tree[0] = 0;
-    for (std::size_t node = 1; node <= count; ++node) {
-        const std::size_t parent = node + (node & -node);
-        if (parent <= count) {
-            m_tree[parent] += m_tree[node];
-        }
-    }
-    Rehash(IndexCapacityFor(count));
+    RebuildTree();
+    Rehash(IndexCapacityFor(m_marks.size()));
 }
 
 std::size_t CRowMarks::LiveBefore(std::size_t end) const {

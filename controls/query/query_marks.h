@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/com/com_variant.h"
@@ -25,6 +26,11 @@ class CRowMarks {
     HRESULT Find(const VARIANT& bookmark, std::ptrdiff_t& position, bool& selected) const;
     // Marks the bookmark (selected) at the end.
     HRESULT Append(const VARIANT& bookmark);
+    // Marks every bookmark that next gives (true) until it gives none (false), at the end in
+    // that order, each at most once. Made for marking a whole result: the index grows once
+    // and takes the new marks in a pass that fetches their slots ahead, where Append would wait
+    // on each slot in turn.
+    HRESULT AppendAll(const std::function<bool(CComVariant& bookmark)>& next);
     // Removes the mark at the position.
     void RemoveAt(std::size_t position);
     void SetSelected(std::size_t position, bool selected);
@@ -53,6 +59,13 @@ class CRowMarks {
     HRESULT Probe(const VARIANT& bookmark, std::uint64_t hash, std::size_t& slot,
                   bool& found) const;
     void Rehash(std::size_t capacity);
+    // Puts the marks stored from first on into the index; an equal one already there, or
+    // earlier among them, makes a mark removed.
+    HRESULT IndexFrom(std::size_t first);
+    // Puts one of them in and makes it live, or drops its bookmark when an equal one is there.
+    HRESULT IndexOne(std::size_t stored, std::uint64_t hash);
+    // Counts the live marks again into the tree.
+    void RebuildTree();
     void Sweep();
     // Marks still there among the first `end` stored ones.
     std::size_t LiveBefore(std::size_t end) const;

@@ -140,6 +140,72 @@ TEST(RowMarksTest, ABookmarkThatCannotBeComparedFailsAndChangesNothing) {
     EXPECT_EQ(marks.Count(), 1U);
 }
 
+// The marks with the bookmarks given at once, as SelectAll gives them.
+HRESULT AppendAll(CRowMarks& marks, const std::vector<CComVariant>& bookmarks) {
+    std::size_t next = 0;
+    return marks.AppendAll([&](CComVariant& bookmark) {
+        if (next == bookmarks.size()) {
+            return false;
+        }
+        bookmark = bookmarks[next++];
+        return true;
+    });
+}
+
+std::vector<CComVariant> Numbers(const std::vector<double>& values) {
+    return {values.begin(), values.end()};
+}
+
+TEST(RowMarksTest, MarkingManyAtOnceAppendsEachNewBookmarkOnceInOrder) {
+    CRowMarks marks;
+    for (const double bookmark : {3.0, 4.0, 1.0}) {
+        ASSERT_EQ(marks.Append(CComVariant(bookmark)), S_OK);
+    }
+    marks.RemoveAt(1);
+    ASSERT_EQ(AppendAll(marks, Numbers({5, 3, 7, 5, 4, 9})), S_OK);
+    EXPECT_THAT(Contents(marks), ::testing::ElementsAre(3, 1, 5, 7, 4, 9));
+    std::ptrdiff_t position = -1;
+    bool selected = false;
+    ASSERT_EQ(marks.Find(CComVariant(4.0), position, selected), S_OK);
+    EXPECT_EQ(position, 4);
+    marks.RemoveAt(2);
+    ASSERT_EQ(marks.Append(CComVariant(5.0)), S_OK);
+    ASSERT_EQ(marks.Append(CComVariant(9.0)), S_OK);
+    EXPECT_THAT(Contents(marks), ::testing::ElementsAre(3, 1, 7, 4, 9, 5));
+    // A whole result onto marks that hold part of it: the index grows on the way.
+    std::vector<double> model = Contents(marks);
+    std::vector<double> result;
+    for (int i = 0; i < 5000; ++i) {
+        result.push_back(static_cast<double>((i * 7919) % 5000));
+        if (std::find(model.begin(), model.end(), result.back()) == model.end()) {
+            model.push_back(result.back());
+        }
+    }
+    ASSERT_EQ(AppendAll(marks, Numbers(result)), S_OK);
+    EXPECT_EQ(Contents(marks), model);
+    for (std::size_t i = 0; i < model.size(); i += 97) {
+        ASSERT_EQ(marks.Find(CComVariant(model[i]), position, selected), S_OK);
+        EXPECT_EQ(position, static_cast<std::ptrdiff_t>(i));
+    }
+    ASSERT_EQ(AppendAll(marks, {}), S_OK);
+    EXPECT_EQ(marks.Count(), model.size());
+}
+
+TEST(RowMarksTest, MarkingManyWithOneThatCannotBeComparedChangesNothing) {
+    CRowMarks marks;
+    ASSERT_EQ(marks.Append(CComVariant(1.0)), S_OK);
+    std::vector<CComVariant> bookmarks = Numbers({2, 3});
+    bookmarks.push_back(OfType(VT_I8, 4));
+    EXPECT_EQ(AppendAll(marks, bookmarks), E_INVALIDARG);
+    EXPECT_THAT(Contents(marks), ::testing::ElementsAre(1));
+    std::ptrdiff_t position = 0;
+    bool selected = true;
+    ASSERT_EQ(marks.Find(CComVariant(2.0), position, selected), S_OK);
+    EXPECT_EQ(position, -1);
+    ASSERT_EQ(marks.Append(CComVariant(2.0)), S_OK);
+    EXPECT_THAT(Contents(marks), ::testing::ElementsAre(1, 2));
+}
+
 struct TextCase {
     const char* name;
     std::string (*make)();
