@@ -112,7 +112,12 @@ void CMainFrame::MapRecentFiles() {
             const std::vector<std::string> files = RecentFiles();
             ui.Enable(index < files.size());
             if (index < files.size()) {
-                ui.SetText("&" + std::to_string(index + 1) + " " + MenuText(files[index]));
+                // Appended, not prepended: GCC 12 at -O3 reports a false overlap (-Wrestrict)
+                // for a literal put in front of a temporary string.
+                ui.SetText(std::string("&")
+                               .append(std::to_string(index + 1))
+                               .append(" ")
+                               .append(MenuText(files[index])));
             } else {
                 // An empty text leaves the place out of the menu.
                 ui.SetText(index == 0 ? "(No Recent Files)" : "");
