@@ -38,6 +38,7 @@ HRESULT ReadRegistryValue(const std::string& entry, const std::string& key, HRES
     }
     try {
         const CClassRegistryLayers layers;
+        layers.LogProblemsOnce();
         const CRegistryKeys* holder = layers.Holder(entry);
         const std::optional<std::string> found = holder ? holder->GetValue(key) : std::nullopt;
         if (!found || found->empty()) {

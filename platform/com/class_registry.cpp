@@ -310,6 +310,13 @@ bool CRegistryKeys::HasKey(std::string_view key) const {
     return Find(key) != nullptr;
 }
 
+bool CRegistryKeys::HasTree(std::string_view key) const {
+    const std::string below = FoldRegistryName(key) + "\\";
+    return HasKey(key) || std::any_of(m_keys.begin(), m_keys.end(), [&](const Key& candidate) {
+               return FoldRegistryName(candidate.path).starts_with(below);
+           });
+}
+
 std::optional<std::string> CRegistryKeys::GetValue(std::string_view key,
                                                    std::string_view name) const {
     const Key* found = Find(key);

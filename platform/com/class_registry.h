@@ -43,6 +43,9 @@ struct RegistryProblem {
 class CRegistryKeys {
   public:
     bool HasKey(std::string_view key) const;
+    // The key or any key below it, as a registry holds a key's path whether or not the file
+    // names each part.
+    bool HasTree(std::string_view key) const;
     std::optional<std::string> GetValue(std::string_view key, std::string_view name = "") const;
     // The key's direct subkeys, by their last path part, in the order of the file.
     std::vector<std::string> SubKeys(std::string_view key) const;

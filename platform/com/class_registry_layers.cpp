@@ -41,7 +41,6 @@ CClassRegistryLayers::CClassRegistryLayers() {
         CRegistryKeys& keys = layer == RegistryLayer::User ? m_user : m_system;
         if (FAILED(ReadClassRegistry(keys, &problem, layer))) {
             keys = {};
-            LogOnce(problem);
             m_problems.push_back(std::move(problem));
         }
     }
@@ -50,7 +49,7 @@ CClassRegistryLayers::CClassRegistryLayers() {
 const CRegistryKeys* CClassRegistryLayers::Holder(std::string_view entry,
                                                   RegistryLayer* layer) const {
     for (const RegistryLayer candidate : {RegistryLayer::User, RegistryLayer::System}) {
-        if (Keys(candidate).HasKey(entry)) {
+        if (Keys(candidate).HasTree(entry)) {
             if (layer != nullptr) {
                 *layer = candidate;
             }
@@ -72,18 +71,24 @@ std::string CClassRegistryLayers::DescribeProblems() const {
     return text;
 }
 
+void CClassRegistryLayers::LogProblemsOnce() const {
+    for (const RegistryProblem& problem : m_problems) {
+        LogOnce(problem);
+    }
+}
+
 std::vector<RegisteredClass> RegisteredClasses(const CClassRegistryLayers& layers) {
     const CRegistryKeys& user = layers.Keys(RegistryLayer::User);
     const CRegistryKeys& system = layers.Keys(RegistryLayer::System);
     std::vector<RegisteredClass> classes;
     for (const std::string& clsid : user.SubKeys("CLSID")) {
         RegisteredClass entry = ClassEntry(user, clsid, RegistryLayer::User);
-        entry.overridesSystem = system.HasKey("CLSID\\" + clsid) ||
-                                (!entry.progId.empty() && system.HasKey(entry.progId));
+        entry.overridesSystem = system.HasTree("CLSID\\" + clsid) ||
+                                (!entry.progId.empty() && system.HasTree(entry.progId));
         classes.push_back(std::move(entry));
     }
     for (const std::string& clsid : system.SubKeys("CLSID")) {
-        if (!user.HasKey("CLSID\\" + clsid)) {
+        if (!user.HasTree("CLSID\\" + clsid)) {
             classes.push_back(ClassEntry(system, clsid, RegistryLayer::System));
         }
     }

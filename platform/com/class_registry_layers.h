@@ -12,11 +12,12 @@
 class CClassRegistryLayers {
   public:
     // A layer that cannot be read counts as empty, so that a damaged file in one layer hides
-    // nothing of the other; its problem is kept, and logged once in the process.
+    // nothing of the other; its problem is kept.
     CClassRegistryLayers();
 
     // The layer that holds the entry (a class's key CLSID\{...}, a ProgID, a library version's
-    // key): the user's when it has the key, else the system's; nullptr when neither has it.
+    // key): the user's when it has the key or keys below it, else the system's; nullptr when
+    // neither has it.
     const CRegistryKeys* Holder(std::string_view entry, RegistryLayer* layer = nullptr) const;
     const CRegistryKeys& Keys(RegistryLayer layer) const;
     // S_OK, or REGDB_E_READREGDB when a layer could not be read.
@@ -25,6 +26,9 @@ class CClassRegistryLayers {
     const std::vector<RegistryProblem>& Problems() const { return m_problems; }
     // The problems as one line each, "FILE:LINE: MESSAGE".
     std::string DescribeProblems() const;
+    // Writes each problem to standard error, once in the process however often it is met, for
+    // lookups whose callers see only a result.
+    void LogProblemsOnce() const;
 
   private:
     CRegistryKeys m_user;

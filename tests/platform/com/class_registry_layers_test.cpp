@@ -99,6 +99,11 @@ INSTANTIATE_TEST_SUITE_P(
         LayerCase{"UserGivesTheProgIDAnotherClass", TillFile(kNewTill, "/home/me/lib/NewTill.so"),
                   TillFile(kTill, "/usr/lib/shop/Till.so"), S_OK, "/usr/lib/shop/Till.so", S_OK,
                   kNewTill, "/home/me/lib/NewTill.so", 0},
+        // A key below the class's is the class's entry, whether or not the file names the class.
+        LayerCase{"UserNamesOnlyTheServersKey",
+                  "[CLSID\\" + FormatGuid(kTill) + "\\InprocServer32]\n@=/home/me/Only.so\n",
+                  TillFile(kTill, "/usr/lib/shop/Till.so"), S_OK, "/home/me/Only.so", S_OK, kTill,
+                  "/usr/lib/shop/Till.so", 0},
         LayerCase{"Neither", "", "", REGDB_E_CLASSNOTREG, "", CO_E_CLASSSTRING, CLSID{}, "", 0},
         LayerCase{"DamagedSystemFileStillReadsTheUsers", TillFile(kTill, "/home/me/lib/Till.so"),
                   kDamaged, S_OK, "/home/me/lib/Till.so", S_OK, kTill, "/home/me/lib/Till.so", 1},

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/com/class_registration.h"
@@ -153,4 +154,14 @@ TEST_F(ModuleLoaderTest, ADamagedRegistryFailsCreationInsteadOfCrashing) {
     EXPECT_THAT(texts->description, ::testing::HasSubstr("neither a key nor a value"));
     CComPtr<ITypeLib> lib;
     EXPECT_EQ(LoadRegTypeLib(kTestLib, 1, 0, lib.ReleaseAndGetAddressOf()), REGDB_E_READREGDB);
+}
+
+TEST_F(ModuleLoaderTest, TheSystemsRegistrationServesWhenTheUsersFileIsDamaged) {
+    std::filesystem::create_directories(registry_.SystemFolder() + "/qor");
+    std::filesystem::rename(registry_.Path(), registry_.SystemPath());
+    std::ofstream(registry_.Path()) << "garbage without an equals sign\n";
+    CComPtr<IDispatch> control;
+    EXPECT_EQ(Create(control), S_OK);
+    CComPtr<ITypeLib> lib;
+    EXPECT_EQ(LoadRegTypeLib(kTestLib, 1, 0, lib.ReleaseAndGetAddressOf()), S_OK);
 }
