@@ -177,7 +177,8 @@ void BM_QueryPaintAllMarked(benchmark::State& state) {
 }
 
 // 40,000 Ctrl+clicks through the window's messages, a page of rows at a time; each click
-// repaints the rows it changes, as a clerk sees it.
+// repaints the rows it changes, as a clerk sees it. Turning the page, measured on its own
+// above, is left out of the time.
 void BM_QueryCtrlClick40000(benchmark::State& state) {
     BoundOrders list;
     if (!list.ok) {
@@ -189,9 +190,12 @@ void BM_QueryCtrlClick40000(benchmark::State& state) {
         for (int marked = 0; marked < kClickedRows;) {
             for (int slot = 0; slot < slotCount && marked < kClickedRows; ++slot, ++marked) {
                 SendClick(*list.window, list.Slot(slot), FCONTROL);
+                list.window->UpdateWindow();
             }
+            state.PauseTiming();
             list.Press(VK_NEXT);
             list.Press(VK_NEXT);
+            state.ResumeTiming();
         }
     }
 }
