@@ -22,7 +22,7 @@ CallOutcome CControlSite::Insert(std::string_view progId, CWnd& parent, const RE
         return outcome;
     }
     made->m_identity = IdentityOf(made->m_dispatch.Get());
-    const std::string what = "\"" + std::string(progId) + "\"";
+    const std::string what = std::string("\"").append(progId).append("\"");
     HRESULT hr = ComQueryInterface(made->m_dispatch.Get(), made->m_ole);
     if (FAILED(hr)) {
         return CallOutcome{hr, what + " is not a control: it cannot be embedded"};

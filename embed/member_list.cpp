@@ -151,7 +151,7 @@ bool ArgumentFromText(std::string_view text, VARTYPE type, CComVariant& out, std
         hr = VariantChangeType(&out, &given, 0, VT_R8);  // a whole number beyond a Long
     }
     if (FAILED(hr)) {
-        error = "\"" + std::string(trimmed) + "\" is not a " + TypeName(target);
+        error = std::string("\"").append(trimmed).append("\" is not a ").append(TypeName(target));
         return false;
     }
     return true;
@@ -176,7 +176,7 @@ std::string ValueText(const VARIANT& value) {
         case VT_ERROR:
             return shown.scode == DISP_E_PARAMNOTFOUND ? "(missing)" : "(error)";
         case VT_BSTR:
-            return "\"" + std::string(shown.Text()) + "\"";
+            return std::string("\"").append(shown.Text()).append("\"");
         default:
             break;
     }
