@@ -42,7 +42,7 @@ class ProgramSettingsTest : public ::testing::Test {
     }
 
     std::string DesignFile(const std::string& name) {
-        const std::string path = folder.File(name);
+        std::string path = folder.File(name);
         EXPECT_TRUE(WriteDesignFile(path, Design()));
         return path;
     }
