@@ -127,11 +127,9 @@ HRESULT CRowMarks::Append(const VARIANT& bookmark) {
 
 HRESULT CRowMarks::AppendAll(const std::function<bool(CComVariant& bookmark)>& next) {
     const std::size_t first = m_marks.size();
-    for (CComVariant bookmark; next(bookmark); bookmark.Clear()) {
-        // Live once indexed, so that growing the index leaves the new marks to the pass.
-        Mark mark;
+    // Live once indexed, so that growing the index leaves the new marks to the pass.
+    for (Mark mark; next(mark.bookmark); mark = Mark{}) {
         mark.live = false;
-        mark.bookmark = std::move(bookmark);
         m_marks.push_back(std::move(mark));
     }
     const HRESULT hr = IndexFrom(first);
