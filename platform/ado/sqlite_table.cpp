@@ -56,8 +56,15 @@ class CSqliteTable final : public CTableAccess {
     }
     bool FetchPresent(const KeyList& keys, std::size_t first, std::size_t count,
                       const KeySink& sink) override {
-        return Fetch(keys, first, count, "q.rowid",
-                     [&](std::size_t index, sqlite3_stmt* /*row*/) { sink(index); });
+        bool all = false;
+        if (!AllPresent(keys, first, count, all)) {
+            return false;
+        }
+        for (std::size_t i = 0; all && i < count; ++i) {
+            sink(i);
+        }
+        return all || Fetch(keys, first, count, "q.rowid",
+                            [&](std::size_t index, sqlite3_stmt* /*row*/) { sink(index); });
     }
     bool Insert(const std::vector<std::size_t>& columns, const DbRow& values,
                 DbValue& newKey) override;
@@ -77,6 +84,9 @@ class CSqliteTable final : public CTableAccess {
         return list;
     }
     bool ReadDenseRange(KeyList& keys, bool& dense);
+    // Whether every one of the keys has a row, told by counting when the keys are consecutive
+    // (no other row can then fall in their range); all is false when that does not tell.
+    bool AllPresent(const KeyList& keys, std::size_t first, std::size_t count, bool& all);
     bool Fetch(const KeyList& keys, std::size_t first, std::size_t count, const std::string& list,
                const RowReader& reader);
     bool FetchRange(const KeyList& keys, std::size_t first, std::size_t count,
@@ -142,6 +152,33 @@ bool CSqliteTable::ReadKeys(KeyList& keys) {
         keys.Add(static_cast<std::int64_t>(sqlite3_column_int64(statement.get(), 0)));
     }
     return false;
+}
+
+bool CSqliteTable::AllPresent(const KeyList& keys, std::size_t first, std::size_t count,
+                              bool& all) {
+    all = false;
+    if (count == 0) {
+        return true;
+    }
+    for (std::size_t i = 1; i < count; ++i) {
+        if (keys.Number(first + i) != keys.Number(first) + static_cast<std::int64_t>(i)) {
+            return true;
+        }
+    }
+    sqlite3_stmt* statement =
+        Cached("SELECT count(*) FROM " + table_ + " WHERE rowid BETWEEN ?1 AND ?2");
+    if (statement == nullptr) {
+        return false;
+    }
+    const ResetOnExit reset(statement);
+    sqlite3_bind_int64(statement, 1, keys.Number(first));
+    sqlite3_bind_int64(statement, 2, keys.Number(first + count - 1));
+    bool row = false;
+    if (!session_.Step(statement, row)) {
+        return false;
+    }
+    all = row && static_cast<std::size_t>(sqlite3_column_int64(statement, 0)) == count;
+    return true;
 }
 
 bool CSqliteTable::Fetch(const KeyList& keys, std::size_t first, std::size_t count,
