@@ -70,10 +70,9 @@ void COrderDesk::BuildCommands() {
         connect(action, &QAction::triggered, this,
                 [this, command = entry.command] { (this->*command)(); });
         tools->addAction(action);
-        if (entry.menu == orders) {
-            m_orderCommands.append(action);
-        }
     }
+    m_newRow = findChild<QAction*>(QStringLiteral("New Row"));
+    m_delete = findChild<QAction*>(QStringLiteral("Delete"));
     file->addSeparator();
     m_recent = file->addMenu(QStringLiteral("Recent &Data Sources"));
     connect(m_recent, &QMenu::aboutToShow, this, &COrderDesk::FillRecentMenu);
@@ -145,7 +144,7 @@ bool COrderDesk::Open(const QString& dataSource) {
                           kWhite);
     m_orders.InsertColumn("total", "Total", 100, kTextStyle, 16, "", false, true, kBlack, kWhite);
     m_customers.MoveToFirstSelected();
-    FollowClerk();
+    FollowClerk(true);
     if (m_settings != nullptr) {
         m_settings->AddRecentFile(dataSource.toStdString());
     }
@@ -161,14 +160,19 @@ void COrderDesk::WatchClerk(QorControl& control) {
 bool COrderDesk::eventFilter(QObject* watched, QEvent* event) {
     const bool done = QMainWindow::eventFilter(watched, event);
     if (event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) {
-        FollowClerk();
+        const CWnd* list = m_customers.controlWindow();
+        FollowClerk(list != nullptr && watched == ClientWidgetOf(*list));
     }
     return done;
 }
 
-void COrderDesk::FollowClerk() {
+// The list's recordset stands on its current row only right after the clerk moved it there:
+// once the list paints again it stands on whatever row was painted last, so the customer is
+// read only after a move in the list.
+void COrderDesk::FollowClerk(bool listMoved) {
     QString customer;
-    if (m_customers.GetFieldValue("customer_id", customer) && customer.toLong() != m_customerId) {
+    if (listMoved && m_customers.GetFieldValue("customer_id", customer) &&
+        customer.toLong() != m_customerId) {
         ShowCustomer(customer.toLong());
     }
     QString order;
@@ -191,19 +195,19 @@ void COrderDesk::ShowCustomer(long customerId) {
     m_customer.OpenForm(m_connection, "SELECT * FROM customers WHERE customer_id = " + id,
                         m_files.customersDesign);
     // A grid cannot bind to a result without records: it keeps its last binding, so for a
-    // customer without orders its rows go and New Row and Delete wait for the next customer,
-    // lest they act on another customer's orders.
+    // customer without orders its rows go and Delete waits for the next customer, lest it act
+    // on another customer's orders.
     m_ordersBound = m_orders.BindToDatabase(
         m_connection,
         "SELECT order_id, customer_id, order_date, ship_via, total FROM orders "
         "WHERE customer_id = " +
-            id + " ORDER BY order_date, order_id");
+            id + " ORDER BY order_date DESC, order_id DESC");
     if (!m_ordersBound) {
         m_orders.ClearGrid();
     }
-    for (QAction* action : m_orderCommands) {
-        action->setEnabled(m_ordersBound);
-    }
+    // A customer without orders can be given a first one, but has none to delete.
+    m_newRow->setEnabled(true);
+    m_delete->setEnabled(m_ordersBound);
     m_orderId = -2;  // whatever order the grid stands on now is shown
 }
 
@@ -264,11 +268,30 @@ void COrderDesk::AddInvoiceLine(const QString& itemNo, const QString& descriptio
     m_invoice.SetItemPrice(row, price);
 }
 
+// The grid's own "New Row..." asks only for the columns it shows, and an order needs its
+// customer, addresses and amounts as well: the desk adds the order with the customer's details
+// and today's date; the grid, newest orders first, then stands on it for the clerk to complete.
 void COrderDesk::NewRow() {
-    if (m_ordersBound) {
-        m_orders.AddRow(-1);
-        FollowClerk();
+    if (m_customerId < 0) {
+        return;
     }
+    const QString id = QString::number(m_customerId);
+    const bool added = m_connection.execute(
+        "INSERT INTO orders (customer_id, order_date, required_date, ship_via, ship_name, "
+        "ship_address, ship_city, ship_state, ship_zipcode, tax_rate, freight, subtotal, total, "
+        "paid, created_at) "
+        "SELECT customer_id, CURRENT_DATE, CURRENT_DATE, 'UPS', name, address, city, state, "
+        "zipcode, COALESCE((SELECT tax_rate FROM orders WHERE customer_id = " +
+        id +
+        " ORDER BY order_date DESC, order_id DESC LIMIT 1), 0), 0, 0, 0, FALSE, "
+        "CURRENT_TIMESTAMP FROM customers WHERE customer_id = " +
+        id);
+    if (!added) {
+        Report(QStringLiteral("No order can be added: %1").arg(m_connection.lastError()));
+        return;
+    }
+    ShowCustomer(m_customerId);
+    FollowClerk();
 }
 
 void COrderDesk::DeleteOrder() {

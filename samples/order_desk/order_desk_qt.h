@@ -43,7 +43,7 @@ class COrderDesk : public QMainWindow {
 
     // Follows the clerk's last move: the customer the list stands on into the form and the
     // orders grid, the order the grid stands on into the invoice.
-    void FollowClerk();
+    void FollowClerk(bool listMoved = false);
 
     long CurrentCustomer() const { return m_customerId; }
     long CurrentOrder() const { return m_orderId; }
@@ -73,7 +73,8 @@ class COrderDesk : public QMainWindow {
     QorGrid m_orders;
     QorOrder m_invoice;
     QorReport m_report;
-    QList<QAction*> m_orderCommands;
+    QAction* m_newRow = nullptr;
+    QAction* m_delete = nullptr;
     QMenu* m_recent = nullptr;
     const CProgramSettings* m_settings = nullptr;
     bool m_ordersBound = false;

@@ -73,8 +73,9 @@ class OrderDeskTest : public RegisteredControls {
         long rows = 0;
         desk->Orders().GetRowCount(rows);
         EXPECT_EQ(desk->Orders().GetCurrentRow() >= 0 ? rows : 0, orders);
-        // New Row and Delete wait while the customer has no orders to act on.
-        EXPECT_EQ(desk->findChild<QAction*>("New Row")->isEnabled(), orders > 0);
+        // Delete waits while the customer has no orders; New Row can give them a first one.
+        EXPECT_TRUE(desk->findChild<QAction*>("New Row")->isEnabled());
+        EXPECT_EQ(desk->findChild<QAction*>("Delete")->isEnabled(), orders > 0);
         const QString number = database
                                    .select(
                                        "SELECT customer_no FROM customers WHERE customer_id "
@@ -164,4 +165,31 @@ TEST_F(OrderDeskTest, DeleteTakesTheOrderWithItsLines) {
     EXPECT_EQ(OrderCount(customer), orders - 1);
     EXPECT_EQ(LineCount(order), 0);
     EXPECT_NE(desk->CurrentOrder(), order);
+}
+
+TEST_F(OrderDeskTest, NewRowGivesTheCurrentCustomerAnOrderTheGridStandsOn) {
+    const QList<QVariantMap> customers = CustomersInOrder();
+    // The first customer has orders, the second none.
+    for (int index : {0, 1}) {
+        SCOPED_TRACE(index);
+        const long customer = customers[index]["customer_id"].toInt();
+        if (index > 0) {
+            SendKey(*desk->Customers().controlWindow(), VK_DOWN);
+        }
+        ASSERT_EQ(desk->CurrentCustomer(), customer);
+        const long before = OrderCount(customer);
+        Trigger("New Row");
+        ASSERT_EQ(OrderCount(customer), before + 1);
+        const long added = database
+                               .select(
+                                   "SELECT MAX(order_id) AS id FROM orders WHERE "
+                                   "customer_id = " +
+                                   QString::number(customer))
+                               .front()["id"]
+                               .toInt();
+        EXPECT_EQ(desk->CurrentOrder(), added);
+        ExpectShowsCustomer(customer);
+        long ignored = 0;
+        EXPECT_EQ(desk->Invoice().GetLineItemCount(ignored), 0);
+    }
 }
