@@ -49,10 +49,7 @@ std::vector<DesignItem> CrowdedItems() {
 class CanvasRepaintTest : public ::testing::Test {
   public:
     void SetUp() override {
-        RegisterDesignerResources();
-        ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        frame.ShowWindow(SW_SHOWNORMAL);
-        ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
+        ASSERT_NO_FATAL_FAILURE(ShowFrame(frame));
         OpenList(frame, CrowdedItems());
     }
 

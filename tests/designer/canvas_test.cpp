@@ -24,10 +24,7 @@ constexpr COLORREF kBlack = 0x00000000;
 class CanvasTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        RegisterDesignerResources();
-        ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        frame.ShowWindow(SW_SHOWNORMAL);
-        ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
+        ASSERT_NO_FATAL_FAILURE(ShowFrame(frame));
         client = frame.GetClientRect();
     }
 

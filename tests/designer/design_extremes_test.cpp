@@ -20,9 +20,7 @@ constexpr int kLimit = kCoordinateLimit;
 class DesignExtremesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        RegisterDesignerResources();
-        ASSERT_TRUE(m_frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        m_frame.ShowWindow(SW_SHOWNORMAL);
+        ASSERT_NO_FATAL_FAILURE(ShowFrame(m_frame, false));
         m_client = m_frame.GetClientRect();
     }
 

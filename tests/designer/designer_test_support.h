@@ -12,12 +12,24 @@
 
 #include "designer/main_frame.h"
 #include "designer/record_source_file.h"
+#include "designer/resources.h"
 #include "platform/dialogs/scripted_dialogs.h"
+#include "platform/testing/input.h"
 
 // Writes the list to a design file in the order that reads back as this very list, with the
 // record source beside it, opens it through the frame and removes the files again. The frame
 // then holds the list unchanged and with no history. The list must follow the ordering rule
 // (texts, columns and lines before every frame).
+// The designer's main frame shown, with a new design open unless told otherwise.
+inline void ShowFrame(CMainFrame& frame, bool newDesign = true) {
+    RegisterDesignerResources();
+    ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    frame.ShowWindow(SW_SHOWNORMAL);
+    if (newDesign) {
+        ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
+    }
+}
+
 inline void OpenList(CMainFrame& frame, const std::vector<DesignItem>& list,
                      const std::string& recordSource = {}) {
     static std::atomic<int> counter{0};

@@ -33,10 +33,7 @@ std::vector<DesignItem> ThreeItems() {
 class EditCommandsTest : public ::testing::Test {
   public:
     void SetUp() override {
-        RegisterDesignerResources();
-        ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        frame.ShowWindow(SW_SHOWNORMAL);
-        ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
+        ASSERT_NO_FATAL_FAILURE(ShowFrame(frame));
         OpenList(frame, ThreeItems());
         client = frame.GetClientRect();
     }

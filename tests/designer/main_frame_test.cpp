@@ -14,11 +14,7 @@ namespace {
 
 class MainFrameTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        RegisterDesignerResources();
-        ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        frame.ShowWindow(SW_SHOWNORMAL);
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(ShowFrame(frame, false)); }
 
     std::filesystem::path Temp(const std::string& name) {
         auto path = std::filesystem::temp_directory_path() / ("qorform_test_" + name);

@@ -15,12 +15,7 @@ namespace {
 
 class SavePromptTest : public ::testing::Test {
   public:
-    void SetUp() override {
-        RegisterDesignerResources();
-        ASSERT_TRUE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
-        frame.ShowWindow(SW_SHOWNORMAL);
-        ASSERT_TRUE(ClickMenuItem(frame, ID_FILE_NEW));
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(ShowFrame(frame)); }
     void PlaceRectangle(POINT at) {
         ASSERT_TRUE(ClickMenuItem(frame, ID_CONTROLS_RECTANGLE));
         SendClick(frame, at);

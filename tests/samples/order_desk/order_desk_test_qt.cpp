@@ -35,32 +35,22 @@ class OrderDeskTest : public RegisteredControls {
     QList<QVariantMap> CustomersInOrder() {
         return database.select("SELECT customer_id FROM customers ORDER BY customer_no");
     }
+    // The one value a query of one row and one column gives.
+    QVariant Scalar(const QString& sql, long id) {
+        return database.select(sql + QString::number(id)).front().first();
+    }
     long OrderCount(long customerId) {
-        return database
-            .select("SELECT COUNT(*) AS n FROM orders WHERE customer_id = " +
-                    QString::number(customerId))
-            .front()["n"]
-            .toInt();
+        return Scalar("SELECT COUNT(*) FROM orders WHERE customer_id = ", customerId).toInt();
     }
     double LinesTotal(long orderId) {
-        return database
-            .select("SELECT SUM(line_total) AS s FROM order_lines WHERE order_id = " +
-                    QString::number(orderId))
-            .front()["s"]
+        return Scalar("SELECT SUM(line_total) FROM order_lines WHERE order_id = ", orderId)
             .toDouble();
     }
     double OrderTotal(long orderId) {
-        return database
-            .select("SELECT total FROM orders WHERE order_id = " + QString::number(orderId))
-            .front()["total"]
-            .toDouble();
+        return Scalar("SELECT total FROM orders WHERE order_id = ", orderId).toDouble();
     }
     long LineCount(long orderId) {
-        return database
-            .select("SELECT COUNT(*) AS n FROM order_lines WHERE order_id = " +
-                    QString::number(orderId))
-            .front()["n"]
-            .toInt();
+        return Scalar("SELECT COUNT(*) FROM order_lines WHERE order_id = ", orderId).toInt();
     }
     void Trigger(const char* name) {
         QAction* action = desk->findChild<QAction*>(name);
@@ -76,13 +66,8 @@ class OrderDeskTest : public RegisteredControls {
         // Delete waits while the customer has no orders; New Row can give them a first one.
         EXPECT_TRUE(desk->findChild<QAction*>("New Row")->isEnabled());
         EXPECT_EQ(desk->findChild<QAction*>("Delete")->isEnabled(), orders > 0);
-        const QString number = database
-                                   .select(
-                                       "SELECT customer_no FROM customers WHERE customer_id "
-                                       "= " +
-                                       QString::number(customerId))
-                                   .front()["customer_no"]
-                                   .toString();
+        const QString number =
+            Scalar("SELECT customer_no FROM customers WHERE customer_id = ", customerId).toString();
         QString shown;
         EXPECT_TRUE(desk->Customer().GetItem("customer_no", shown));
         EXPECT_EQ(shown, number);
@@ -180,13 +165,8 @@ TEST_F(OrderDeskTest, NewRowGivesTheCurrentCustomerAnOrderTheGridStandsOn) {
         const long before = OrderCount(customer);
         Trigger("New Row");
         ASSERT_EQ(OrderCount(customer), before + 1);
-        const long added = database
-                               .select(
-                                   "SELECT MAX(order_id) AS id FROM orders WHERE "
-                                   "customer_id = " +
-                                   QString::number(customer))
-                               .front()["id"]
-                               .toInt();
+        const long added =
+            Scalar("SELECT MAX(order_id) FROM orders WHERE customer_id = ", customer).toInt();
         EXPECT_EQ(desk->CurrentOrder(), added);
         ExpectShowsCustomer(customer);
         long ignored = 0;
