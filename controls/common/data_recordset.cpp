@@ -9,10 +9,19 @@
 #include "controls/common/field_text.h"
 #include "platform/com/ansi_string.h"
 #include "platform/com/bstr.h"
+#include "platform/com/error_info.h"
 #include "platform/com/error_message.h"
 #include "platform/com/exception_guard.h"
 
 namespace {
+
+// What the failing call's error object says beyond its result code, on a line of its own: a
+// provider's failure has no system message ("Unknown error 0x800A0BB8"), so without it a clerk
+// could not tell a locked or moved database file from a refused value.
+std::string FailureDetail() {
+    const std::optional<ComErrorTexts> texts = TakeComErrorTexts();
+    return texts && !texts->description.empty() ? "\n" + texts->description : std::string();
+}
 
 constexpr std::string_view kAddNotSupportedText = "Recordset does not support adding new records.";
 constexpr std::string_view kUpdateNotSupportedText = "Recordset does not support updating records.";
@@ -525,7 +534,7 @@ bool CDataRecordset::Check(HRESULT hr) {
     if (SUCCEEDED(hr)) {
         return true;
     }
-    lastErrorText_ = ComErrorMessage(hr);
+    lastErrorText_ = ComErrorMessage(hr) + FailureDetail();
     connection_.RefreshErrors();
     return false;
 }

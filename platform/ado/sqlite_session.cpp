@@ -94,10 +94,44 @@ bool OnlySpaceOrComments(const char* tail) {
 }  // namespace
 
 bool CSqliteSession::Fail(int code) {
-    const char* message = sqlite3_errmsg(db_.get());
-    error_ = {adErrProviderFailed, message != nullptr ? message : sqlite3_errstr(code),
-              kSQLiteProviderSource, code, ""};
+    error_ = {adErrProviderFailed, Describe(code), kSQLiteProviderSource, code, ""};
     return false;
+}
+
+// SQLite's own words, except where they leave the user guessing which file is meant and why.
+std::string CSqliteSession::Describe(int code) const {
+    if (code == SQLITE_READONLY_DBMOVED) {
+        return MovedText();
+    }
+    if (code == SQLITE_READONLY_DIRECTORY) {
+        return "The folder of the database file '" + FileName() +
+               "' is read-only, so its journal cannot be written; the change was not saved.";
+    }
+    const char* message = sqlite3_errmsg(db_.get());
+    return message != nullptr ? message : sqlite3_errstr(code);
+}
+
+std::string CSqliteSession::FileName() const {
+    const char* file = sqlite3_db_filename(db_.get(), "main");
+    return file != nullptr ? file : "";
+}
+
+std::string CSqliteSession::MovedText() const {
+    return "The database file '" + FileName() +
+           "' was moved or deleted while it was open; the change was not saved.";
+}
+
+// SQLite refuses writes to a moved file in rollback-journal mode itself, but in WAL mode it
+// writes on into the removed file, and the change is lost when the connection closes.
+bool CSqliteSession::FileInPlace() {
+    int moved = 0;
+    if (sqlite3_file_control(db_.get(), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+        moved != 0) {
+        error_ = {adErrProviderFailed, MovedText(), kSQLiteProviderSource, SQLITE_READONLY_DBMOVED,
+                  ""};
+        return false;
+    }
+    return true;
 }
 
 bool CSqliteSession::Fail(HRESULT number, std::string description) {
@@ -128,6 +162,11 @@ Statement CSqliteSession::Prepare(std::string_view sql, bool single) {
 }
 
 bool CSqliteSession::Step(sqlite3_stmt* statement, bool& row) {
+    row = false;
+    if (sqlite3_stmt_readonly(statement) == 0 && sqlite3_stmt_busy(statement) == 0 &&
+        !FileInPlace()) {
+        return false;
+    }
     const int rc = sqlite3_step(statement);
     row = rc == SQLITE_ROW;
     return rc == SQLITE_ROW || rc == SQLITE_DONE || Fail(rc);

@@ -52,7 +52,11 @@ class CSqliteSession final : public CSession {
         return Run(level == 1 ? "BEGIN" : "SAVEPOINT qor_" + std::to_string(level));
     }
     bool Commit(int level) override {
-        return Run(level == 1 ? "COMMIT" : "RELEASE SAVEPOINT qor_" + std::to_string(level));
+        // Committing the outer transaction writes the file: it must still be the one opened.
+        if (level == 1) {
+            return FileInPlace() && Run("COMMIT");
+        }
+        return Run("RELEASE SAVEPOINT qor_" + std::to_string(level));
     }
     bool Rollback(int level) override {
         if (level == 1) {
@@ -79,6 +83,12 @@ class CSqliteSession final : public CSession {
     sqlite3* Db() const { return db_.get(); }
 
   private:
+    // False, with the error recorded, when the database file was moved or removed since it was
+    // opened: writes would go on into a file no one opens again, so they are refused.
+    bool FileInPlace();
+    std::string Describe(int code) const;
+    std::string FileName() const;
+    std::string MovedText() const;
     std::vector<ColumnInfo> Describe(sqlite3_stmt* statement);
     int KeyColumnCount(const std::string& schema, const std::string& table);
 
