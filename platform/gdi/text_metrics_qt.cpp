@@ -237,7 +237,9 @@ CTextMetrics::Impl::PlainGlyphs() const {
     }
     const QList<quint32> indexes = Raw().glyphIndexesForString(characters);
     const QList<QPointF> advances = Raw().advancesForGlyphIndexes(indexes);
-    plain.emplace();
+    // Assigned rather than emplaced: clang cannot default-construct in place a nested class
+    // with member initializers from inside its enclosing class.
+    plain = std::array<PlainGlyph, kLastPlain - kFirstPlain + 1>{};
     for (qsizetype i = 0; i < indexes.size() && i < advances.size(); ++i) {
         (*plain)[static_cast<std::size_t>(i)] =
             PlainGlyph{indexes[i], advances[i].x(), Raw().boundingRect(indexes[i])};
