@@ -420,7 +420,9 @@ HRESULT CRegistryKeys::Parse(std::string_view text, const std::string& file, CRe
         }
         const std::string_view content = TrimBlanks(line);
         if (content.empty() || content.front() == ';' || content.front() == '#') {
-            pending.emplace_back(line);
+            // Without every carriage return it ends with: a kept "\r" would be read as the line
+            // break's own when the file is written and read again.
+            pending.emplace_back(line.substr(0, line.find_last_not_of('\r') + 1));
             continue;
         }
         if (content.front() == '[') {

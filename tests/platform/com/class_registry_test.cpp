@@ -122,6 +122,34 @@ TEST(RegistryKeysTest, ReportsDamageWithItsLine) {
     EXPECT_EQ(ParseText("# comment\r\n\r\n[A]\r\n@=x\r\n", problem), S_OK);
 }
 
+// Texts a registry is read from, written back and read again: the same keys and comment lines,
+// and a second write gives the same text.
+TEST(RegistryKeysTest, WrittenTextReadsBackAsTheSameKeys) {
+    const struct {
+        const char* name;
+        const char* text;
+    } texts[] = {
+        // NOLINT(*-avoid-c-arrays)
+        {"CrLfLines", "# comment\r\n\r\n[A]\r\n@=x\r\n"},
+        {"CommentEndingInTwoCarriageReturns", "\n;\r\r"},
+        {"CommentLineOfCarriageReturns", "[A]\n#\r\r\r\n@=x\n"},
+        {"EscapesInAValue", "[A]\nText=two\\nlines \\\\ and \\r\n"},
+    };
+    for (const auto& sample : texts) {
+        SCOPED_TRACE(sample.name);
+        CRegistryKeys keys;
+        RegistryProblem problem;
+        ASSERT_EQ(CRegistryKeys::Parse(sample.text, "registry", keys, &problem), S_OK)
+            << problem.Describe();
+        const std::string written = keys.Write();
+        CRegistryKeys back;
+        ASSERT_EQ(CRegistryKeys::Parse(written, "registry", back, &problem), S_OK)
+            << problem.Describe();
+        EXPECT_TRUE(back == keys) << written;
+        EXPECT_EQ(back.Write(), written);
+    }
+}
+
 TEST(ClassRegistryFileTest, FollowsTheEnvironmentForItsPlace) {
     const CTempRegistry registry;
     EXPECT_EQ(ClassRegistryPath(), registry.Path());
