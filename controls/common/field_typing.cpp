@@ -22,11 +22,13 @@ bool IsContinuationByte(char c) {
 }
 
 // Texts are UTF-8 and may come from the database with characters typing cannot produce, so
-// lengths and Backspace go by characters, never by bytes.
+// lengths and Backspace go by characters, never by bytes. A character is a byte with the
+// continuation bytes after it, so a stray continuation byte first (a mask's literal, copied into
+// the text) is a character too, as the mask is walked.
 std::size_t CharacterCount(const std::string& text) {
     std::size_t count = 0;
-    for (const char c : text) {
-        count += IsContinuationByte(c) ? 0 : 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        count += i == 0 || !IsContinuationByte(text[i]) ? 1 : 0;
     }
     return count;
 }
@@ -95,8 +97,9 @@ bool TypeNumeric(std::string& text, const TypingParameters& how, unsigned ch) {
         return false;
     }
     const std::size_t length = text.size();
-    const std::int64_t whole = how.wholeDigits;
-    const std::int64_t decimals = how.decimalDigits;
+    // A damaged design's negative digit counts allow no digits there.
+    const std::int64_t whole = std::max(how.wholeDigits, 0);
+    const std::int64_t decimals = std::max(how.decimalDigits, 0);
     if (static_cast<std::int64_t>(length) >= whole + decimals + 1) {
         return false;
     }

@@ -118,10 +118,35 @@ const TextCase kTextCases[] = {
     {"SecondPoint", TypingRule::Numeric, 0, "5,2", "1..2", "1.2"},
     {"PointFirst", TypingRule::Numeric, 0, "5,2", ".123", ".12"},
     {"NotTyped", TypingRule::None, 10, "", "abc", ""},
+    // A byte that is not UTF-8 first in a mask is a literal character like any other.
+    {"MaskStartingWithAStrayByte", TypingRule::Mask, 0, "\xA5#{", "12", "\xA5" "1{"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, TypingTable, ::testing::ValuesIn(kTextCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A damaged design file may hold negative digit counts: they allow no digits on that side.
+TEST(FieldTyping, NegativeDigitCountsAllowNoDigits) {
+    const struct {
+        std::int32_t whole;
+        std::int32_t decimals;
+        const char* keys;
+        const char* typed;
+    } rows[] = {
+        // NOLINT(*-avoid-c-arrays)
+        {-3, 255, "2", ".2"},
+        {-1, -1, "12", "."},
+        {2, -5, "123", "12."},
+        {-2147483647 - 1, 2, "1234", ".12"},
+    };
+    for (const auto& row : rows) {
+        DesignItem column = Column();
+        column.wholeDigits = row.whole;
+        column.decimalDigits = row.decimals;
+        EXPECT_EQ(TypeAll(column, TypingRule::Numeric, row.keys), row.typed)
+            << row.whole << "," << row.decimals;
+    }
+}
 
 TEST(FieldTyping, NumericMasksGiveTheirLeadingDigits) {
     const std::pair<const char*, std::pair<int, int>> cases[] = {
