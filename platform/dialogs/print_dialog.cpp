@@ -15,6 +15,11 @@ int CPrintDialog::DoModal() {
         }
         if ((m_request.flags & PD_RETURNDC) != 0) {
             printer->SetProgress(DialogService().PrintProgress(m_parent));
+            // The system's own notice, as a spooler gives one: the printing code only sees
+            // its calls fail, and some of those failures it passes over in silence.
+            printer->SetFailureNotice([parent = m_parent](const std::string& reason) {
+                AfxMessageBox(parent, reason, kPrintFailureCaption, MB_OK | MB_ICONERROR);
+            });
             m_printer = std::move(printer);
         }
         return IDOK;

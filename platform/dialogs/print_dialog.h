@@ -10,6 +10,9 @@
 constexpr UINT PD_DEFAULTOPTIONS =
     PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION;
 
+// The caption of the notice that a document's output was lost.
+inline constexpr const char* kPrintFailureCaption = "Printer Error";
+
 class CPrintDialog {
   public:
     // A dialog that is not setup-only asks for the printer context (PD_RETURNDC); a setup-only

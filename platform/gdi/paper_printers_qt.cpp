@@ -2,10 +2,10 @@
 #include "platform/gdi/paper_printers_qt.h"
 
 #include <malloc.h>
+#include <QFile>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -14,23 +14,33 @@
 namespace {
 
 // A file written under a name of its own beside the final one and moved there when complete,
-// so that a half-written document is never taken for a finished one.
+// so that a half-written document is never taken for a finished one. A target that is no
+// regular file (a device, a pipe) is written in place: moving a file over it would replace it.
 class CPartialFile {
   public:
-    explicit CPartialFile(std::string path) : m_path(std::move(path)) {}
-    std::string PartialPath() const { return m_path + ".part"; }
+    explicit CPartialFile(std::string path) : m_path(std::move(path)) {
+        std::error_code error;
+        const auto status = std::filesystem::status(m_path, error);
+        m_inPlace = std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    }
+    std::string PartialPath() const { return m_inPlace ? m_path : m_path + ".part"; }
     bool Commit() const {
         std::error_code error;
-        std::filesystem::rename(PartialPath(), m_path, error);
+        if (!m_inPlace) {
+            std::filesystem::rename(PartialPath(), m_path, error);
+        }
         return !error;
     }
     void Discard() const {
         std::error_code error;
-        std::filesystem::remove(PartialPath(), error);
+        if (!m_inPlace) {
+            std::filesystem::remove(PartialPath(), error);
+        }
     }
 
   private:
     std::string m_path;
+    bool m_inPlace = false;
 };
 
 // A page's paint engine buffers run to megabytes. With glibc's sliding mmap threshold, blocks
@@ -103,14 +113,23 @@ class CPaintedTarget : public CPrintTarget {
     int m_pages = 0;
 };
 
+// The PDF writer's device is a file of ours: the writer never reports a failed write (a full
+// disk), the file does, and a document that was not written whole is not printed.
 class CPdfTarget : public CPaintedTarget {
   public:
     CPdfTarget(std::string path, const PrinterPage& page)
-        : CPaintedTarget(page.dpi), m_file(std::move(path)), m_page(page) {}
+        : CPaintedTarget(page.dpi), m_path(path), m_file(std::move(path)), m_page(page) {}
+
+    std::string LostOutput() const override { return m_lost; }
 
   protected:
     QPagedPaintDevice* Open(const std::string& name) override {
-        m_writer = std::make_unique<QPdfWriter>(QString::fromStdString(m_file.PartialPath()));
+        m_lost.clear();
+        m_output.setFileName(QString::fromStdString(m_file.PartialPath()));
+        if (!m_output.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            return nullptr;
+        }
+        m_writer = std::make_unique<QPdfWriter>(&m_output);
         m_writer->setResolution(m_page.dpi);
         m_writer->setPageLayout(LayoutOf(m_page));
         m_writer->setTitle(QString::fromStdString(name));
@@ -118,53 +137,64 @@ class CPdfTarget : public CPaintedTarget {
         return m_writer.get();
     }
     bool Finish() override {
-        m_writer.reset();
+        if (!CloseOutput()) {
+            m_file.Discard();
+            return false;
+        }
         return m_file.Commit();
     }
     void Discard() override {
-        m_writer.reset();
+        CloseOutput();
         m_file.Discard();
     }
 
   private:
+    // Ends the writer and closes the file; false, with the loss noted, when a write failed. A
+    // failed write leaves its error until closing clears it, so it is read first.
+    bool CloseOutput() {
+        m_writer.reset();
+        if (!m_output.isOpen()) {
+            return m_lost.empty();
+        }
+        const bool written = m_output.error() == QFileDevice::NoError && m_output.flush();
+        const QString reason = m_output.errorString();
+        m_output.close();
+        if (written && m_output.error() == QFileDevice::NoError) {
+            return true;
+        }
+        m_lost = "The document could not be written to '" + m_path +
+                 "': " + (written ? m_output.errorString() : reason).toStdString() + ".";
+        return false;
+    }
+
+    std::string m_path;
     CPartialFile m_file;
     PrinterPage m_page;
+    QFile m_output;
     std::unique_ptr<QPdfWriter> m_writer;
+    std::string m_lost;
 };
 
 class CSystemPrinterTarget : public CPaintedTarget {
   public:
     explicit CSystemPrinterTarget(std::unique_ptr<QPrinter> printer)
-        : CPaintedTarget(printer->resolution()), m_printer(std::move(printer)) {
-        if (m_printer->outputFormat() == QPrinter::PdfFormat &&
-            !m_printer->outputFileName().isEmpty()) {
-            m_file.emplace(m_printer->outputFileName().toStdString());
-        }
-    }
+        : CPaintedTarget(printer->resolution()), m_printer(std::move(printer)) {}
 
   protected:
     QPagedPaintDevice* Open(const std::string& name) override {
         m_printer->setDocName(QString::fromStdString(name));
-        if (m_file) {
-            m_printer->setOutputFileName(QString::fromStdString(m_file->PartialPath()));
-        }
         return m_printer.get();
     }
-    bool Finish() override { return !m_file || m_file->Commit(); }
+    bool Finish() override { return true; }
     void CancelWhilePainting() override { m_printer->abort(); }
     bool Failed() const override {
         const QPrinter::PrinterState state = m_printer->printerState();
         return state == QPrinter::Error || state == QPrinter::Aborted;
     }
-    void Discard() override {
-        if (m_file) {
-            m_file->Discard();
-        }
-    }
+    void Discard() override {}
 
   private:
     std::unique_ptr<QPrinter> m_printer;
-    std::optional<CPartialFile> m_file;
 };
 
 // Pages painted on a device that someone else owns and ends, such as a preview's printer.
@@ -214,6 +244,10 @@ PrinterPage PageOf(const QPrinter& printer) {
 
 std::unique_ptr<CPrinterDC> CreateSystemPrinterDC(std::unique_ptr<QPrinter> printer) {
     const PrinterPage page = PageOf(*printer);
+    // Printing to a PDF file from Qt's dialog writes it as every PDF is written.
+    if (printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty()) {
+        return CreatePdfPrinterDC(printer->outputFileName().toStdString(), page);
+    }
     return std::make_unique<CPrinterDC>(page,
                                         std::make_unique<CSystemPrinterTarget>(std::move(printer)));
 }

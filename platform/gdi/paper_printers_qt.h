@@ -9,7 +9,7 @@
 #include "platform/gdi/print_document.h"
 
 // Prints through the printer as Qt's print dialog set it up; its paper, margins and resolution
-// make the device capabilities. Printing to a PDF file keeps the PDF printer's rule above.
+// make the device capabilities. Printing to a PDF file is the PDF printer's (pdf_printer.h).
 std::unique_ptr<CPrinterDC> CreateSystemPrinterDC(std::unique_ptr<QPrinter> printer);
 
 // The sheet, printable area and resolution the printer is set up with.

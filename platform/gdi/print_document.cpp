@@ -117,6 +117,7 @@ class CKeepingTarget : public CPrintTarget {
         : m_printer(std::move(printer)), m_choice(std::move(choice)) {}
 
     CDC* BeginDocument(const std::string& name) override {
+        m_lost.clear();
         m_document = CPrintDocument{};
         m_document.name = name;
         m_document.page = m_printer->Page();
@@ -139,8 +140,15 @@ class CKeepingTarget : public CPrintTarget {
         m_document.calls = m_surface->Calls();
         m_surface.reset();
         const CPrintDocument document = std::exchange(m_document, {});
-        return m_choice(document) && PlayDocument(document, *m_printer);
+        if (!m_choice(document)) {
+            return false;
+        }
+        const bool printed = PlayDocument(document, *m_printer);
+        m_lost = printed ? std::string() : m_printer->LostOutput();
+        return printed;
     }
+
+    std::string LostOutput() const override { return m_lost; }
 
     void AbortDocument() override {
         m_surface.reset();
@@ -150,6 +158,7 @@ class CKeepingTarget : public CPrintTarget {
   private:
     std::unique_ptr<CPrinterDC> m_printer;
     PrintPreviewChoice m_choice;
+    std::string m_lost;
     CPrintDocument m_document;
     std::optional<CKeepingDC> m_surface;
 };

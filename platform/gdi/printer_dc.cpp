@@ -121,6 +121,11 @@ void CPrinterDC::CloseDocument() {
     if (m_progress) {
         m_progress->DocumentClosed();
     }
+    if (m_failureNotice) {
+        if (const std::string reason = m_target->LostOutput(); !reason.empty()) {
+            m_failureNotice(reason);
+        }
+    }
 }
 
 int CPrinterDC::SetMapMode(int mode) {

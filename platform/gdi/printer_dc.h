@@ -1,6 +1,7 @@
 // The printer device context: documents of pages drawn with the ordinary drawing operations.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,7 +43,13 @@ class CPrintTarget {
     virtual bool EndDocument() = 0;
     // Drops the document: no output stays behind.
     virtual void AbortDocument() = 0;
+    // Why the output of the document that closed last was lost (its file could not be
+    // written), empty when it was not; asked once the document has closed.
+    virtual std::string LostOutput() const { return {}; }
 };
+
+// Tells the user, once per document, why its output was lost.
+using PrintFailureNotice = std::function<void(const std::string& reason)>;
 
 // Watches a document while it prints. The printer asks after every page whether to go on, so
 // a user's Cancel ends the document as a failed page would.
@@ -83,6 +90,11 @@ class CPrinterDC : public CDC {
 
     const PrinterPage& Page() const { return m_page; }
     bool DocumentOpen() const { return m_surface != nullptr; }
+    // Called when a document whose output was lost closes, however it closes: the printing
+    // code's own handling of failed calls stays as it is, and the loss is told once.
+    void SetFailureNotice(PrintFailureNotice notice) { m_failureNotice = std::move(notice); }
+    // Why the last closed document's output was lost; empty when it was not.
+    std::string LostOutput() const { return m_target != nullptr ? m_target->LostOutput() : ""; }
     bool PageOpen() const { return m_pageOpen; }
 
     void FillSolidRect(const RECT& rc, COLORREF color) override;
@@ -133,4 +145,5 @@ class CPrinterDC : public CDC {
     bool m_pageOpen = false;
     std::unique_ptr<CPrintProgress> m_progress;
     int m_pagesEnded = 0;
+    PrintFailureNotice m_failureNotice;
 };
