@@ -89,6 +89,14 @@ auto CDataRecordset::Guarded(Body&& body) const noexcept {
     return GuardOperation("CDataRecordset", std::forward<Body>(body));
 }
 
+template <class Body>
+bool CDataRecordset::Move(Body&& body) noexcept {
+    const unsigned failuresBefore = failures_;
+    const bool moved = Guarded(std::forward<Body>(body));
+    moveFailed_ = !moved && failures_ != failuresBefore;
+    return moved;
+}
+
 CDataRecordset::~CDataRecordset() {
     if (open_) {
         recordset_->Close();
@@ -127,21 +135,21 @@ void CDataRecordset::Close() {
 }
 
 bool CDataRecordset::MoveFirst() {
-    return Guarded([&] {
+    return Move([&] {
         bool bof = true;
         return open_ && Check(recordset_->MoveFirst()) && AtBOF(bof) && !bof;
     });
 }
 
 bool CDataRecordset::MoveLast() {
-    return Guarded([&] {
+    return Move([&] {
         bool eof = true;
         return open_ && Check(recordset_->MoveLast()) && AtEOF(eof) && !eof;
     });
 }
 
 bool CDataRecordset::MoveNext() {
-    return Guarded([&] {
+    return Move([&] {
         bool eof = true;
         if (!open_ || !Check(recordset_->MoveNext()) || !AtEOF(eof)) {
             return false;
@@ -154,7 +162,7 @@ bool CDataRecordset::MoveNext() {
 }
 
 bool CDataRecordset::MovePrevious() {
-    return Guarded([&] {
+    return Move([&] {
         bool bof = true;
         if (!open_ || !Check(recordset_->MovePrevious()) || !AtBOF(bof)) {
             return false;
@@ -167,7 +175,7 @@ bool CDataRecordset::MovePrevious() {
 }
 
 bool CDataRecordset::MoveUnbounded(RecordMove move) {
-    return Guarded([&] {
+    return Move([&] {
         if (!open_) {
             return false;
         }
@@ -534,12 +542,14 @@ bool CDataRecordset::Check(HRESULT hr) {
     if (SUCCEEDED(hr)) {
         return true;
     }
+    ++failures_;
     lastErrorText_ = ComErrorMessage(hr) + FailureDetail();
     connection_.RefreshErrors();
     return false;
 }
 
 void CDataRecordset::NoteFailure(HRESULT hr) noexcept {
+    ++failures_;
     try {
         lastErrorText_ = ComErrorMessage(hr);
     } catch (...) {

@@ -67,6 +67,10 @@ class CDataRecordset {
     // before the first no record is current, and field texts fail, until a move comes back.
     // False only when the move itself fails.
     bool MoveUnbounded(RecordMove move);
+    // Whether the last of the moves above answered false because it failed (the connection
+    // lost, say) rather than because it met an end: a walk that stops there has not seen every
+    // record.
+    bool MoveFailed() const { return moveFailed_; }
 
     // False when the recordset offers no bookmarks.
     bool GetBookmark(CComVariant& bookmark);
@@ -131,6 +135,9 @@ class CDataRecordset {
     bool PutFieldValue(const VARIANT& index, const VARIANT& value);
     // A refusal: the text becomes the last error text. Always false.
     bool Refuse(std::string_view text);
+    // A move, guarded, noting whether its false answer came from a failure.
+    template <class Body>
+    bool Move(Body&& body) noexcept;
     // True for a success; a failure is recorded and false.
     bool Check(HRESULT hr);
     bool IsFieldIndex(int index) const {
@@ -143,5 +150,7 @@ class CDataRecordset {
     std::vector<FieldInfo> fields_;
     CComPtr<_Recordset> recordset_;
     std::string lastErrorText_;
+    unsigned failures_ = 0;
+    bool moveFailed_ = false;
     bool open_ = false;
 };

@@ -52,8 +52,11 @@ class CQORReportCtrl : public COleControl {
     void DrawPageItems(std::int32_t section, const ReportBands& bands);
     void DrawDetailItems(const ReportBands& bands);
     void AdvanceBand(const ReportBands& bands);
-    // The column items take the texts of the same-named fields of the current record.
-    void FillColumns();
+    // The column items take the texts of the same-named fields of the current record; false when
+    // a field could not be read.
+    bool FillColumns();
+    // Drops the open document after a failed read and shows the recordset's error.
+    void AbandonJob();
     void SetPageMetrics(const ReportBands& bands);
     // The page metrics of the printer's page, recomputed for every band.
     ReportBands Bands() const;
