@@ -118,13 +118,14 @@ void CQORGridCtrl::ShowCurrentCell() {
     }
 }
 
-GridRow CQORGridCtrl::RecordRow() {
+std::optional<GridRow> CQORGridCtrl::RecordRow() {
     GridRow row = NewRow();
     m_recordset->GetBookmark(row.bookmark);
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
         const int field = m_recordset->FieldIndex(m_columns[i].name);
-        if (field >= 0) {
-            ReadColumnText(*m_recordset, field, m_columns[i].editMask, row.cells[i].text);
+        if (field >= 0 &&
+            !ReadColumnText(*m_recordset, field, m_columns[i].editMask, row.cells[i].text)) {
+            return std::nullopt;
         }
     }
     return row;
@@ -132,7 +133,11 @@ GridRow CQORGridCtrl::RecordRow() {
 
 void CQORGridCtrl::FillPage(int capacity) {
     for (int loaded = 0; loaded < capacity; ++loaded) {
-        m_rows.push_back(RecordRow());
+        std::optional<GridRow> row = RecordRow();
+        if (!row) {
+            break;
+        }
+        m_rows.push_back(std::move(*row));
         if (!m_recordset->MoveNext()) {
             break;
         }
@@ -153,8 +158,8 @@ void CQORGridCtrl::ReloadPage(const CComVariant& anchor, int count, Reload kind)
         return;
     }
     int loaded = 0;
-    for (;;) {
-        m_rows.push_back(RecordRow());
+    for (std::optional<GridRow> row = RecordRow(); row; row = RecordRow()) {
+        m_rows.push_back(std::move(*row));
         if (++loaded == count || !m_recordset->MoveNext()) {
             break;
         }
@@ -164,7 +169,11 @@ void CQORGridCtrl::ReloadPage(const CComVariant& anchor, int count, Reload kind)
     }
     if (loaded < count && m_recordset->SetBookmark(anchor)) {
         for (; loaded < count && m_recordset->MovePrevious(); ++loaded) {
-            m_rows.insert(m_rows.begin(), RecordRow());
+            std::optional<GridRow> row = RecordRow();
+            if (!row) {
+                break;
+            }
+            m_rows.insert(m_rows.begin(), std::move(*row));
             m_currentRow += change ? 1 : 0;
         }
     }
@@ -175,6 +184,10 @@ void CQORGridCtrl::ReloadPage(const CComVariant& anchor, int count, Reload kind)
 }
 
 bool CQORGridCtrl::DeleteRecord(std::size_t row) {
+    // The reload replaces the loaded rows: a cell typed into on another row is written first.
+    if (static_cast<int>(row) != m_currentRow) {
+        CommitCurrentCell();
+    }
     const CComVariant bookmark = m_rows[row].bookmark;
     if (!m_recordset->SetBookmark(bookmark)) {
         return false;
@@ -204,6 +217,7 @@ bool CQORGridCtrl::DeleteRecord(std::size_t row) {
 }
 
 void CQORGridCtrl::SortRecords(std::size_t col) {
+    CommitCurrentCell();
     const int field = m_recordset->FieldIndex(m_columns[col].name);
     std::string fieldName;
     if (field < 0 || !m_recordset->GetFieldName(field, fieldName)) {

@@ -112,8 +112,9 @@ class CQORGridCtrl : public COleControl {
     // Binding and paging.
     void CloseRecordset();
     // A row for the current record: its bookmark and the texts of the fields of the columns'
-    // names, neither modified nor new.
-    GridRow RecordRow();
+    // names, neither modified nor new. Nothing when a field cannot be read (the server gone,
+    // say): the grid loads no row it would show blank, and which leaving would overwrite.
+    std::optional<GridRow> RecordRow();
     void FillPage(int capacity);
     enum class Reload { AfterChange, AfterFind };
     void ReloadPage(const CComVariant& anchor, int count, Reload kind);

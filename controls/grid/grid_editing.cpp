@@ -223,8 +223,12 @@ void CQORGridCtrl::KeyUp() {
         ScrollDownOneRow();
     } else if (m_bound && !m_rows.empty() && m_recordset->SetBookmark(m_rows.front().bookmark) &&
                m_recordset->MovePrevious()) {
+        std::optional<GridRow> row = RecordRow();
+        if (!row) {
+            return;
+        }
         PaintCurrentCell(false);
-        m_rows.insert(m_rows.begin(), RecordRow());
+        m_rows.insert(m_rows.begin(), std::move(*row));
         m_rows.pop_back();
         ScrollDownOneRow();
     }
@@ -243,8 +247,12 @@ void CQORGridCtrl::KeyDown() {
         ScrollUpOneRow();
     } else if (m_bound && !m_rows.empty() && m_recordset->SetBookmark(m_rows.back().bookmark) &&
                m_recordset->MoveNext()) {
+        std::optional<GridRow> row = RecordRow();
+        if (!row) {
+            return;
+        }
         PaintCurrentCell(false);
-        m_rows.push_back(RecordRow());
+        m_rows.push_back(std::move(*row));
         m_rows.erase(m_rows.begin());
         ScrollUpOneRow();
     }
@@ -263,7 +271,11 @@ void CQORGridCtrl::KeyPageUp() {
         return;
     } else {
         for (int read = 0; read < PageCapacity() && m_recordset->MovePrevious(); ++read) {
-            m_rows.insert(m_rows.begin(), RecordRow());
+            std::optional<GridRow> row = RecordRow();
+            if (!row) {
+                break;
+            }
+            m_rows.insert(m_rows.begin(), std::move(*row));
             m_rows.pop_back();
         }
     }
@@ -292,7 +304,11 @@ void CQORGridCtrl::KeyPageDown() {
         return;
     } else {
         for (int read = 0; read < PageCapacity() && m_recordset->MoveNext(); ++read) {
-            m_rows.push_back(RecordRow());
+            std::optional<GridRow> row = RecordRow();
+            if (!row) {
+                break;
+            }
+            m_rows.push_back(std::move(*row));
             m_rows.erase(m_rows.begin());
         }
     }
@@ -325,14 +341,22 @@ void CQORGridCtrl::KeyEnd() {
     if (!m_recordset->MoveLast()) {
         return;
     }
-    m_rows.clear();
+    std::vector<GridRow> page;
     const int capacity = PageCapacity();
-    for (int read = 0; read < capacity; ++read) {
-        m_rows.insert(m_rows.begin(), RecordRow());
-        if (read + 1 == capacity || !m_recordset->MovePrevious()) {
+    while (static_cast<int>(page.size()) < capacity) {
+        std::optional<GridRow> row = RecordRow();
+        if (!row) {
+            break;
+        }
+        page.insert(page.begin(), std::move(*row));
+        if (static_cast<int>(page.size()) < capacity && !m_recordset->MovePrevious()) {
             break;
         }
     }
+    if (page.empty() && capacity > 0) {
+        return;
+    }
+    m_rows = std::move(page);
     m_firstVisibleRow = 0;
     m_currentRow = static_cast<int>(m_rows.size()) - 1;
     RepaintBody();

@@ -232,6 +232,8 @@ bool CQORGridCtrl::FindRow(std::string_view colName, std::string_view filterValu
     if (bScrollToRow) {
         CComVariant anchor;
         m_recordset->GetBookmark(anchor);
+        // The reload replaces the loaded rows: what was typed into the current cell goes first.
+        CommitCurrentCell();
         const int count = static_cast<int>(m_rows.size());
         m_rows.clear();
         ReloadPage(anchor, count, Reload::AfterFind);

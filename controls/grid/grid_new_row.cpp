@@ -97,6 +97,9 @@ bool CQORGridCtrl::StoreNewRecord() {
 }
 
 std::int32_t CQORGridCtrl::AddRecord() {
+    // The reload after the add replaces the loaded rows: what the clerk typed into the current
+    // cell is written first, as leaving the cell for the new row.
+    CommitCurrentCell();
     do {
         if (!AskNewRowValues()) {
             return -1;
