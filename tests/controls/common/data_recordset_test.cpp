@@ -318,13 +318,17 @@ TEST_P(DataRecordsetTest, FailuresAreResultsWithTexts) {
     OpenTable(recordset);
     EXPECT_FALSE(recordset.Open(table_->SelectAll()));
     EXPECT_TRUE(recordset.IsOpen());
+    // The result code's message, then what the failing call said of it.
+    const std::string notFound =
+        ComErrorMessage(adErrItemNotFound) +
+        "\nItem cannot be found in the collection corresponding to the requested name or ordinal.";
     EXPECT_FALSE(recordset.GetFieldText("no_such_field", text));
-    EXPECT_EQ(LastErrorOf(recordset), ComErrorMessage(adErrItemNotFound));
+    EXPECT_EQ(LastErrorOf(recordset), notFound);
     EXPECT_FALSE(LastErrorOf(connection_).empty());
     EXPECT_FALSE(recordset.SetFieldText("amount", "not a number"));
     EXPECT_FALSE(LastErrorOf(recordset).empty());
     EXPECT_FALSE(recordset.SetFieldText("no_such_field", "1"));
-    EXPECT_EQ(LastErrorOf(recordset), ComErrorMessage(adErrItemNotFound));
+    EXPECT_EQ(LastErrorOf(recordset), notFound);
     EXPECT_FALSE(recordset.Find("no_such_field", "1"));
     EXPECT_FALSE(LastErrorOf(recordset).empty());
 
