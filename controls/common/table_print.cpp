@@ -1,11 +1,14 @@
 // The plain table the grid and the query list print.
 #include "controls/common/table_print.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kFontPoints = 12;
 constexpr const char* kFontFace = "FixedSys";
 constexpr const char* kDocumentName = "Report";
+constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr const char* kCannotStartDocument = "Printer wouldn't initalize";
 constexpr const char* kCannotStartPage = "Could not start a new printer page";
 // The gap between the header cells and the first line, in device units.
@@ -54,6 +57,7 @@ bool CTablePrint::PlaceLine(int& top, int height, const std::function<int()>& pr
         ShowPrintFailure(m_owner, kCannotStartPage);
         return false;
     }
+    DrawPageTexts();
     if (!m_job->EndPage() || !m_job->StartPage()) {
         return false;
     }
@@ -63,8 +67,23 @@ bool CTablePrint::PlaceLine(int& top, int height, const std::function<int()>& pr
 
 void CTablePrint::Finish(bool printed) {
     if (printed) {
+        DrawPageTexts();
         m_job->EndDoc();
     } else {
         m_job->AbortDoc();
     }
+}
+
+void CTablePrint::DrawCellText(std::string text, const RECT& cell) {
+    if (!text.empty()) {
+        m_pageTexts.push_back({std::move(text), cell});
+    }
+}
+
+void CTablePrint::DrawPageTexts() {
+    std::stable_sort(
+        m_pageTexts.begin(), m_pageTexts.end(),
+        [](const PlacedText& a, const PlacedText& b) { return a.rc.left < b.rc.left; });
+    DC().DrawTexts(m_pageTexts, kCellTextFormat);
+    m_pageTexts.clear();
 }

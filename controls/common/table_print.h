@@ -31,10 +31,16 @@ class CTablePrint {
     bool PlaceLine(int& top, int height, const std::function<int()>& printHeader);
     // Ends the document when the table was printed whole, else aborts it.
     void Finish(bool printed);
+    // A value or caption centred in its cell, clipped to it. A page's texts are drawn when it
+    // ends, column by column, so that a printer clips each column once.
+    void DrawCellText(std::string text, const RECT& cell);
 
   private:
+    void DrawPageTexts();
+
     std::unique_ptr<CPrintJob> m_job;
     CWnd* m_owner;
     CSelectedPrintFont m_font;
     int m_pageFirstLine = 0;
+    std::vector<PlacedText> m_pageTexts;
 };

@@ -8,7 +8,6 @@ namespace {
 
 constexpr UINT kGridPrintDialogFlags =
     PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIES | PD_HIDEPRINTTOFILE;
-constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 struct PrintedColumn {
     std::size_t column = 0;
@@ -59,38 +58,31 @@ PageLayout LayOutPage(const std::vector<GridColumn>& columns, CTablePrint& table
     return layout;
 }
 
-void DrawCellText(CDC& dc, const std::string& text, RECT cell) {
-    if (!text.empty()) {
-        dc.DrawText(text, cell, kCellTextFormat);
-    }
-}
-
 // Prints the header cells; returns the top of the first line under them.
-int PrintHeader(CDC& dc, const PageLayout& layout) {
+int PrintHeader(CTablePrint& table, const PageLayout& layout) {
     for (const PrintedColumn& printed : layout.columns) {
-        dc.DrawEdge(printed.cell, EDGE_BUMP, BF_RECT);
-        DrawCellText(dc, printed.title, printed.cell);
+        table.DC().DrawEdge(printed.cell, EDGE_BUMP, BF_RECT);
+        table.DrawCellText(printed.title, printed.cell);
     }
     return layout.firstLine;
 }
 
-void PrintLine(CDC& dc, const PageLayout& layout, CGridPrintSource& rows, int top) {
+void PrintLine(CTablePrint& table, const PageLayout& layout, CGridPrintSource& rows, int top) {
     for (const PrintedColumn& printed : layout.columns) {
         const RECT cell{printed.cell.left, top, printed.cell.right, top + layout.height};
-        DrawCellText(dc, std::string(TrimWhiteSpace(rows.ColumnText(printed.column))), cell);
+        table.DrawCellText(std::string(TrimWhiteSpace(rows.ColumnText(printed.column))), cell);
     }
 }
 
 // Prints every row of the source on as many pages as it takes; false when the job had to stop.
 bool PrintRows(CTablePrint& table, const PageLayout& layout, CGridPrintSource& rows) {
-    CDC& dc = table.DC();
-    const auto header = [&] { return PrintHeader(dc, layout); };
+    const auto header = [&] { return PrintHeader(table, layout); };
     int line = table.StartLines(header);
     for (bool more = rows.MoveFirst(); more; more = rows.MoveNext()) {
         if (!table.PlaceLine(line, layout.height, header)) {
             return false;
         }
-        PrintLine(dc, layout, rows, line);
+        PrintLine(table, layout, rows, line);
         line += layout.height;
     }
     return true;

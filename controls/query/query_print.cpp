@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr UINT kCellTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
 // The pages of one print job: the header cells of the current page and where the next line
 // goes. The header of a page is printed before its first line, so a job without lines is one
 // blank page.
@@ -32,9 +30,9 @@ class CQueryPages {
         }
         for (std::size_t i = 0; i < m_cells.size(); ++i) {
             std::string text;
-            if (m_recordset.GetFieldText(static_cast<int>(i), text) && !text.empty()) {
-                RECT cell{m_cells[i].left, m_y, m_cells[i].right, m_y + m_cells[i].Height()};
-                m_dc.DrawText(text, cell, kCellTextFormat);
+            if (m_recordset.GetFieldText(static_cast<int>(i), text)) {
+                const RECT cell{m_cells[i].left, m_y, m_cells[i].right, m_y + m_cells[i].Height()};
+                m_table.DrawCellText(std::move(text), cell);
             }
         }
         m_y += m_lineHeight;
@@ -74,10 +72,7 @@ class CQueryPages {
             m_cells.push_back(cell);
             x = cell.right;
             m_dc.DrawEdge(cell, EDGE_BUMP, BF_RECT);
-            const std::string caption = QueryCaption(text);
-            if (!caption.empty()) {
-                m_dc.DrawText(caption, cell, kCellTextFormat);
-            }
+            m_table.DrawCellText(QueryCaption(text), cell);
         }
         m_lineHeight = m_cells.empty() ? 0 : m_cells.back().Height();
         return m_table.FirstLine(height);

@@ -1,4 +1,4 @@
-// The fonts every device context knows without a device: the default one and point sizes.
+// What every device context shares: the default font, point sizes and runs of texts.
 #include "platform/gdi/dc.h"
 
 namespace {
@@ -19,4 +19,11 @@ CFont CFont::FromPoints(int tenthsOfPoint, std::string faceName) {
     lf.lfHeight = -MulDiv(tenthsOfPoint, kScreenLogPixels, kTenthsPerInch);
     lf.lfFaceName = std::move(faceName);
     return CFont(std::move(lf));
+}
+
+void CDC::DrawTexts(const std::vector<PlacedText>& texts, UINT format) {
+    for (const PlacedText& placed : texts) {
+        RECT rc = placed.rc;
+        DrawText(placed.text, rc, format);
+    }
 }

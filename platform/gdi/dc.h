@@ -123,6 +123,12 @@ struct CPen {
 
 class CBitmap;
 
+// A text and the rectangle it is drawn in, one of a run drawn together.
+struct PlacedText {
+    std::string text;
+    RECT rc{};
+};
+
 // A device context. Coordinates are logical pixels (device units); rectangles have exclusive
 // right and bottom edges.
 class CDC {
@@ -144,6 +150,9 @@ class CDC {
     // Draws text in the rectangle by the DT_ flags. With DT_CALCRECT nothing is drawn and the
     // rectangle is set to the text's extent. Returns the height of the text.
     virtual int DrawText(std::string_view text, RECT& rc, UINT format) = 0;
+    // Draws each text in its rectangle as DrawText does, in order. A device that pays for every
+    // change of clip shares one between texts one under another in a column.
+    virtual void DrawTexts(const std::vector<PlacedText>& texts, UINT format);
     // Text at a point, its top-left corner there.
     virtual void TextOut(int x, int y, std::string_view text) = 0;
     virtual SIZE GetTextExtentPoint32(std::string_view text) = 0;

@@ -20,6 +20,8 @@ constexpr int kDotPeriod = 6;
 constexpr int kFocusPatternPhase = 1;
 // Wider fills are left to the painter, which fills whole scanlines fast.
 constexpr int kDirectFillWidth = 8;
+// Beyond any page or window: a clip this tall clips a column only.
+constexpr int kFarAway = 1 << 24;
 
 QRect ToQRect(const RECT& rc) {
     return QRect(rc.left, rc.top, rc.Width(), rc.Height());
@@ -251,16 +253,60 @@ void CPainterDC::FrameRect(const RECT& rc) {
     Fill(rc.right - 1, rc.top, 1, rc.Height(), color);
 }
 
-bool CPainterDC::InkInside(const TextLayout& layout, const RECT& rc) {
+CPainterDC::InkFit CPainterDC::FitOf(const TextLayout& layout, const RECT& rc) {
     const CTextMetrics& metrics = Metrics();
-    return std::all_of(layout.lines.begin(), layout.lines.end(), [&](const TextLine& line) {
+    InkFit fit;
+    for (const TextLine& line : layout.lines) {
         const CTextMetrics::Impl::Shaped& shaped = metrics.impl().Shape(line.text);
         const QRectF ink = shaped.ink.translated(line.x, line.y + metrics.Ascent() - shaped.ascent);
-        return line.x >= rc.left && line.x + line.width <= rc.right && line.y >= rc.top &&
-               line.y + layout.lineHeight <= rc.bottom && std::floor(ink.left()) >= rc.left &&
-               std::ceil(ink.right()) <= rc.right && std::floor(ink.top()) >= rc.top &&
-               std::ceil(ink.bottom()) <= rc.bottom;
-    });
+        fit.across = fit.across && line.x >= rc.left && line.x + line.width <= rc.right &&
+                     std::floor(ink.left()) >= rc.left && std::ceil(ink.right()) <= rc.right;
+        fit.down = fit.down && line.y >= rc.top && line.y + layout.lineHeight <= rc.bottom &&
+                   std::floor(ink.top()) >= rc.top && std::ceil(ink.bottom()) <= rc.bottom;
+    }
+    return fit;
+}
+
+void CPainterDC::TextClip::To(const QRect& clip) {
+    if (m_clip == clip) {
+        return;
+    }
+    End();
+    m_dc.m_painter.save();
+    m_dc.m_painter.setClipRect(clip, Qt::IntersectClip);
+    m_dc.m_textClipped = true;
+    m_clip = clip;
+}
+
+void CPainterDC::TextClip::Keep(const QRect& drawn) {
+    if (m_clip && !m_clip->contains(drawn)) {
+        End();
+    }
+}
+
+void CPainterDC::TextClip::End() {
+    if (m_clip) {
+        m_dc.m_painter.restore();
+        m_dc.m_textClipped = false;
+        m_clip.reset();
+    }
+}
+
+// Clipping every glyph costs more than drawing it: a text whose ink lies inside the rectangle
+// is drawn unclipped, with the same pixels. One that stays inside from top to bottom is clipped
+// to its column only, the same pixels again, which the texts under it can share.
+void CPainterDC::DrawLayout(const TextLayout& layout, const RECT& rc, UINT format, TextClip& clip) {
+    const InkFit fit = (format & DT_NOCLIP) != 0 ? InkFit{} : FitOf(layout, rc);
+    if (fit.across && fit.down) {
+        clip.Keep(ToQRect(rc));
+    } else if (fit.down) {
+        clip.To(QRect(rc.left, -kFarAway, rc.Width(), 2 * kFarAway));
+    } else {
+        clip.To(ToQRect(rc));
+    }
+    for (const TextLine& line : layout.lines) {
+        DrawLine(line, (format & DT_NOPREFIX) == 0);
+    }
 }
 
 int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
@@ -270,25 +316,22 @@ int CPainterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
         return layout.result;
     }
     const PaintScope scope(*this);
-    if (!scope.Active()) {
-        return layout.result;
-    }
-    // Clipping every glyph costs more than drawing it: a text whose ink lies inside the
-    // rectangle is drawn unclipped, with the same pixels.
-    const bool clip = (format & DT_NOCLIP) == 0 && !InkInside(layout, rc);
-    if (clip) {
-        m_painter.save();
-        m_painter.setClipRect(ToQRect(rc), Qt::IntersectClip);
-        m_textClipped = true;
-    }
-    for (const TextLine& line : layout.lines) {
-        DrawLine(line, (format & DT_NOPREFIX) == 0);
-    }
-    if (clip) {
-        m_painter.restore();
-        m_textClipped = false;
+    if (scope.Active()) {
+        TextClip clip(*this);
+        DrawLayout(layout, rc, format, clip);
     }
     return layout.result;
+}
+
+void CPainterDC::DrawTexts(const std::vector<PlacedText>& texts, UINT format) {
+    const PaintScope scope(*this);
+    if (!scope.Active() || (format & DT_CALCRECT) != 0) {
+        return;
+    }
+    TextClip clip(*this);
+    for (const PlacedText& placed : texts) {
+        DrawLayout(LayoutText(Metrics(), placed.text, placed.rc, format), placed.rc, format, clip);
+    }
 }
 
 void CPainterDC::TextOut(int x, int y, std::string_view text) {

@@ -25,6 +25,7 @@ class CPainterDC : public CDC {
     void Polyline(const std::vector<POINT>& points) override;
     void FrameRect(const RECT& rc) override;
     int DrawText(std::string_view text, RECT& rc, UINT format) override;
+    void DrawTexts(const std::vector<PlacedText>& texts, UINT format) override;
     void TextOut(int x, int y, std::string_view text) override;
     SIZE GetTextExtentPoint32(std::string_view text) override;
     int GetTextHeight() override;
@@ -82,8 +83,31 @@ class CPainterDC : public CDC {
     void DrawThinSegment(POINT from, POINT to);
     void FillRun(PixelRun& run);
     void DrawLine(const TextLine& line, bool underlineMnemonics);
-    // Whether every line, and the ink of its glyphs, falls inside the rectangle.
-    bool InkInside(const TextLayout& layout, const RECT& rc);
+    // Keeps the painter clipped for a run of texts, so that texts one under another share one
+    // clip: every change of clip makes a PDF repeat the whole graphics state.
+    class TextClip {
+      public:
+        explicit TextClip(CPainterDC& dc) : m_dc(dc) {}
+        TextClip(const TextClip&) = delete;
+        TextClip& operator=(const TextClip&) = delete;
+        ~TextClip() { End(); }
+        // Clips to the rectangle, unless the clip already is that rectangle.
+        void To(const QRect& clip);
+        // Ends the clip unless it leaves the rectangle whole.
+        void Keep(const QRect& drawn);
+        void End();
+
+      private:
+        CPainterDC& m_dc;
+        std::optional<QRect> m_clip;
+    };
+    // Which ways every line, and the ink of its glyphs, stays inside the rectangle.
+    struct InkFit {
+        bool across = true;
+        bool down = true;
+    };
+    InkFit FitOf(const TextLayout& layout, const RECT& rc);
+    void DrawLayout(const TextLayout& layout, const RECT& rc, UINT format, TextClip& clip);
     void DrawEdgeRing(const RECT& rc, UINT flags, COLORREF topLeft, COLORREF bottomRight);
     // False when the context's clip rectangle keeps every pixel of the rectangle unchanged.
     bool MeetsClip(const QRect& rect) const { return !m_clip || m_clip->intersects(rect); }

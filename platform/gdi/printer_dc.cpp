@@ -207,6 +207,12 @@ int CPrinterDC::DrawText(std::string_view text, RECT& rc, UINT format) {
     return 0;
 }
 
+void CPrinterDC::DrawTexts(const std::vector<PlacedText>& texts, UINT format) {
+    if (CDC* page = Drawing()) {
+        page->DrawTexts(texts, format);
+    }
+}
+
 void CPrinterDC::TextOut(int x, int y, std::string_view text) {
     if (CDC* page = Drawing()) {
         page->TextOut(x, y, text);

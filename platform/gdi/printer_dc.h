@@ -103,6 +103,7 @@ class CPrinterDC : public CDC {
     void Polyline(const std::vector<POINT>& points) override;
     void FrameRect(const RECT& rc) override;
     int DrawText(std::string_view text, RECT& rc, UINT format) override;
+    void DrawTexts(const std::vector<PlacedText>& texts, UINT format) override;
     void TextOut(int x, int y, std::string_view text) override;
     SIZE GetTextExtentPoint32(std::string_view text) override;
     int GetTextHeight() override;

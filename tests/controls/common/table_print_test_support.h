@@ -1,7 +1,9 @@
 // Reading back the plain table the grid and the query list print, from the recording printer.
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/recording_printer.h"
@@ -31,3 +33,27 @@ inline std::vector<std::string> Drawn(const PrintedPage& page) {
     }
     return drawn;
 }
+
+// A page as the table prints it, built in reading order: the header's edges, then its texts,
+// each at the left edge of its cell.
+struct TablePage {
+    std::vector<std::string> edges;
+    std::vector<std::pair<int, std::string>> texts;
+
+    void Edge(const std::string& box) { edges.push_back("edge " + box); }
+    void Text(int left, const std::string& text, const std::string& box) {
+        texts.emplace_back(left, "text " + text + " " + box);
+    }
+    // The calls: the edges, then the texts column by column from the left, each column from the
+    // top, as the table draws them so that a printer clips each column once.
+    std::vector<std::string> Calls() const {
+        std::vector<std::pair<int, std::string>> sorted = texts;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::string> calls = edges;
+        for (const auto& text : sorted) {
+            calls.push_back(text.second);
+        }
+        return calls;
+    }
+};

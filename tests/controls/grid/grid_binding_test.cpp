@@ -142,20 +142,26 @@ TEST_P(GridBindingTest, PrintingPutsEachColumnsOwnFieldUnderItsTitle) {
     dialogs->PushPrinter(printer);
     State().Print();
     ASSERT_FALSE(printer.Documents().empty());
-    std::vector<std::string> texts;
+    std::vector<DcCall> texts;
     for (const PrintedPage& page : printer.Documents()[0].pages) {
         for (const DcCall& call : page.calls) {
-            if (call.op == DcOp::DrawText || call.op == DcOp::TextOut) {
-                texts.push_back(call.text);
+            if (call.op == DcOp::DrawText) {
+                texts.push_back(call);
             }
         }
     }
-    const auto name = std::find(texts.begin(), texts.end(), NameOf(1));
+    const auto named = [&](const std::string& text) {
+        return std::find_if(texts.begin(), texts.end(),
+                            [&](const DcCall& call) { return call.text == text; });
+    };
+    const auto name = named(NameOf(1));
     ASSERT_NE(name, texts.end());
-    ASSERT_NE(name + 1, texts.end());
-    EXPECT_EQ(*(name + 1), std::to_string(kRecords)) << "the rank beside the name";
-    EXPECT_NE(std::find(texts.begin(), texts.end(), NameOf(kRecords)), texts.end())
-        << "every record, not only the loaded page";
+    const auto beside = std::find_if(texts.begin(), texts.end(), [&](const DcCall& call) {
+        return call.rect.top == name->rect.top && call.rect.left == name->rect.right;
+    });
+    ASSERT_NE(beside, texts.end());
+    EXPECT_EQ(beside->text, std::to_string(kRecords)) << "the rank beside the name";
+    EXPECT_NE(named(NameOf(kRecords)), texts.end()) << "every record, not only the loaded page";
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, GridBindingTest,

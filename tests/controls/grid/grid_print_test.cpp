@@ -63,30 +63,30 @@ int TitleHeight() {
     return dc->GetTextExtentPoint32("Title").cy;
 }
 
-// What a page holds: the header cells (left and right edges) with their titles, then the
-// lines of texts under them, one title height each from 50 units below the header.
+// What a page holds: the header cells with their titles, then the lines of texts under them,
+// one title height each from 50 units below the header.
 std::vector<std::string> Expected(const std::vector<std::pair<int, int>>& cells,
                                   const std::vector<std::string>& titles, const Lines& lines,
                                   int h) {
-    std::vector<std::string> drawn;
+    TablePage page;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const std::string box = Box(cells[i].first, kTop, cells[i].second, kTop + h);
-        drawn.push_back("edge " + box);
+        page.Edge(box);
         if (!titles[i].empty()) {
-            drawn.push_back("text " + titles[i] + " " + box);
+            page.Text(cells[i].first, titles[i], box);
         }
     }
     int top = kTop + h + 50;
     for (const std::vector<std::string>& line : lines) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
             if (!line[i].empty()) {
-                drawn.push_back("text " + line[i] + " " +
-                                Box(cells[i].first, top, cells[i].second, top + h));
+                page.Text(cells[i].first, line[i],
+                          Box(cells[i].first, top, cells[i].second, top + h));
             }
         }
         top += h;
     }
-    return drawn;
+    return page.Calls();
 }
 
 PrinterCallResult Ok(PrintCall call) {

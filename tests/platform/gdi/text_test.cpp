@@ -1,7 +1,9 @@
-// DrawText and TextOut: alignment, measuring, wrapping, mnemonics, background and extents.
+// DrawText, DrawTexts and TextOut: alignment, measuring, wrapping, mnemonics, background, extents.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/gdi/dc.h"
 #include "tests/platform/gdi/pixel_helpers.h"
@@ -187,5 +189,82 @@ TEST_F(TextTest, LogFontHeightsKeepTheirClassicMeaning) {
     EXPECT_GT(dc->GetTextHeight(), 8);
     EXPECT_LT(dc->GetTextHeight(), 20);
 }
+
+// A run of texts, as a table printer draws a page column by column.
+struct TextRun {
+    const char* name;
+    std::vector<PlacedText> texts;
+    int bkMode = TRANSPARENT;
+    RECT contextClip{};
+};
+
+class TextRunTest : public ::testing::TestWithParam<TextRun> {};
+
+// Every ink pixel lies in one of the run's rectangles (and in the context's clip, if any).
+bool InkInsideCells(const CBitmap& bitmap, const TextRun& run) {
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const POINT pixel{x, y};
+            const bool inCell = std::any_of(run.texts.begin(), run.texts.end(),
+                                            [&](const auto& t) { return PtInRect(t.rc, pixel); });
+            const bool inClip = IsRectEmpty(run.contextClip) || PtInRect(run.contextClip, pixel);
+            if (bitmap.GetPixel(x, y) != kWhite && (!inCell || !inClip)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+TEST_P(TextRunTest, DrawsTheSamePixelsAsItsTextsOneByOneAndStaysInTheirCells) {
+    const TextRun& run = GetParam();
+    const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    CBitmap together(200, 60, kWhite);
+    CBitmap oneByOne(200, 60, kWhite);
+    for (CBitmap* bitmap : {&together, &oneByOne}) {
+        const std::unique_ptr<CDC> dc = CreateBitmapDC(*bitmap);
+        dc->SetBkMode(run.bkMode);
+        dc->SetBkColor(kBlue);
+        dc->SetClipRect(run.contextClip);
+        if (bitmap == &together) {
+            dc->DrawTexts(run.texts, format);
+        } else {
+            for (PlacedText placed : run.texts) {
+                dc->DrawText(placed.text, placed.rc, format);
+            }
+        }
+    }
+    EXPECT_TRUE(SamePixels(together, oneByOne));
+    if (run.bkMode == TRANSPARENT) {
+        EXPECT_TRUE(InkInsideCells(together, run));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, TextRunTest,
+    ::testing::Values(
+        TextRun{"ColumnOfWideTexts",
+                {{"Wide text one", {10, 0, 40, 20}},
+                 {"Wide text two", {10, 20, 40, 40}},
+                 {"Wide text three", {10, 40, 40, 60}}}},
+        TextRun{"ShortCellsCutTheTextTopAndBottom",
+                {{"Wide and tall", {10, 5, 40, 12}}, {"Wide and tall", {10, 30, 40, 36}}}},
+        TextRun{"FittingTextBetweenWideOnesOfAnotherColumn",
+                {{"Wide text one", {10, 0, 40, 20}},
+                 {"Ok", {100, 20, 190, 40}},
+                 {"Wide text two", {10, 40, 40, 60}}}},
+        TextRun{"RowsAcrossColumns",
+                {{"Wide text one", {10, 0, 40, 20}},
+                 {"Wide text two", {40, 0, 70, 20}},
+                 {"Wide text three", {10, 20, 40, 40}},
+                 {"Wide text four", {40, 20, 70, 40}}}},
+        TextRun{"OpaqueBackgrounds",
+                {{"Wide text one", {10, 0, 40, 20}}, {"Wide text two", {10, 20, 40, 40}}},
+                OPAQUE},
+        TextRun{"InsideTheContextClip",
+                {{"Wide text one", {10, 0, 40, 20}}, {"Wide text two", {10, 20, 40, 40}}},
+                TRANSPARENT,
+                {0, 10, 30, 30}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
