@@ -74,6 +74,10 @@ void CTablePrint::Finish(bool printed) {
     }
 }
 
+void CTablePrint::TellFailure(const std::string& text) const {
+    ShowPrintFailure(m_owner, text);
+}
+
 void CTablePrint::DrawCellText(std::string text, const RECT& cell) {
     if (!text.empty()) {
         m_pageTexts.push_back({std::move(text), cell});

@@ -34,6 +34,8 @@ class CTablePrint {
     // A value or caption centred in its cell, clipped to it. A page's texts are drawn when it
     // ends, column by column, so that a printer clips each column once.
     void DrawCellText(std::string text, const RECT& cell);
+    // Tells the user why the table cannot be printed whole (before Finish(false) drops it).
+    void TellFailure(const std::string& text) const;
 
   private:
     void DrawPageTexts();

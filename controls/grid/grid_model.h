@@ -68,4 +68,7 @@ class CGridPrintSource {
     // The text the column (an index into the grid's columns) shows in the current row; empty
     // when the row has none.
     virtual std::string ColumnText(std::size_t column) = 0;
+    // Whether the last move answered false because the rows could not be read (the connection
+    // lost, say) rather than at their end; `why` then says what went wrong.
+    virtual bool Failed(std::string& /*why*/) { return false; }
 };

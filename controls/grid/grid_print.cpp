@@ -85,6 +85,11 @@ bool PrintRows(CTablePrint& table, const PageLayout& layout, CGridPrintSource& r
         PrintLine(table, layout, rows, line);
         line += layout.height;
     }
+    std::string why;
+    if (rows.Failed(why)) {
+        table.TellFailure(why);
+        return false;
+    }
     return true;
 }
 

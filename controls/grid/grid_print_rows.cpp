@@ -32,6 +32,10 @@ class CRecords : public CGridPrintSource {
         : m_recordset(recordset), m_columns(columns) {}
     bool MoveFirst() override { return m_recordset.MoveFirst(); }
     bool MoveNext() override { return m_recordset.MoveNext(); }
+    bool Failed(std::string& why) override {
+        m_recordset.GetLastError(why);
+        return m_recordset.MoveFailed();
+    }
     std::string ColumnText(std::size_t column) override {
         std::string text;
         const int field =

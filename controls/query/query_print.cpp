@@ -113,6 +113,13 @@ void CQORQueryCtrl::PrintRecords(PrintedRecords which) {
              more = m_recordset->MoveNext()) {
             printing = pages.PrintLine();
         }
+        // Records that could not be read would leave the table short of them.
+        if (printing && m_recordset->MoveFailed()) {
+            std::string why;
+            m_recordset->GetLastError(why);
+            table->TellFailure(why);
+            printing = false;
+        }
     } else {
         for (std::size_t i = 0; i < m_selectedRows.Count() && printing; ++i) {
             // A mark whose record can no longer be reached prints nothing rather than the

@@ -11,6 +11,8 @@
 
 #include "controls/common/data_connection.h"
 #include "controls/common/data_recordset.h"
+#include "platform/dialogs/scripted_dialogs.h"
+#include "platform/gdi/recording_printer.h"
 #include "tests/faults/pg_server.h"
 
 // pg_ctl's shutdown modes: fast ends the sessions cleanly, immediate kills the server outright.
@@ -46,4 +48,15 @@ inline std::string StoredText(CDataConnection& connection, const std::string& ta
         return "(unreadable)";
     }
     return text;
+}
+
+// A print whose records could not all be read: no document ended as if whole, and the user
+// told that the connection was lost.
+inline void ExpectPrintDroppedAndTold(const CRecordingPrinter& printer,
+                                      ScopedScriptedDialogs& dialogs) {
+    for (const PrintedDocument& document : printer.Documents()) {
+        EXPECT_NE(document.state, PrintedDocument::State::Ended);
+    }
+    ASSERT_FALSE(dialogs->Shown().empty());
+    EXPECT_THAT(dialogs->Shown().back().text, LostConnectionText());
 }

@@ -107,6 +107,15 @@ TEST_P(PgGridFaultTest, WritesAfterTheStopFailAndWhatWasSavedStays) {
     EXPECT_EQ(StoredText(check, m_db.table, "name", "id = 1"), "after restart");
 }
 
+TEST_P(PgGridFaultTest, APrintThatCannotReadEveryRecordIsDroppedAndTold) {
+    ASSERT_TRUE(PrivatePostgresServer::Get().Halt(GetParam()));
+    ScopedScriptedDialogs dialogs;
+    const CRecordingPrinter printer;
+    dialogs->PushPrinter(printer);
+    Call("Print");
+    ExpectPrintDroppedAndTold(printer, dialogs);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stops, PgGridFaultTest, ::testing::ValuesIn(kShutdownModes),
                          ShutdownModeName);
 

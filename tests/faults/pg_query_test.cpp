@@ -75,6 +75,15 @@ TEST_P(PgQueryFaultTest, WalksAfterTheStopReachOnlyMarkedRecords) {
     EXPECT_EQ(Walk(2), (std::vector<std::string>{"2", "2"}));
 }
 
+TEST_P(PgQueryFaultTest, APrintThatCannotReadEveryRecordIsDroppedAndTold) {
+    ASSERT_TRUE(PrivatePostgresServer::Get().Halt(GetParam()));
+    ScopedScriptedDialogs dialogs;
+    const CRecordingPrinter printer;
+    dialogs->PushPrinter(printer);
+    m_host.Call("Print");
+    ExpectPrintDroppedAndTold(printer, dialogs);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stops, PgQueryFaultTest, ::testing::ValuesIn(kShutdownModes),
                          ShutdownModeName);
 
