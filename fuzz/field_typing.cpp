@@ -19,8 +19,9 @@ namespace {
 constexpr const char* kMasks[] = {"##/##/####", "##.##.####", "####-##-##", "(###) ###-####",
                                   "**-##",      "§#€*",       "",           "#"};
 constexpr LCID kLocales[] = {0x0409, 0x0407, 0x040C, 0x0809};
-constexpr std::int32_t kSizes[] = {std::numeric_limits<std::int32_t>::min(), -1, 0, 1, 2, 5,
-                                   10, 255, std::numeric_limits<std::int32_t>::max()};
+constexpr std::int32_t kSizes[] = {
+    std::numeric_limits<std::int32_t>::min(), -1, 0, 1, 2, 5, 10, 255,
+    std::numeric_limits<std::int32_t>::max()};
 
 bool IsContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0U) == 0x80U;
@@ -75,8 +76,8 @@ void CheckNumeric(const std::string& text, const TypingParameters& how) {
             FuzzRequire(c >= '0' && c <= '9', "a numeric text is digits and one point", text);
         }
     }
-    const std::string digits = std::to_string(how.wholeDigits) + "," +
-                               std::to_string(how.decimalDigits);
+    const std::string digits =
+        std::to_string(how.wholeDigits) + "," + std::to_string(how.decimalDigits);
     FuzzRequire(std::int64_t(whole.size()) <= std::max(how.wholeDigits, 0),
                 "a numeric text keeps its whole digits", text + " / " + digits);
     FuzzRequire(std::int64_t(decimals.size()) <= std::max(how.decimalDigits, 0),
@@ -153,10 +154,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     how.rule = designer ? DesignerTypingRule(code) : ControlTypingRule(code);
     how.mask = mask;
     how.maxSize = input.PickValueInArray(kSizes);
-    how.wholeDigits = input.ConsumeBool() ? input.PickValueInArray(kSizes)
-                                          : input.ConsumeIntegralInRange(-3, 20);
-    how.decimalDigits = input.ConsumeBool() ? input.PickValueInArray(kSizes)
-                                            : input.ConsumeIntegralInRange(-3, 20);
+    how.wholeDigits =
+        input.ConsumeBool() ? input.PickValueInArray(kSizes) : input.ConsumeIntegralInRange(-3, 20);
+    how.decimalDigits =
+        input.ConsumeBool() ? input.PickValueInArray(kSizes) : input.ConsumeIntegralInRange(-3, 20);
     const LCID lcid = input.PickValueInArray(kLocales);
     std::string text;
     for (int keys = 0; keys < 64 && input.remaining_bytes() > 0; ++keys) {

@@ -15,9 +15,9 @@
 
 namespace {
 
-constexpr const char* kDeclarations[] = {"INTEGER",  "SMALLINT", "BIGINT",     "REAL",
-                                         "CURRENCY", "NUMERIC(10,2)", "DATE",  "DATETIME",
-                                         "BOOLEAN",  "VARCHAR(40)",   "TEXT",  "BLOB"};
+constexpr const char* kDeclarations[] = {"INTEGER",  "SMALLINT",      "BIGINT", "REAL",
+                                         "CURRENCY", "NUMERIC(10,2)", "DATE",   "DATETIME",
+                                         "BOOLEAN",  "VARCHAR(40)",   "TEXT",   "BLOB"};
 
 constexpr LCID kLocales[] = {0x0409, 0x0407, 0x040C, 0x0809};
 

@@ -21,10 +21,10 @@ struct TypeCase {
 };
 
 constexpr TypeCase kTypes[] = {
-    {VT_I1, true},   {VT_UI1, true},  {VT_I2, true},      {VT_UI2, true},  {VT_I4, true},
-    {VT_UI4, true},  {VT_I8, true},   {VT_UI8, true},     {VT_INT, true},  {VT_UINT, true},
-    {VT_R4, false},  {VT_R8, false},  {VT_CY, true},      {VT_DECIMAL, true},
-    {VT_DATE, false}, {VT_BOOL, true},
+    {VT_I1, true},  {VT_UI1, true},     {VT_I2, true},    {VT_UI2, true},
+    {VT_I4, true},  {VT_UI4, true},     {VT_I8, true},    {VT_UI8, true},
+    {VT_INT, true}, {VT_UINT, true},    {VT_R4, false},   {VT_R8, false},
+    {VT_CY, true},  {VT_DECIMAL, true}, {VT_DATE, false}, {VT_BOOL, true},
 };
 
 constexpr LCID kLocales[] = {0x0409, 0x0809, 0x0407, 0x040C, 0x007F, 0x0400};

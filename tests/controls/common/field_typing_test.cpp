@@ -119,7 +119,9 @@ const TextCase kTextCases[] = {
     {"PointFirst", TypingRule::Numeric, 0, "5,2", ".123", ".12"},
     {"NotTyped", TypingRule::None, 10, "", "abc", ""},
     // A byte that is not UTF-8 first in a mask is a literal character like any other.
-    {"MaskStartingWithAStrayByte", TypingRule::Mask, 0, "\xA5#{", "12", "\xA5" "1{"},
+    {"MaskStartingWithAStrayByte", TypingRule::Mask, 0, "\xA5#{", "12",
+     "\xA5"
+     "1{"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, TypingTable, ::testing::ValuesIn(kTextCases),
