@@ -15,7 +15,10 @@ class PgQueryFaultTest : public ::testing::TestWithParam<const char*> {
     void SetUp() override {
         USE_PRIVATE_POSTGRES_SERVER();
         ASSERT_TRUE(m_table.Choose(Provider::PostgreSQL));
-        ASSERT_TRUE(m_table.Create(kRecords, std::string("qry_pg_") + GetParam() + "_"));
+        // A table per case: one left behind by a case that stopped the server stays.
+        static int cases = 0;
+        ASSERT_TRUE(m_table.Create(
+            kRecords, "qry_pg_" + std::string(GetParam()) + std::to_string(++cases) + "_"));
         ASSERT_NO_FATAL_FAILURE(m_host.Create(400, 300));
         ASSERT_TRUE(m_host.Bind(m_table.connection.Get(), m_table.SelectAll()));
         m_host.Paint();
