@@ -1,7 +1,10 @@
 // What the benchmarks of control modules share: a control created through its module's class
-// factory and shown in a container window, and a connection to a SQLite file.
+// factory and shown in a container window, a connection to a SQLite file, and the pages of a
+// printed PDF.
 #pragma once
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/ado/ado.h"
@@ -71,3 +74,16 @@ struct ShownControl {
     CComPtr<IOleObject> ole;
     CWnd* window = nullptr;
 };
+
+// Pages of a PDF file: its page objects.
+inline int PdfPageCount(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    int pages = 0;
+    for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+         at = bytes.find("/Type /Page", at + 1)) {
+        pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
+    }
+    return pages;
+}

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,19 +37,6 @@ constexpr DISPID kPrint = 3;
 constexpr DISPID kMoveToFirstSelected = 5;
 constexpr DISPID kMoveToNextSelected = 6;
 constexpr DISPID kGetFieldValue = 7;
-
-// Pages of a PDF file: its page objects.
-int PdfPageCount(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    int pages = 0;
-    for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
-         at = bytes.find("/Type /Page", at + 1)) {
-        pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
-    }
-    return pages;
-}
 
 // The list shown in a window of its own, driven through its dispatch interface.
 struct ShownQuery : ShownControl {

@@ -5,8 +5,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -87,19 +85,6 @@ std::string WriteLayout(int orders) {
 
 std::string PdfPath(const char* name) {
     return (std::filesystem::temp_directory_path() / name).string();
-}
-
-// Pages of a PDF file: its page objects.
-int PdfPageCount(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    int pages = 0;
-    for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
-         at = bytes.find("/Type /Page", at + 1)) {
-        pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
-    }
-    return pages;
 }
 
 void SetMemoryCounters(benchmark::State& state) {
