@@ -3,6 +3,9 @@
 // printed PDF.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,6 +13,7 @@
 #include "platform/ado/ado.h"
 #include "platform/com/bstr.h"
 #include "platform/com/module_loader.h"
+#include "platform/dialogs/scripted_dialogs.h"
 #include "platform/ui/ole_object.h"
 
 // The control of the class from the module's own class factory, as a host gets it; empty when
@@ -86,4 +90,23 @@ inline int PdfPageCount(const std::string& path) {
         pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
     }
     return pages;
+}
+
+// Prints through `print` to a PDF of the file name in the temporary folder once an iteration,
+// the user choosing the file in the print dialog: pages per second and pages a print.
+template <class Print>
+void MeasurePrintToPdf(benchmark::State& state, const char* fileName, Print print) {
+    const std::string pdf = (std::filesystem::temp_directory_path() / fileName).string();
+    double pages = 0;
+    for (auto _ : state) {
+        ScopedScriptedDialogs dialogs;
+        dialogs->PushPrintToFile(pdf);
+        print();
+        state.PauseTiming();
+        pages += static_cast<double>(PdfPageCount(pdf));
+        state.ResumeTiming();
+    }
+    std::filesystem::remove(pdf);
+    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsRate);
+    state.counters["pages"] = pages / static_cast<double>(state.iterations());
 }

@@ -7,7 +7,6 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +16,6 @@
 #include "controls/common/edit_style.h"
 #include "controls/grid/grid_ctrl.h"
 #include "platform/com/dispatch_call.h"
-#include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
 
 namespace {
@@ -345,20 +343,7 @@ void BM_GridPrintBound100000ToPdf(benchmark::State& state) {
         state.SkipWithError("the orders did not bind");
         return;
     }
-    const std::string pdf =
-        (std::filesystem::temp_directory_path() / "qor_grid_bench.pdf").string();
-    double pages = 0;
-    for (auto _ : state) {
-        ScopedScriptedDialogs dialogs;
-        dialogs->PushPrintToFile(pdf);
-        grid.Call(kPrint, {});
-        state.PauseTiming();
-        pages += static_cast<double>(PdfPageCount(pdf));
-        state.ResumeTiming();
-    }
-    std::filesystem::remove(pdf);
-    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsRate);
-    state.counters["pages"] = pages / static_cast<double>(state.iterations());
+    MeasurePrintToPdf(state, "qor_grid_bench.pdf", [&] { grid.Call(kPrint, {}); });
 }
 BENCHMARK(BM_GridPrintBound100000ToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +18,6 @@
 #include "controls/query/query_ctrl.h"
 #include "controls/query/query_marks.h"
 #include "platform/com/dispatch_call.h"
-#include "platform/dialogs/scripted_dialogs.h"
 #include "platform/testing/input.h"
 
 namespace {
@@ -230,20 +228,7 @@ void BM_QueryPrint100000ToPdf(benchmark::State& state) {
         state.SkipWithError("the orders did not bind");
         return;
     }
-    const std::string pdf =
-        (std::filesystem::temp_directory_path() / "qor_query_bench.pdf").string();
-    double pages = 0;
-    for (auto _ : state) {
-        ScopedScriptedDialogs dialogs;
-        dialogs->PushPrintToFile(pdf);
-        list.Call(kPrint, {});
-        state.PauseTiming();
-        pages += static_cast<double>(PdfPageCount(pdf));
-        state.ResumeTiming();
-    }
-    std::filesystem::remove(pdf);
-    state.counters["pages_per_s"] = benchmark::Counter(pages, benchmark::Counter::kIsRate);
-    state.counters["pages"] = pages / static_cast<double>(state.iterations());
+    MeasurePrintToPdf(state, "qor_query_bench.pdf", [&] { list.Call(kPrint, {}); });
 }
 
 void BM_PeerSelectAllAndReadSelected(benchmark::State& state) {
