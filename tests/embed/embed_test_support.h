@@ -12,6 +12,7 @@
 
 #include "platform/ado/ado.h"
 #include "platform/com/module_loader.h"
+#include "tests/platform/com/temp_registry.h"
 #include "tests/temp_folder.h"
 
 // Test failures show QVariants as Qt's debug stream writes them.
@@ -19,16 +20,6 @@ inline void PrintTo(const QVariant& value, std::ostream* out) {
     QString text;
     QDebug(&text) << value;
     *out << text.toStdString();
-}
-
-inline bool RegisterModule(const char* path) {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(path, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
 }
 
 // A registry of the folder's own holding the form and grid controls and the data-access

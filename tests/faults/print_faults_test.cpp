@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "platform/com/dispatch_call.h"
-#include "platform/com/module_loader.h"
 #include "platform/dialogs/print_dialog.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/ui/ole_object.h"
@@ -111,16 +110,6 @@ const std::vector<PrintFault> kPrintFaults = {
     {"FullDevice", Target::FullDevice, false},
     {"FullDeviceAfterThePreview", Target::FullDevice, true},
 };
-
-bool RegisterModule(const char* path) {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(path, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
-}
 
 std::string Contents(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

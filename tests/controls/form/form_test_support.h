@@ -117,13 +117,7 @@ class CKeyNotingContainer : public CWnd {
 
 // Registers the form module into the class registry of QOR_REGISTRY.
 inline bool RegisterFormModule() {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(QOR_FORM_MODULE, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
+    return RegisterModule(QOR_FORM_MODULE);
 }
 
 // A new form control created by its ProgID through the class registry.

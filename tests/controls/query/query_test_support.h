@@ -39,13 +39,7 @@ class QueryState : public CQORQueryCtrl {
 };
 
 inline bool RegisterQueryModule() {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(QOR_QUERY_MODULE, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
+    return RegisterModule(QOR_QUERY_MODULE);
 }
 
 // A table of the test's own on one provider: id (the key, 1 to rows), name "N<id>" in 8

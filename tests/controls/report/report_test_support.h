@@ -63,13 +63,7 @@ inline ReportItem MakeItem(std::int32_t section, std::int32_t kind, std::string 
 }
 
 inline bool RegisterReportModule() {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(QOR_REPORT_MODULE, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
+    return RegisterModule(QOR_REPORT_MODULE);
 }
 
 class ReportTest : public ::testing::Test {

@@ -1,12 +1,14 @@
 // A class registry of its own for one test: QOR_REGISTRY points into a fresh folder and
 // XDG_CONFIG_DIRS to a folder beside it for the system's file, both removed with everything in
-// them afterwards, and the previous settings come back.
+// them afterwards, and the previous settings come back; and a control module's registration.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "platform/com/module_loader.h"
 
 class CTempRegistry {
   public:
@@ -52,3 +54,14 @@ class CTempRegistry {
     std::optional<std::string> m_previousUser;
     std::optional<std::string> m_previousSystem;
 };
+
+// Registers the control module at the path into the class registry QOR_REGISTRY names.
+inline bool RegisterModule(const char* path) {
+    void* module = nullptr;
+    if (FAILED(CoLoadModule(path, &module))) {
+        return false;
+    }
+    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
+        CoModuleSymbol(module, "DllRegisterServer"));
+    return registerServer != nullptr && registerServer() == S_OK;
+}
