@@ -1,40 +1,20 @@
 // The fuzz targets' shared stop and scratch files.
 #include "fuzz/fuzz_support.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "tests/temp_folder.h"
+
 namespace {
 
 // Removed when the process exits normally; a crash leaves it for a look.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qor-fuzz-XXXXXX").string();
-        const char* made = ::mkdtemp(pattern.data());
-        if (made == nullptr) {
-            FuzzFail("cannot make a scratch folder", pattern);
-        }
-        m_path = made;
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
-};
-
 const std::filesystem::path& ScratchPath() {
-    static const ScratchFolder folder;
+    static const TempFolder folder;
+    FuzzRequire(std::filesystem::is_directory(folder.Path()), "a scratch folder is made",
+                folder.Path().string());
     return folder.Path();
 }
 
