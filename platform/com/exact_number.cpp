@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -110,8 +111,18 @@ std::string RealLiteral(const ExactNumber& n) {
            std::to_string(n.exponent);
 }
 
+// The largest double's text rounds up past it ("1.79769313486232E+308"), yet a value's text
+// must read back as that value.
 template <class Real>
-bool ExactToReal(const ExactNumber& n, Real& out) {
+bool WithinLargestText(const ExactNumber& n, int textDigits) {
+    const ExactNumber largest = ExactFromReal(std::numeric_limits<Real>::max(), textDigits);
+    ExactNumber magnitude = n;
+    magnitude.negative = false;
+    return CompareExact(magnitude, largest) <= 0;
+}
+
+template <class Real>
+bool ExactToReal(const ExactNumber& n, Real& out, int textDigits) {
     const std::string literal = RealLiteral(n);
     Real value = 0;
     const auto [end, error] =
@@ -120,8 +131,13 @@ bool ExactToReal(const ExactNumber& n, Real& out) {
         const bool tiny = static_cast<long>(n.digits.size()) + n.exponent <= 0;
         if (tiny) {
             out = Real{0};
+            return true;
         }
-        return tiny;
+        if (WithinLargestText<Real>(n, textDigits)) {
+            out = n.negative ? std::numeric_limits<Real>::lowest() : std::numeric_limits<Real>::max();
+            return true;
+        }
+        return false;
     }
     if (error != std::errc() || !std::isfinite(value)) {
         return false;
@@ -251,11 +267,11 @@ bool ExactToDecimal(const ExactNumber& n, DECIMAL& out) {
 }
 
 bool ExactToDouble(const ExactNumber& n, double& out) {
-    return ExactToReal(n, out);
+    return ExactToReal(n, out, kDoubleTextDigits);
 }
 
 bool ExactToFloat(const ExactNumber& n, float& out) {
-    return ExactToReal(n, out);
+    return ExactToReal(n, out, kFloatTextDigits);
 }
 
 int CompareExact(const ExactNumber& a, const ExactNumber& b) {

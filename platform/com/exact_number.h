@@ -18,6 +18,10 @@ struct ExactNumber {
 
 void Normalize(ExactNumber& n);
 
+// The significant digits a real's text shows.
+constexpr int kDoubleTextDigits = 15;
+constexpr int kFloatTextDigits = 7;
+
 ExactNumber ExactFromInt(std::int64_t value);
 ExactNumber ExactFromUInt(std::uint64_t value);
 ExactNumber ExactFromCurrency(CY value);
@@ -31,7 +35,8 @@ bool ExactToUInt64(const ExactNumber& n, std::uint64_t& out);
 bool ExactToCurrency(const ExactNumber& n, CY& out);
 // Rounded to the most fractional digits (up to 28) that fit in 96 bits.
 bool ExactToDecimal(const ExactNumber& n, DECIMAL& out);
-// Correctly rounded; false when beyond the type's range.
+// Correctly rounded; false when beyond the type's range, except that a value beyond it by no
+// more than the largest value's own text is the largest value.
 bool ExactToDouble(const ExactNumber& n, double& out);
 bool ExactToFloat(const ExactNumber& n, float& out);
 

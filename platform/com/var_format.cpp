@@ -161,11 +161,11 @@ HRESULT VarBstrFromUI8(ULONGLONG value, LCID, ULONG, BSTR* out) {
 }
 
 HRESULT VarBstrFromR4(float value, LCID lcid, ULONG, BSTR* out) {
-    return Deliver(RealText(value, 7, LocaleFormatFor(lcid).decimalSeparator), out);
+    return Deliver(RealText(value, kFloatTextDigits, LocaleFormatFor(lcid).decimalSeparator), out);
 }
 
 HRESULT VarBstrFromR8(double value, LCID lcid, ULONG, BSTR* out) {
-    return Deliver(RealText(value, 15, LocaleFormatFor(lcid).decimalSeparator), out);
+    return Deliver(RealText(value, kDoubleTextDigits, LocaleFormatFor(lcid).decimalSeparator), out);
 }
 
 HRESULT VarBstrFromCy(CY value, LCID lcid, ULONG, BSTR* out) {

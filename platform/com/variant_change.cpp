@@ -105,7 +105,7 @@ ExactNumber ExactOf(const Number& n) {
         case NumberKind::Unsigned:
             return ExactFromUInt(n.unsignedInteger);
         case NumberKind::Real:
-            return ExactFromReal(n.real, 15);
+            return ExactFromReal(n.real, kDoubleTextDigits);
         case NumberKind::Currency:
             return ExactFromCurrency(n.currency);
         case NumberKind::Decimal:

@@ -1,6 +1,7 @@
 // Numbers, dates and booleans as text per locale, text back to them, and the user's locale.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -173,6 +174,7 @@ TEST(VarFromStr, ReadsNumbersStrictly) {
         EXPECT_EQ(VarR8FromStr(bad, kEnUs, 0, &r), DISP_E_TYPEMISMATCH) << bad;
     }
     EXPECT_EQ(VarR8FromStr("1e400", kEnUs, 0, &r), DISP_E_OVERFLOW);
+    EXPECT_EQ(VarR8FromStr("1.79769313486233E+308", kEnUs, 0, &r), DISP_E_OVERFLOW);
 
     LONG l = 0;
     EXPECT_EQ(VarI4FromStr("12.5", kEnUs, 0, &l), S_OK);
@@ -215,11 +217,12 @@ TEST(VarFromStr, ReadsCurrencyAndDecimalsExactly) {
     EXPECT_EQ(text, "1");
 }
 
-// Whatever a real is written as, it reads back as the value its fifteen digits show.
+// Whatever a real is written as, it reads back as the value its fifteen digits show: the
+// largest double too, whose text rounds up past it.
 TEST(VarFromStr, ReadsBackWhatRealsAreWrittenAs) {
     for (const LCID lcid : {kEnUs, kDeDe, kFrFr, kEnGb}) {
         for (const double value : {0.1, -1234.5678, 1e21, 6.02214076e23, 1.5e-7, 123456789.125,
-                                   -9.87654321e-100, 2.0 / 3}) {
+                                   -9.87654321e-100, 2.0 / 3, DBL_MAX, -DBL_MAX, DBL_TRUE_MIN}) {
             CComBSTR text;
             ASSERT_EQ(VarBstrFromR8(value, lcid, 0, text.ReleaseAndGetAddressOf()), S_OK);
             double back = 0;
