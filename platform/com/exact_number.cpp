@@ -134,7 +134,8 @@ bool ExactToReal(const ExactNumber& n, Real& out, int textDigits) {
             return true;
         }
         if (WithinLargestText<Real>(n, textDigits)) {
-            out = n.negative ? std::numeric_limits<Real>::lowest() : std::numeric_limits<Real>::max();
+            out =
+                n.negative ? std::numeric_limits<Real>::lowest() : std::numeric_limits<Real>::max();
             return true;
         }
         return false;

@@ -23,6 +23,7 @@
 #include "platform/com/com_ptr.h"
 #include "platform/com/com_variant.h"
 #include "platform/com/error_info.h"
+#include "tests/platform/ado/connection_errors.h"
 #include "tests/temp_folder.h"
 
 // A result that is a success, or a failure that names the code in hex.
@@ -216,27 +217,6 @@ inline LONG Scalar(const CComPtr<_Connection>& connection, const std::string& sq
 inline HRESULT Execute(const CComPtr<_Connection>& connection, const std::string& sql) {
     const CComBSTR text(sql);
     return connection->Execute(text.Get(), nullptr, adExecuteNoRecords, nullptr);
-}
-
-// The connection's errors, each description on its own line.
-inline std::string ErrorTexts(const CComPtr<_Connection>& connection) {
-    CComPtr<Errors> errors;
-    if (FAILED(connection->get_Errors(errors.ReleaseAndGetAddressOf()))) {
-        return {};
-    }
-    LONG count = 0;
-    errors->get_Count(&count);
-    std::string texts;
-    for (LONG i = 0; i < count; ++i) {
-        CComPtr<Error> error;
-        CComBSTR description;
-        if (SUCCEEDED(errors->get_Item(CComVariant(static_cast<int>(i)),
-                                       error.ReleaseAndGetAddressOf())) &&
-            SUCCEEDED(error->get_Description(description.ReleaseAndGetAddressOf()))) {
-            texts += description.ToString() + "\n";
-        }
-    }
-    return texts;
 }
 
 // The first error's source.
