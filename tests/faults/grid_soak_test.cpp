@@ -120,7 +120,7 @@ class GridSoakTest : public GridTest {
     }
 
     int CurrentRow() { return Long("GetCurrentRow"); }
-    int CurrentColumn() { return State().m_currentColumn; }
+    int CurrentColumn() { return Member(&GridState::m_currentColumn); }
     long IdOfRow(int row) {
         const std::string id = Item(row, CComVariant(0));
         return id.empty() || id == "-1" ? -1 : std::stol(id);
@@ -207,7 +207,8 @@ class GridSoakTest : public GridTest {
         SendKey(*window_, kKeys[which].first, which == 7 ? FSHIFT : 0);
     }
     void ClickCell() {
-        const int row = Pick(0, State().m_lastVisibleRow - State().m_firstVisibleRow);
+        const int row =
+            Pick(0, Member(&GridState::m_lastVisibleRow) - Member(&GridState::m_firstVisibleRow));
         const int col = Pick(0, 2);
         const int x = col == 0 ? kIdWidth / 2 : kIdWidth + (col - 1) * kTextWidth + kTextWidth / 2;
         Log("click row " + std::to_string(row) + " column " + std::to_string(col));
@@ -278,7 +279,7 @@ class GridSoakTest : public GridTest {
             return ::testing::AssertionFailure() << "the table holds " << Describe(stored)
                                                  << "\nbut the edits made " << Describe(m_expected);
         }
-        for (std::size_t r = 0; r < State().m_rows.size(); ++r) {
+        for (std::size_t r = 0; r < Member(&GridState::m_rows).size(); ++r) {
             const int row = static_cast<int>(r);
             const long id = IdOfRow(row);
             const auto found = stored.find(id);

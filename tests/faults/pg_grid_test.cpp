@@ -55,7 +55,7 @@ class PgGridFaultTest : public GridTest, public ::testing::WithParamInterface<co
         TypeText(*window_, text);
         Key(VK_DOWN);
     }
-    std::string Current() { return Item(State().m_currentRow, CComVariant("name")); }
+    std::string Current() { return Item(Member(&GridState::m_currentRow), CComVariant("name")); }
 
     GridDatabase m_db;
     ServerRestart m_restart;
@@ -81,7 +81,7 @@ TEST_P(PgGridFaultTest, WritesAfterTheStopFailAndWhatWasSavedStays) {
     Key(VK_NEXT, 2);
     Key(VK_HOME);
     Key(VK_DOWN, kRecords);
-    for (std::size_t r = 0; r < State().m_rows.size(); ++r) {
+    for (std::size_t r = 0; r < Member(&GridState::m_rows).size(); ++r) {
         EXPECT_NE(Item(static_cast<int>(r), CComVariant("name")), "") << "row " << r;
     }
     EXPECT_FALSE(Bool("DeleteCurrentRow"));

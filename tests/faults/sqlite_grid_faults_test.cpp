@@ -43,7 +43,7 @@ class GridFaultTest : public GridTest, public ::testing::WithParamInterface<Faul
     // Replaces the first row's name by typing and leaves the cell downwards.
     void TypeFirstName(const std::string& text) {
         SendKey(*window_, VK_HOME);
-        State().m_currentColumn = 0;
+        Member(&GridState::m_currentColumn) = 0;
         for (int i = 0; i < 40; ++i) {
             SendKey(*window_, VK_BACK, 0, "\b");
         }

@@ -56,7 +56,7 @@ TEST_P(GridBindingTest, BindingLoadsOnePageWithBookmarks) {
     const int capacity = (kGridHeight - kBodyTop) / kGridRowHeight;
     EXPECT_EQ(Names(), NamesFrom(1, capacity));
     EXPECT_EQ(Item(0, CComVariant("RANK")), std::to_string(kRecords));
-    EXPECT_NE(State().m_rows.back().bookmark.vt, VT_EMPTY);
+    EXPECT_NE(Member(&GridState::m_rows).back().bookmark.vt, VT_EMPTY);
     EXPECT_FALSE(Bool("IsModified"));
     EXPECT_EQ(RecordCount(), kRecords);
 }
@@ -89,19 +89,19 @@ TEST_P(GridBindingTest, DeletingARecordRemovesItAndReloadsFromTheNext) {
 
 TEST_P(GridBindingTest, SortingOrdersTheWholeResultAndKeepsTheCurrentRecord) {
     ASSERT_TRUE(Bind(db_.connection.Get()));
-    State().m_currentRow = 2;
+    Member(&GridState::m_currentRow) = 2;
     Call("Sort", {CComVariant(1)});
-    EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
+    EXPECT_EQ(Item(Member(&GridState::m_currentRow), CComVariant("name")), NameOf(3));
     Call("FindRow", {CComVariant("name"), CComVariant(NameOf(1)), CComVariant(true)});
     Call("Sort", {CComVariant(0)});
     Call("Sort", {CComVariant(0)});
-    EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
+    EXPECT_EQ(Item(Member(&GridState::m_currentRow), CComVariant("name")), NameOf(3));
     Call("Sort", {CComVariant(1)});
-    EXPECT_EQ(Item(State().m_currentRow, CComVariant("name")), NameOf(3));
+    EXPECT_EQ(Item(Member(&GridState::m_currentRow), CComVariant("name")), NameOf(3));
     // Ordered by rank the names run backwards: the record before the current one is the next
     // name.
-    ASSERT_GT(State().m_currentRow, 0);
-    EXPECT_EQ(Item(State().m_currentRow - 1, CComVariant("name")), NameOf(4));
+    ASSERT_GT(Member(&GridState::m_currentRow), 0);
+    EXPECT_EQ(Item(Member(&GridState::m_currentRow) - 1, CComVariant("name")), NameOf(4));
     EXPECT_EQ(RecordCount(), kRecords);
 }
 
@@ -140,7 +140,7 @@ TEST_P(GridBindingTest, PrintingPutsEachColumnsOwnFieldUnderItsTitle) {
     ScopedScriptedDialogs dialogs;
     CRecordingPrinter printer;
     dialogs->PushPrinter(printer);
-    State().Print();
+    Ctrl().Print();
     ASSERT_FALSE(printer.Documents().empty());
     std::vector<DcCall> texts;
     for (const PrintedPage& page : printer.Documents()[0].pages) {

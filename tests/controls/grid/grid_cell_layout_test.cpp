@@ -97,7 +97,7 @@ TEST_P(GridCellLayoutTest, ACellIsDrawnInItsRectangleByItsKind) {
     window_->UpdateWindow();
 
     CRecordingDC dc;
-    State().PaintCell(dc, 0, 0, c.highlight, false);
+    Ctrl().PaintCell(dc, 0, 0, c.highlight, false);
     EXPECT_EQ(DrawingOps(dc), c.ops);
     const DcCall fill = dc.CallsOf(DcOp::FillSolidRect).front();
     EXPECT_EQ(fill.rect, kCell);

@@ -143,7 +143,7 @@ TEST_P(GridListKeyTest, VerticalKeysWalkTheItemsAndKeepTheRow) {
     AddRows(3);
     Paint();
     Press(GetParam().keys);
-    EXPECT_EQ(State().m_currentRow, 0);
+    EXPECT_EQ(Member(&GridState::m_currentRow), 0);
     EXPECT_EQ(Item(0, CComVariant(0)), GetParam().expected);
 }
 
@@ -201,9 +201,9 @@ TEST_P(GridMoveTest, KeysMoveTheHighlightedCellAndScroll) {
     Press(GetParam().keys);
     const int current = GetParam().currentRow;
     const int shown = current - GetParam().firstVisibleRow;
-    EXPECT_EQ(State().m_currentRow, current);
-    EXPECT_EQ(State().m_currentColumn, 0);
-    EXPECT_EQ(State().m_firstVisibleRow, GetParam().firstVisibleRow);
+    EXPECT_EQ(Member(&GridState::m_currentRow), current);
+    EXPECT_EQ(Member(&GridState::m_currentColumn), 0);
+    EXPECT_EQ(Member(&GridState::m_firstVisibleRow), GetParam().firstVisibleRow);
     const POINT cell = CellPoint(shown, 0);
     EXPECT_EQ(Pixel(cell.x, cell.y), kGridHighlightBack) << "the current cell is drawn there";
     const POINT other = CellPoint(shown == 0 ? 1 : shown - 1, 0);
@@ -263,12 +263,12 @@ TEST_P(GridTabTest, TabWalksTheEditableCellsThenLeavesTheGrid) {
     AddRow();
     AddRow();
     Paint();
-    State().m_currentColumn = c.startColumn;
+    Member(&GridState::m_currentColumn) = c.startColumn;
     SendKey(*window_, VK_TAB, c.modifiers);
     Paint();
-    EXPECT_EQ(State().m_currentRow, c.row);
-    EXPECT_EQ(State().m_currentColumn, c.column);
-    EXPECT_EQ(State().m_firstVisibleColumn, c.firstVisibleColumn);
+    EXPECT_EQ(Member(&GridState::m_currentRow), c.row);
+    EXPECT_EQ(Member(&GridState::m_currentColumn), c.column);
+    EXPECT_EQ(Member(&GridState::m_firstVisibleColumn), c.firstVisibleColumn);
     EXPECT_EQ(Focused(), c.focused);
 }
 
@@ -308,8 +308,8 @@ TEST_P(GridClickTest, AClickMakesTheCellUnderItCurrent) {
     Paint();
     ActivateWindow(container_);
     SendClick(*window_, GetParam().point);
-    EXPECT_EQ(State().m_currentRow, GetParam().row);
-    EXPECT_EQ(State().m_currentColumn, GetParam().column);
+    EXPECT_EQ(Member(&GridState::m_currentRow), GetParam().row);
+    EXPECT_EQ(Member(&GridState::m_currentColumn), GetParam().column);
     EXPECT_TRUE(window_->HasFocus());
 }
 
@@ -341,7 +341,7 @@ TEST_P(GridToggleTest, AClickTogglesACheckBoxAndMarksTheRow) {
         Long("SetCheckBoxUnCheckedValue", {CComVariant(0), CComVariant(c.unchecked)});
     }
     AddRowOf({c.before});
-    State().m_rows[0].modified = false;
+    Member(&GridState::m_rows)[0].modified = false;
     Paint();
     SendClick(*window_, CellPoint(0, 0));
     EXPECT_EQ(Item(0, CComVariant(0)), c.after);
@@ -361,9 +361,9 @@ TEST_F(GridEditingTest, ADoubleClickTogglesACheckBoxTwiceAndInTheHeaderChangesNo
     Paint();
     SendDoubleClick(*window_, CellPoint(1, 0));
     EXPECT_EQ(Item(1, CComVariant(0)), "N") << "toggled on the press and again on the double click";
-    EXPECT_EQ(State().m_currentRow, 1);
+    EXPECT_EQ(Member(&GridState::m_currentRow), 1);
     SendDoubleClick(*window_, POINT{40, kBodyTop - 5});
-    EXPECT_EQ(State().m_currentRow, 1);
+    EXPECT_EQ(Member(&GridState::m_currentRow), 1);
     EXPECT_EQ(Item(1, CComVariant(0)), "N");
 }
 
@@ -373,12 +373,12 @@ TEST_F(GridEditingTest, AClickOnTheClippedColumnScrollsItIntoView) {
     Insert({"c", 150});
     AddRow();
     Paint();
-    ASSERT_TRUE(State().m_lastColumnClipped);
+    ASSERT_TRUE(Member(&GridState::m_lastColumnClipped));
     SendClick(*window_, POINT{350, kBodyTop + 10});
     Paint();
-    EXPECT_EQ(State().m_currentColumn, 2);
-    EXPECT_EQ(State().m_firstVisibleColumn, 1);
-    EXPECT_FALSE(State().m_lastColumnClipped);
+    EXPECT_EQ(Member(&GridState::m_currentColumn), 2);
+    EXPECT_EQ(Member(&GridState::m_firstVisibleColumn), 1);
+    EXPECT_FALSE(Member(&GridState::m_lastColumnClipped));
 }
 
 TEST_F(GridEditingTest, TheFocusedGridShowsTheCaretAtTheEndOfTheTypedText) {
@@ -432,7 +432,9 @@ class GridBoundEditingTest : public GridEditingTest,
                                     CComVariant("SELECT * FROM " + db_.table + " ORDER BY id")}));
         Paint();
     }
-    std::string CurrentName() { return Item(State().m_currentRow, CComVariant("name")); }
+    std::string CurrentName() {
+        return Item(Member(&GridState::m_currentRow), CComVariant("name"));
+    }
     // What the record of id 1 holds in the field, read on a connection of its own.
     std::string Stored(const std::string& field) {
         CDataConnection other;
@@ -486,8 +488,9 @@ TEST_P(GridBoundEditingTest, KeysPageThroughTheRecords) {
         Press(c.keys);
         EXPECT_EQ(CurrentName(), NameOf(c.currentRecord));
         EXPECT_EQ(Item(0, CComVariant("name")), NameOf(c.firstLoadedRecord));
-        EXPECT_EQ(static_cast<int>(State().m_rows.size()), kCapacity);
-        const POINT cell = CellPoint(State().m_currentRow - State().m_firstVisibleRow, 0);
+        EXPECT_EQ(static_cast<int>(Member(&GridState::m_rows).size()), kCapacity);
+        const POINT cell =
+            CellPoint(Member(&GridState::m_currentRow) - Member(&GridState::m_firstVisibleRow), 0);
         EXPECT_EQ(Pixel(cell.x, cell.y), kGridHighlightBack);
     }
 }
@@ -532,7 +535,7 @@ TEST_P(GridBoundEditingTest, AFailingWriteShowsItsErrorAndKeepsTheTypedText) {
         ScopedScriptedDialogs dialogs;
         SendKey(*window_, VK_HOME);
         const std::string before = Stored(fields[c.column]);
-        State().m_currentColumn = c.column;
+        Member(&GridState::m_currentColumn) = c.column;
         TypeAndLeave(c.typed);
         ASSERT_EQ(dialogs->Shown().size(), 1U);
         EXPECT_EQ(dialogs->Shown()[0].caption, "Error updating column");
@@ -545,7 +548,7 @@ TEST_P(GridBoundEditingTest, AFailingWriteShowsItsErrorAndKeepsTheTypedText) {
 TEST_P(GridBoundEditingTest, ADateCellShowsTheMaskAndKeepsTheTimeOfDay) {
     EXPECT_EQ(Item(0, CComVariant("due")), "03/05/2024");
     ScopedScriptedDialogs dialogs;
-    State().m_currentColumn = 2;
+    Member(&GridState::m_currentColumn) = 2;
     TypeAndLeave("06162020");
     EXPECT_TRUE(dialogs->Shown().empty());
     CDataConnection other;

@@ -103,7 +103,7 @@ TEST_P(GridInsertTest, ColumnsStandVisibleFirst) {
     std::vector<std::string> order;
     std::vector<int> widths;
     std::vector<EditStyle> styles;
-    for (const GridColumn& column : State().m_columns) {
+    for (const GridColumn& column : Member(&GridState::m_columns)) {
         order.push_back(column.name);
         widths.push_back(column.width);
         styles.push_back(column.editStyle);
@@ -131,7 +131,7 @@ TEST_F(GridModelTest, RowsAndCells) {
     EXPECT_EQ(Long("SetItemByName", {CComVariant(3), CComVariant("B"), CComVariant("Hello")}), 1);
     EXPECT_EQ(Item(3, CComVariant("b")), "Hello");
     EXPECT_TRUE(Bool("IsModified"));
-    State().m_rows[3].modified = false;
+    Member(&GridState::m_rows)[3].modified = false;
     EXPECT_EQ(Long("SetItem", {CComVariant(3), CComVariant(1), CComVariant("HELLO")}), 1);
     EXPECT_EQ(Item(3, CComVariant(1)), "Hello") << "the same text in other case changes nothing";
     EXPECT_FALSE(Bool("IsModified"));
@@ -145,17 +145,17 @@ TEST_F(GridModelTest, DropDownAndCheckBoxItems) {
     for (const char* item : {"  beta ", "Alpha", "gamma", "alpha"}) {
         EXPECT_EQ(Long("AddDropDownItemByName", {CComVariant("LIST"), CComVariant(item)}), 0);
     }
-    EXPECT_EQ(State().m_columns[0].items,
+    EXPECT_EQ(Member(&GridState::m_columns)[0].items,
               (std::vector<std::string>{"Alpha", "alpha", "beta", "gamma"}));
     EXPECT_EQ(Long("ClearDropDown", {CComVariant(0)}), 0);
-    EXPECT_TRUE(State().m_columns[0].items.empty());
+    EXPECT_TRUE(Member(&GridState::m_columns)[0].items.empty());
     EXPECT_EQ(Long("AddDropDownItem", {CComVariant(5), CComVariant("x")}), -1);
 
     EXPECT_EQ(Long("SetCheckBoxUnCheckedValue", {CComVariant(1), CComVariant("No")}), 1);
-    EXPECT_EQ(State().m_columns[1].items, (std::vector<std::string>{"Y", "No"}));
+    EXPECT_EQ(Member(&GridState::m_columns)[1].items, (std::vector<std::string>{"Y", "No"}));
     EXPECT_EQ(Long("SetCheckBoxCheckedValueByName", {CComVariant("box"), CComVariant(" T ")}), 1);
     EXPECT_EQ(Long("SetCheckBoxUnCheckedValueByName", {CComVariant("box"), CComVariant("F")}), 1);
-    EXPECT_EQ(State().m_columns[1].items, (std::vector<std::string>{" T ", "F"}));
+    EXPECT_EQ(Member(&GridState::m_columns)[1].items, (std::vector<std::string>{" T ", "F"}));
     EXPECT_EQ(Long("SetCheckBoxCheckedValueByName", {CComVariant("none"), CComVariant("T")}), -1);
 }
 
@@ -164,11 +164,11 @@ TEST_F(GridModelTest, FindDeleteAndClear) {
     for (const char* name : {"ann", "bob", "cid"}) {
         AddRowOf({name});
     }
-    State().m_currentRow = 2;
+    Member(&GridState::m_currentRow) = 2;
     EXPECT_TRUE(Bool("FindRow", {CComVariant("NAME"), CComVariant("BOB"), CComVariant(true)}));
     EXPECT_EQ(Long("GetCurrentRow"), 2) << "finding a loaded row moves nothing";
     EXPECT_FALSE(Bool("FindRow", {CComVariant("name"), CComVariant("dan"), CComVariant(true)}));
-    for (auto& row : State().m_rows) {
+    for (auto& row : Member(&GridState::m_rows)) {
         row.modified = false;
     }
     EXPECT_TRUE(Bool("DeleteRow", {CComVariant(0)}));

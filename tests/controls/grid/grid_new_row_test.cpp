@@ -140,9 +140,9 @@ TEST_P(GridNewRowTypingTest, OkAddsTheTypedRecordAndMakesItCurrent) {
     EXPECT_EQ(Long("GetCurrentRow"), result);
     EXPECT_EQ(Item(result, CComVariant("name")), "fresh one");
     const int capacity = (kGridHeight - kBodyTop) / kGridRowHeight;
-    EXPECT_EQ(static_cast<int>(State().m_rows.size()), capacity);
-    EXPECT_EQ(State().m_firstVisibleRow, 0);
-    EXPECT_NE(State().m_rows[static_cast<std::size_t>(result)].bookmark.vt, VT_EMPTY);
+    EXPECT_EQ(static_cast<int>(Member(&GridState::m_rows).size()), capacity);
+    EXPECT_EQ(Member(&GridState::m_firstVisibleRow), 0);
+    EXPECT_NE(Member(&GridState::m_rows)[static_cast<std::size_t>(result)].bookmark.vt, VT_EMPTY);
     EXPECT_FALSE(Bool("IsModified"));
 }
 
@@ -161,7 +161,7 @@ TEST_P(GridNewRowTest, CancelReturnsMinusOneAndKeepsTheNewRowValues) {
     });
     EXPECT_EQ(result, -1);
     EXPECT_EQ(shownValue, "kept") << "the window starts from the new-row values";
-    EXPECT_EQ(State().m_columns[0].newRowValue, "kept");
+    EXPECT_EQ(Member(&GridState::m_columns)[0].newRowValue, "kept");
     EXPECT_EQ(Count(), before);
     EXPECT_EQ(ColumnTexts(0), names);
 }

@@ -39,8 +39,8 @@ TEST_F(GridWithoutRowsTest, AControlAsHighAsItsHeadersHasNoPage) {
     Insert({"a", 80});
     AddRowOf({"x"});
     Paint();
-    EXPECT_EQ(State().PageCapacity(), 0);
-    EXPECT_EQ(State().m_lastVisibleRow, -1);
+    EXPECT_EQ(Ctrl().PageCapacity(), 0);
+    EXPECT_EQ(Member(&GridState::m_lastVisibleRow), -1);
     EXPECT_EQ(Pixel(40, kGridCaptionHeight + 5), kGridHeaderFace);
 }
 
@@ -48,13 +48,13 @@ TEST_F(GridPaintTest, ColumnsWiderThanTheControlAreNarrowedAndTheLastIsClipped) 
     Insert({"wide", 1000});
     Insert({"next", 150});
     Paint();
-    EXPECT_EQ(State().m_columns[0].width, kGridWidth - 2);
-    EXPECT_TRUE(State().m_lastColumnClipped);
-    EXPECT_EQ(State().m_lastVisibleColumn, 1);
+    EXPECT_EQ(Member(&GridState::m_columns)[0].width, kGridWidth - 2);
+    EXPECT_TRUE(Member(&GridState::m_lastColumnClipped));
+    EXPECT_EQ(Member(&GridState::m_lastVisibleColumn), 1);
     int first = -1;
-    ASSERT_TRUE(State().FirstColumnToShow(1, first));
+    ASSERT_TRUE(Ctrl().FirstColumnToShow(1, first));
     EXPECT_EQ(first, 1) << "the two do not fit together";
-    EXPECT_FALSE(State().FirstColumnToShow(2, first));
+    EXPECT_FALSE(Ctrl().FirstColumnToShow(2, first));
 }
 
 struct CheckCase {
@@ -110,8 +110,8 @@ TEST_F(GridPaintTest, TheCaretFollowsTheTextAndStopsAtTheRightEdge) {
     Paint();
     EXPECT_EQ(CWnd::GetCaretPos().x, 79) << "a long text ends at the right edge";
     EXPECT_EQ(CWnd::GetCaretPos().y, kRow0);
-    State().m_currentRow = 1;
-    State().PaintCurrentCell(true);
+    Member(&GridState::m_currentRow) = 1;
+    Ctrl().PaintCurrentCell(true);
     EXPECT_GT(CWnd::GetCaretPos().x, 2);
     EXPECT_LT(CWnd::GetCaretPos().x, 20);
     CWnd::DestroyCaret();
@@ -146,7 +146,7 @@ TEST_P(GridHitTest, PointsOnLinesBelongToTheCellAboveAndLeft) {
     Paint();
     int row = -1;
     int col = -1;
-    EXPECT_EQ(State().HitTest(GetParam().point, row, col), GetParam().hit);
+    EXPECT_EQ(Ctrl().HitTest(GetParam().point, row, col), GetParam().hit);
     if (GetParam().hit) {
         EXPECT_EQ(row, GetParam().row);
         EXPECT_EQ(col, GetParam().col);
@@ -161,9 +161,9 @@ TEST_F(GridPaintTest, AHiddenColumnTakesNoRoom) {
     Insert({"shown", 80, CodeOf(EditStyle::Text), true, {}});
     AddRowOf({"x", ""});
     Long("SetItemByName", {CComVariant(0), CComVariant("hidden"), CComVariant("secret")});
-    State().m_currentRow = 5;
+    Member(&GridState::m_currentRow) = 5;
     Paint();
-    EXPECT_EQ(State().m_columns[0].name, "shown");
+    EXPECT_EQ(Member(&GridState::m_columns)[0].name, "shown");
     EXPECT_EQ(Pixel(79, kRow0 + 5), kLine);
     EXPECT_EQ(Pixel(120, kRow0 + 5), kWhite) << "no second column is drawn";
 }

@@ -14,6 +14,7 @@
 #include "platform/com/dispatch_call.h"
 #include "platform/com/module_loader.h"
 #include "platform/ui/ole_object.h"
+#include "tests/controls/common/control_state.h"
 #include "tests/controls/common/data_test_support.h"
 #include "tests/platform/com/temp_registry.h"
 
@@ -118,7 +119,7 @@ struct ColumnSpec {
     COLORREF back = kWhite;
 };
 
-class GridTest : public ::testing::Test {
+class GridTest : public ::testing::Test, public CControlState<CQORGridCtrl> {
   protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateGrid(kGridWidth, Height())); }
     virtual int Height() const { return kGridHeight; }
@@ -195,17 +196,12 @@ class GridTest : public ::testing::Test {
     }
     std::vector<std::string> ColumnTexts(int col) {
         std::vector<std::string> texts;
-        for (std::size_t r = 0; r < State().m_rows.size(); ++r) {
+        for (std::size_t r = 0; r < Member(&GridState::m_rows).size(); ++r) {
             texts.push_back(Item(static_cast<int>(r), CComVariant(col)));
         }
         return texts;
     }
 
-    // The module made the control and GridState only names its protected members: the object is
-    // no GridState, so the sanitizer's check of its dynamic type is left out here.
-    __attribute__((no_sanitize("vptr"))) GridState& State() {
-        return static_cast<GridState&>(*window_);  // NOLINT: the module's class
-    }
     COLORREF Pixel(int x, int y) {
         window_->UpdateWindow();
         return window_->GetBackingSurface().GetPixel(x, y);
@@ -215,5 +211,4 @@ class GridTest : public ::testing::Test {
     CWnd container_;
     CComPtr<IDispatch> grid_;
     CComPtr<IOleObject> ole_;
-    CWnd* window_ = nullptr;
 };

@@ -28,7 +28,7 @@ TEST_P(OrderTypingTest, TheCellTakesWhatItsColumnAllows) {
         }
     }
     Type(c.typed);
-    LineItem& line = State().m_lineItems.at(0);
+    LineItem& line = Member(&OrderState::m_lineItems).at(0);
     const std::string& text = c.column == kQtyColumn           ? line.Quantity()
                               : c.column == kDescriptionColumn ? line.description
                                                                : line.Price();
@@ -83,7 +83,8 @@ TEST_P(OrderKeyTest, MovesTheCurrentCellAndScrollsByTheRules) {
     const KeyCase& c = GetParam();
     AddLines(kLines);
     window_->UpdateWindow();
-    const int v = State().m_lastVisibleItem - State().m_firstVisibleItem + 1;
+    const int v =
+        Member(&OrderState::m_lastVisibleItem) - Member(&OrderState::m_firstVisibleItem) + 1;
     ASSERT_GT(v, 3);
     ASSERT_LT(2 * v, kLines);
     ActivateWindow(*window_);
@@ -94,10 +95,11 @@ TEST_P(OrderKeyTest, MovesTheCurrentCellAndScrollsByTheRules) {
         }
     }
     window_->UpdateWindow();
-    EXPECT_EQ(State().m_firstVisibleItem, c.first(v));
-    EXPECT_EQ(State().m_currentItem, c.current(v));
-    EXPECT_EQ(State().m_currentColumn, c.column);
-    EXPECT_EQ(State().m_lastVisibleItem, State().m_firstVisibleItem + v - 1);
+    EXPECT_EQ(Member(&OrderState::m_firstVisibleItem), c.first(v));
+    EXPECT_EQ(Member(&OrderState::m_currentItem), c.current(v));
+    EXPECT_EQ(Member(&OrderState::m_currentColumn), c.column);
+    EXPECT_EQ(Member(&OrderState::m_lastVisibleItem),
+              Member(&OrderState::m_firstVisibleItem) + v - 1);
 }
 
 int Zero(int) {
@@ -155,9 +157,9 @@ TEST_F(OrderTest, ScrollingOneLineShowsWhatAWholePaintShows) {
     Key(VK_DOWN);
     Key(VK_PRIOR);
     Key(VK_UP);
-    ASSERT_EQ(State().m_firstVisibleItem, 1);
-    const int top = State().m_rowsTop;
-    const int bottom = State().m_rowsBottom;
+    ASSERT_EQ(Member(&OrderState::m_firstVisibleItem), 1);
+    const int top = Member(&OrderState::m_rowsTop);
+    const int bottom = Member(&OrderState::m_rowsBottom);
     std::vector<COLORREF> scrolled;
     for (int y = top; y < bottom; ++y) {
         for (int x = 0; x < kOrderWidth; x += 3) {
@@ -181,15 +183,15 @@ TEST_F(OrderTest, AClickAfterScrollingPicksTheShownLine) {
     Key(VK_NEXT);
     Key(VK_DOWN);
     Key(VK_DOWN);
-    ASSERT_EQ(State().m_firstVisibleItem, 2);
+    ASSERT_EQ(Member(&OrderState::m_firstVisibleItem), 2);
     SendClick(*window_, CellPoint(2, kDescriptionColumn));
     EXPECT_EQ(Long("GetCurrentLineItem"), 2);
-    EXPECT_EQ(State().m_currentColumn, kDescriptionColumn);
+    EXPECT_EQ(Member(&OrderState::m_currentColumn), kDescriptionColumn);
     // The Total column and the space below the lines are not cells.
     SendClick(*window_, CellPoint(4, kTotalColumn));
-    SendClick(*window_, POINT{10, State().m_rowsBottom + 5});
+    SendClick(*window_, POINT{10, Member(&OrderState::m_rowsBottom) + 5});
     EXPECT_EQ(Long("GetCurrentLineItem"), 2);
-    EXPECT_EQ(State().m_currentColumn, kDescriptionColumn);
+    EXPECT_EQ(Member(&OrderState::m_currentColumn), kDescriptionColumn);
 }
 
 TEST_F(OrderTest, ANewDocumentShowsItsLinesFromTheFirst) {
@@ -199,14 +201,14 @@ TEST_F(OrderTest, ANewDocumentShowsItsLinesFromTheFirst) {
     Key(VK_NEXT);
     Key(VK_NEXT);
     Key(VK_TAB);
-    ASSERT_GT(State().m_firstVisibleItem, 0);
+    ASSERT_GT(Member(&OrderState::m_firstVisibleItem), 0);
     Call("NewPurchaseOrder");
     AddLines(3);
     window_->UpdateWindow();
-    EXPECT_EQ(State().m_firstVisibleItem, 0);
-    EXPECT_EQ(State().m_lastVisibleItem, 2);
+    EXPECT_EQ(Member(&OrderState::m_firstVisibleItem), 0);
+    EXPECT_EQ(Member(&OrderState::m_lastVisibleItem), 2);
     EXPECT_EQ(Long("GetCurrentLineItem"), 0);
-    EXPECT_EQ(State().m_currentColumn, kQtyColumn);
+    EXPECT_EQ(Member(&OrderState::m_currentColumn), kQtyColumn);
 }
 
 // A window beside the order that takes the focus, as another control of the host would.

@@ -21,7 +21,7 @@ class OrderFormTest : public OrderTest {
     // The form drawn into the recording context at that size.
     std::vector<DcCall> Drawn(int width = kOrderWidth, int height = kOrderHeight) {
         CRecordingDC dc(nullptr, 96, SIZE{width, height});
-        State().DrawForm(dc, RECT{0, 0, width, height});
+        Invoke(&OrderState::DrawForm, dc, RECT{0, 0, width, height});
         return dc.CallsOf(DcOp::DrawText);
     }
     std::vector<std::string> Texts(int width = kOrderWidth) {
@@ -110,7 +110,7 @@ TEST_P(OrderShownTotalsTest, TheShownTotalAddsTheTaxAsShown) {
     Call("SetShippingInfo", {CComVariant("S"), CComVariant("C"), CComVariant(c.shipping)});
     for (std::size_t i = 0; i < 4; ++i) {
         UINT format = 0;
-        EXPECT_EQ(TextIn(State().m_totalsRects.at(i), format), c.shown[i]) << i;
+        EXPECT_EQ(TextIn(Member(&OrderState::m_totalsRects).at(i), format), c.shown[i]) << i;
         EXPECT_EQ(format & (DT_RIGHT | DT_SINGLELINE), DT_RIGHT | DT_SINGLELINE);
     }
 }
@@ -144,7 +144,7 @@ TEST_F(OrderFormTest, LinesAddedAndDeletedBetweenPaintsShowAsAWholePaintShowsThe
     Call("DeleteLineItem", {CComVariant(0)});
     const auto picture = [this] {
         std::vector<COLORREF> pixels;
-        for (int y = State().m_rowsTop; y < kOrderHeight; ++y) {
+        for (int y = Member(&OrderState::m_rowsTop); y < kOrderHeight; ++y) {
             for (int x = 0; x < kOrderWidth; x += 2) {
                 pixels.push_back(Pixel(x, y));
             }
@@ -163,9 +163,9 @@ TEST_F(OrderFormTest, TheCurrentCellIsHighlightedAndAWideTextShowsItsEnd) {
     ActivateWindow(*window_);
     SendClick(*window_, CellPoint(0, kDescriptionColumn));
     // The top pixel row of each line's description cell, which no glyph reaches.
-    const RECT& extent = State().m_columnRects[kDescriptionColumn];
-    const int firstTop = State().m_rowsTop;
-    const int secondTop = State().m_rowsTop + State().m_rowHeight;
+    const RECT& extent = Member(&OrderState::m_columnRects)[kDescriptionColumn];
+    const int firstTop = Member(&OrderState::m_rowsTop);
+    const int secondTop = Member(&OrderState::m_rowsTop) + Member(&OrderState::m_rowHeight);
     EXPECT_EQ(Pixel(extent.left + 1, firstTop), kNavy);
     EXPECT_EQ(Pixel(extent.left + 1, secondTop), kWhite);
     EXPECT_EQ(GetCaretInfo().owner, window_);
@@ -178,17 +178,18 @@ TEST_F(OrderFormTest, TheCurrentCellIsHighlightedAndAWideTextShowsItsEnd) {
     EXPECT_EQ(caret.rect.left, extent.right);
     EXPECT_EQ(caret.rect.top, secondTop);
     UINT format = 0;
-    EXPECT_EQ(
-        TextIn(RECT{extent.left, secondTop, extent.right, secondTop + State().m_rowHeight}, format),
-        std::string(120, 'W'));
+    EXPECT_EQ(TextIn(RECT{extent.left, secondTop, extent.right,
+                          secondTop + Member(&OrderState::m_rowHeight)},
+                     format),
+              std::string(120, 'W'));
     EXPECT_EQ(format & (DT_LEFT | DT_RIGHT | DT_CENTER), DT_RIGHT);
 }
 
 TEST_F(OrderFormTest, ACurrentLineThatWentIsNotShown) {
     AddLines(2);
     SendClick(*window_, CellPoint(1, kQtyColumn));
-    const int x = State().m_columnRects[kQtyColumn].left + 1;
-    const int top = State().m_rowsTop + State().m_rowHeight;
+    const int x = Member(&OrderState::m_columnRects)[kQtyColumn].left + 1;
+    const int top = Member(&OrderState::m_rowsTop) + Member(&OrderState::m_rowHeight);
     ASSERT_EQ(Pixel(x, top), kNavy);
     Call("DeleteLineItem", {CComVariant(1)});
     // The row is cleared at once, and stays clear through a whole paint.

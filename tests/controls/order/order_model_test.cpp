@@ -150,7 +150,7 @@ TEST_F(OrderTest, RowsOutsideTheLinesAreIgnored) {
         Call("SetItemPrice", {CComVariant(bad), CComVariant(5.0)});
         Call("DeleteLineItem", {CComVariant(bad)});
     }
-    ASSERT_EQ(State().m_lineItems.size(), 1U);
+    ASSERT_EQ(Member(&OrderState::m_lineItems).size(), 1U);
     EXPECT_EQ(Line(0).description, "KEEP");
     EXPECT_EQ(Line(0).itemNo, "");
     EXPECT_DOUBLE_EQ(OutReal("GetOrderSubtotal"), 6);

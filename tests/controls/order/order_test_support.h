@@ -13,6 +13,7 @@
 #include "platform/com/module_loader.h"
 #include "platform/testing/input.h"
 #include "platform/ui/ole_object.h"
+#include "tests/controls/common/control_state.h"
 #include "tests/platform/com/temp_registry.h"
 
 inline constexpr const char* kOrderProgId = "QORORDER.QOROrderCtrl.1";
@@ -46,7 +47,7 @@ inline bool RegisterOrderModule() {
     return registerServer != nullptr && registerServer() == S_OK;
 }
 
-class OrderTest : public ::testing::Test {
+class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
   protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateOrder(Width(), Height())); }
     virtual int Width() const { return kOrderWidth; }
@@ -133,26 +134,24 @@ class OrderTest : public ::testing::Test {
         SendKey(*window_, vk, modifiers, text);
     }
     void Type(const std::string& text) { TypeText(*window_, text); }
-    const LineItem& Line(int row) { return State().m_lineItems.at(static_cast<std::size_t>(row)); }
+    const LineItem& Line(int row) {
+        return Member(&OrderState::m_lineItems).at(static_cast<std::size_t>(row));
+    }
     // The middle of line item row's cell in the column, as shown.
     POINT CellPoint(int row, int column) {
         window_->UpdateWindow();
-        const RECT& extent = State().m_columnRects.at(static_cast<std::size_t>(column));
+        const RECT& extent =
+            Member(&OrderState::m_columnRects).at(static_cast<std::size_t>(column));
         const int top =
-            State().m_rowsTop + State().m_rowHeight * (row - State().m_firstVisibleItem);
-        return POINT{(extent.left + extent.right) / 2, top + State().m_rowHeight / 2};
+            Member(&OrderState::m_rowsTop) +
+            Member(&OrderState::m_rowHeight) * (row - Member(&OrderState::m_firstVisibleItem));
+        return POINT{(extent.left + extent.right) / 2, top + Member(&OrderState::m_rowHeight) / 2};
     }
 
-    // The module made the control and OrderState only names its protected members: the object is
-    // no OrderState, so the sanitizer's check of its dynamic type is left out here.
-    __attribute__((no_sanitize("vptr"))) OrderState& State() {
-        return static_cast<OrderState&>(*window_);  // NOLINT: the module's class
-    }
     COLORREF Pixel(int x, int y) { return ReadPixel(*window_, x, y); }
 
     CTempRegistry registry_;
     CWnd container_;
     CComPtr<IDispatch> order_;
     CComPtr<IOleObject> ole_;
-    CWnd* window_ = nullptr;
 };

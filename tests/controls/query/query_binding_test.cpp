@@ -72,7 +72,7 @@ TEST_P(QueryBindingTest, CtrlClickUnmarksAMarkedRowAndMarksItAgainAtTheEnd) {
     EXPECT_EQ(host_.CurrentId(), 1);
     SendClick(host_.Window(), host_.SlotPoint(3));
     EXPECT_EQ(host_.CurrentId(), 4);
-    EXPECT_EQ(host_.State().m_currentSlot, 3);
+    EXPECT_EQ(host_.Member(&QueryState::m_currentSlot), 3);
 }
 
 TEST_P(QueryBindingTest, ANewBindingDropsTheMarksAndTheView) {
@@ -85,7 +85,7 @@ TEST_P(QueryBindingTest, ANewBindingDropsTheMarksAndTheView) {
     EXPECT_FALSE(host_.Bool("MoveToFirstSelected"));
     EXPECT_EQ(host_.TopId(), 1);
     EXPECT_EQ(host_.CurrentId(), 1);
-    EXPECT_EQ(host_.State().m_currentSlot, 0);
+    EXPECT_EQ(host_.Member(&QueryState::m_currentSlot), 0);
 }
 
 TEST_P(QueryBindingTest, AQueryOnAStaticCursorListsMarksAndWalks) {
@@ -95,7 +95,7 @@ TEST_P(QueryBindingTest, AQueryOnAStaticCursorListsMarksAndWalks) {
         host_.Bind(table_.connection.Get(), "SELECT order_no % 3 AS rest, COUNT(*) AS n FROM " +
                                                 table_.name + " GROUP BY order_no % 3 ORDER BY 1"));
     host_.Paint();
-    EXPECT_EQ(host_.State().m_visibleRowCount, 3);
+    EXPECT_EQ(host_.Member(&QueryState::m_visibleRowCount), 3);
     host_.CtrlClick(2);
     host_.CtrlClick(0);
     ASSERT_TRUE(host_.Bool("MoveToFirstSelected"));
@@ -104,7 +104,7 @@ TEST_P(QueryBindingTest, AQueryOnAStaticCursorListsMarksAndWalks) {
     EXPECT_EQ(host_.Field("rest"), "0");
     EXPECT_EQ(host_.Field("n"), "2");
     SendKey(host_.Window(), VK_END);
-    EXPECT_EQ(host_.State().m_currentSlot, 2);
+    EXPECT_EQ(host_.Member(&QueryState::m_currentSlot), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, QueryBindingTest,

@@ -112,8 +112,8 @@ class QueryMovesTest : public ::testing::TestWithParam<std::tuple<Provider, Move
     }
 
     void Input(const std::string& step) {
-        CWnd& bar = *host_.State().m_scrollBar;
-        const RECT trough = host_.State().m_scrollBar->TroughRect();
+        CWnd& bar = *host_.Member(&QueryState::m_scrollBar);
+        const RECT trough = host_.Member(&QueryState::m_scrollBar)->TroughRect();
         const std::map<std::string, UINT> keys = {{"Down", VK_DOWN},     {"Up", VK_UP},
                                                   {"PageDown", VK_NEXT}, {"PageUp", VK_PRIOR},
                                                   {"Home", VK_HOME},     {"End", VK_END}};
@@ -148,7 +148,7 @@ class QueryMovesTest : public ::testing::TestWithParam<std::tuple<Provider, Move
 
 TEST_P(QueryMovesTest, TheViewAfterTheInputs) {
     const MoveCase& move = std::get<1>(GetParam());
-    const int n = host_.State().m_visibleRowCount;
+    const int n = host_.Member(&QueryState::m_visibleRowCount);
     ASSERT_GE(n, 5);
     ASSERT_LT(2 * n, kRecords);
     std::istringstream steps(move.steps);
@@ -159,16 +159,16 @@ TEST_P(QueryMovesTest, TheViewAfterTheInputs) {
             ASSERT_NO_FATAL_FAILURE(Input(step.substr(0, star)));
         }
     }
-    EXPECT_EQ((View{host_.TopId(), host_.CurrentId(), host_.State().m_currentSlot}),
+    EXPECT_EQ((View{host_.TopId(), host_.CurrentId(), host_.Member(&QueryState::m_currentSlot)}),
               move.expected(n));
     // The painted rows follow the view: the top slot holds the top record, and the current
     // record is highlighted where it is shown.
-    ASSERT_EQ(host_.State().m_visibleRowCount, n);
-    EXPECT_EQ(host_.IdOf(host_.State().m_visibleRows.front().bookmark), host_.TopId());
+    ASSERT_EQ(host_.Member(&QueryState::m_visibleRowCount), n);
+    EXPECT_EQ(host_.IdOf(host_.Member(&QueryState::m_visibleRows).front().bookmark), host_.TopId());
     for (int slot = 0; slot < n; ++slot) {
         const bool current =
-            host_.IdOf(host_.State().m_visibleRows[static_cast<std::size_t>(slot)].bookmark) ==
-            host_.CurrentId();
+            host_.IdOf(host_.Member(&QueryState::m_visibleRows)[static_cast<std::size_t>(slot)]
+                           .bookmark) == host_.CurrentId();
         EXPECT_EQ(host_.Pixel(3, host_.SlotPoint(slot).y) == kQueryCurrentBack, current) << slot;
     }
 }
@@ -193,7 +193,7 @@ TEST(QueryScrollBarTest, ItsMenuOffersTheDesktopsEntries) {
     ASSERT_NO_FATAL_FAILURE(host.Create(300, 200));
     ASSERT_TRUE(host.Bind(table.connection.Get(), table.SelectAll()));
     host.Paint();
-    CScrollBar& bar = *host.State().m_scrollBar;
+    CScrollBar& bar = *host.Member(&QueryState::m_scrollBar);
     SendMouseDown(bar, MouseButton::Right, POINT{5, 50});
     SendMouseUp(bar, MouseButton::Right, POINT{5, 50});
     ASSERT_EQ(dialogs->Shown().size(), 1U);
@@ -209,10 +209,10 @@ using QueryShortListTest = QueryProviderTest;
 
 TEST_P(QueryShortListTest, FewerRecordsThanSlotsPageDownOnceAndEndKeepsTheView) {
     ASSERT_NO_FATAL_FAILURE(BindTable(3));
-    EXPECT_EQ(host_.State().m_visibleRowCount, 3);
+    EXPECT_EQ(host_.Member(&QueryState::m_visibleRowCount), 3);
     SendKey(host_.Window(), VK_NEXT);
     EXPECT_EQ(host_.CurrentId(), 3);
-    EXPECT_EQ(host_.State().m_currentSlot, 2);
+    EXPECT_EQ(host_.Member(&QueryState::m_currentSlot), 2);
     SendKey(host_.Window(), VK_NEXT);
     host_.Paint();
     EXPECT_EQ(host_.TopId(), 1);
@@ -222,7 +222,7 @@ TEST_P(QueryShortListTest, FewerRecordsThanSlotsPageDownOnceAndEndKeepsTheView) 
     host_.Paint();
     EXPECT_EQ(host_.TopId(), 1);
     EXPECT_EQ(host_.CurrentId(), 3);
-    EXPECT_EQ(host_.State().m_currentSlot, 2);
+    EXPECT_EQ(host_.Member(&QueryState::m_currentSlot), 2);
     // Down past the last record changes nothing.
     SendKey(host_.Window(), VK_DOWN);
     EXPECT_EQ(host_.CurrentId(), 3);
@@ -230,15 +230,15 @@ TEST_P(QueryShortListTest, FewerRecordsThanSlotsPageDownOnceAndEndKeepsTheView) 
 
 TEST_P(QueryShortListTest, AListOneRowHighDoesNotMoveItsViewForEndOrTheLastPage) {
     ASSERT_NO_FATAL_FAILURE(BindTable(10, 400, 300));
-    const int rowHeight = host_.State().m_rowHeight;
+    const int rowHeight = host_.Member(&QueryState::m_rowHeight);
     // A second list, one row high, beside the first.
     QueryHost low;
     ASSERT_NO_FATAL_FAILURE(low.Create(400, kQueryHeaderHeight + rowHeight + rowHeight / 2));
     ASSERT_TRUE(low.Bind(table_.connection.Get(), table_.SelectAll()));
     low.Paint();
-    ASSERT_EQ(low.State().m_visibleRowCount, 1);
+    ASSERT_EQ(low.Member(&QueryState::m_visibleRowCount), 1);
     SendKey(low.Window(), VK_END);
-    low.State().OnVScroll(SB_BOTTOM, 0, nullptr);
+    low.Ctrl().OnVScroll(SB_BOTTOM, 0, nullptr);
     low.Paint();
     EXPECT_EQ(low.TopId(), 1);
     EXPECT_EQ(low.CurrentId(), 1);

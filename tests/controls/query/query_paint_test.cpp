@@ -26,7 +26,7 @@ std::vector<int> RuleXs(QueryHost& host) {
     for (int i = 0; i < 4; ++i) {
         std::string name;
         int size = 0;
-        DescribeQueryField(*host.State().m_recordset, i, name, size);
+        DescribeQueryField(*host.Member(&QueryState::m_recordset), i, name, size);
         line += std::string(static_cast<std::size_t>(size), 'x');
         xs.push_back(ListWidth(line) + 1);
         line += ' ';
@@ -45,7 +45,8 @@ class QueryPaintTest : public QueryProviderTest {
     int Mid(int slot) { return host_.SlotPoint(slot).y; }
     // A rule runs down the whole slot at x.
     bool IsRule(int x, int slot) {
-        const RECT& rect = host_.State().m_visibleRows.at(static_cast<std::size_t>(slot)).rect;
+        const RECT& rect =
+            host_.Member(&QueryState::m_visibleRows).at(static_cast<std::size_t>(slot)).rect;
         for (int y = rect.top; y < rect.bottom; ++y) {
             if (host_.Pixel(x, y) != kBlack) {
                 return false;
@@ -110,8 +111,8 @@ TEST_P(QueryPaintTest, RulesFallOnTheHeaderCellsEdgesAndCaptionsAreNavy) {
         EXPECT_EQ(host_.Pixel(x, 21), kWhite);
     }
     // Rules along every slot's top and bottom, from the left edge.
-    EXPECT_EQ(host_.Pixel(0, host_.State().m_visibleRows[4].rect.top), kBlack);
-    EXPECT_EQ(host_.Pixel(0, host_.State().m_visibleRows[4].rect.bottom), kBlack);
+    EXPECT_EQ(host_.Pixel(0, host_.Member(&QueryState::m_visibleRows)[4].rect.top), kBlack);
+    EXPECT_EQ(host_.Pixel(0, host_.Member(&QueryState::m_visibleRows)[4].rect.bottom), kBlack);
     int navy = 0;
     for (int x = xs[1]; x < xs[2]; ++x) {
         for (int y = 2; y < 24; ++y) {
@@ -141,22 +142,23 @@ TEST_P(QueryPaintTest, ALongValueShiftsItsOwnLineWhileTheHeaderAndOtherRulesStay
 }
 
 TEST_P(QueryPaintTest, TheScrollBarTakesTheRightEdge) {
-    const QueryState& state = host_.State();
-    ASSERT_TRUE(state.m_scrollBar);
-    EXPECT_EQ(state.m_scrollBar->GetDlgCtrlID(), kQueryScrollBarId);
-    EXPECT_EQ(state.m_scrollBar->GetStyle() & (WS_CHILD | WS_VISIBLE | SBS_VERT | SBS_RIGHTALIGN),
+    const auto& scrollBar = host_.Member(&QueryState::m_scrollBar);
+    ASSERT_TRUE(scrollBar);
+    EXPECT_EQ(scrollBar->GetDlgCtrlID(), kQueryScrollBarId);
+    EXPECT_EQ(scrollBar->GetStyle() & (WS_CHILD | WS_VISIBLE | SBS_VERT | SBS_RIGHTALIGN),
               WS_CHILD | WS_VISIBLE | SBS_VERT | SBS_RIGHTALIGN);
-    const RECT rect = state.m_scrollBar->GetWindowRect();
+    const RECT rect = scrollBar->GetWindowRect();
     EXPECT_EQ(rect.left, kWidth - kQueryScrollBarWidth);
     EXPECT_EQ(rect.right, kWidth);
     EXPECT_EQ(rect.bottom, kHeight);
-    EXPECT_EQ(state.m_scrollBarWidth, kQueryScrollBarWidth);
+    EXPECT_EQ(host_.Member(&QueryState::m_scrollBarWidth), kQueryScrollBarWidth);
     // The rows end where the scroll bar begins.
-    EXPECT_EQ(state.m_visibleRows[0].rect.right, kWidth - kQueryScrollBarWidth);
+    EXPECT_EQ(host_.Member(&QueryState::m_visibleRows)[0].rect.right,
+              kWidth - kQueryScrollBarWidth);
 }
 
 TEST_P(QueryPaintTest, MovesAndClicksLeaveThePictureOfAFullPaint) {
-    const int n = host_.State().m_visibleRowCount;
+    const int n = host_.Member(&QueryState::m_visibleRowCount);
     auto same = [&](const char* what) {
         SCOPED_TRACE(what);
         const std::vector<COLORREF> drawn = Picture();
@@ -172,7 +174,7 @@ TEST_P(QueryPaintTest, MovesAndClicksLeaveThePictureOfAFullPaint) {
     }
     same("one-line scrolls up");
     host_.CtrlClick(3);
-    host_.CtrlClick(host_.State().m_currentSlot);
+    host_.CtrlClick(host_.Member(&QueryState::m_currentSlot));
     same("marking another row and the current one");
     SendClick(host_.Window(), host_.SlotPoint(5));
     host_.CtrlClick(5);

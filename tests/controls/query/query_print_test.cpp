@@ -96,7 +96,7 @@ class QueryPrintTest : public QueryProviderTest {
         for (int i = 0; i < 4; ++i) {
             std::string name;
             int size = 0;
-            DescribeQueryField(*host_.State().m_recordset, i, name, size);
+            DescribeQueryField(*host_.Member(&QueryState::m_recordset), i, name, size);
             texts.push_back(QueryHeaderText(name, size));
         }
         return texts;

@@ -16,6 +16,7 @@
 #include "platform/com/module_loader.h"
 #include "platform/testing/input.h"
 #include "platform/ui/ole_object.h"
+#include "tests/controls/common/control_state.h"
 #include "tests/controls/common/data_test_support.h"
 #include "tests/platform/com/temp_registry.h"
 
@@ -93,7 +94,7 @@ struct QueryTable {
 };
 
 // A list of the given size in a container window.
-class QueryHost {
+class QueryHost : public CControlState<CQORQueryCtrl> {
   public:
     QueryHost() = default;
     QueryHost(const QueryHost&) = delete;
@@ -162,11 +163,6 @@ class QueryHost {
         return ids;
     }
 
-    // The module made the control and QueryState only names its protected members: the object is
-    // no QueryState, so the sanitizer's check of its dynamic type is left out here.
-    __attribute__((no_sanitize("vptr"))) QueryState& State() {
-        return static_cast<QueryState&>(*window_);  // NOLINT: the module's class
-    }
     CWnd& Window() { return *window_; }
     // Paints what is pending.
     void Paint() { window_->UpdateWindow(); }
@@ -174,17 +170,18 @@ class QueryHost {
     // The id of the record a bookmark of the list stands for.
     int IdOf(const VARIANT& bookmark) {
         std::string text;
-        if (!State().m_recordset->SetBookmark(bookmark) ||
-            !State().m_recordset->GetFieldText("id", text)) {
+        if (!Member(&QueryState::m_recordset)->SetBookmark(bookmark) ||
+            !Member(&QueryState::m_recordset)->GetFieldText("id", text)) {
             return -1;
         }
         return std::stoi(text);
     }
-    int TopId() { return IdOf(State().m_topBookmark); }
-    int CurrentId() { return IdOf(State().m_currentBookmark); }
+    int TopId() { return IdOf(Member(&QueryState::m_topBookmark)); }
+    int CurrentId() { return IdOf(Member(&QueryState::m_currentBookmark)); }
     // The middle of a row slot.
     POINT SlotPoint(int slot) {
-        const RECT& rect = State().m_visibleRows.at(static_cast<std::size_t>(slot)).rect;
+        const RECT& rect =
+            Member(&QueryState::m_visibleRows).at(static_cast<std::size_t>(slot)).rect;
         return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     }
     void CtrlClick(int slot) { SendClick(*window_, SlotPoint(slot), FCONTROL); }
@@ -195,7 +192,6 @@ class QueryHost {
     CWnd container_;
     CComPtr<IDispatch> query_;
     CComPtr<IOleObject> ole_;
-    CWnd* window_ = nullptr;
 };
 
 // A list over a table of the test's own, on the test's provider.

@@ -91,7 +91,7 @@ class ReportBindingTest : public ReportTest, public ::testing::WithParamInterfac
 TEST_P(ReportBindingTest, EachRecordPrintsABandWithItsFieldsTexts) {
     ASSERT_EQ(LoadQuery(std::string("  ") + kCustomers + "  "), 1);
     ASSERT_EQ(Bind(connection_.Get()), 1);
-    EXPECT_EQ(State().m_sqlText, kCustomers);
+    EXPECT_EQ(Member(&ReportState::m_sqlText), kCustomers);
     const CRecordingPrinter printer = PrintJob();
     ASSERT_EQ(printer.Documents().size(), 1U);
     ASSERT_EQ(printer.Documents()[0].pages.size(), 1U);
@@ -112,8 +112,8 @@ TEST_P(ReportBindingTest, EachRecordPrintsABandWithItsFieldsTexts) {
     }
     EXPECT_EQ(ticks, 3 * 2);
     // EndPrint closed the query: the report is still bound but prints one band as it stands.
-    EXPECT_TRUE(State().m_bound);
-    EXPECT_FALSE(State().m_recordsetOpen);
+    EXPECT_TRUE(Member(&ReportState::m_bound));
+    EXPECT_FALSE(Member(&ReportState::m_recordsetOpen));
 }
 
 TEST_P(ReportBindingTest, TwoJobsInARowPrintIdenticalPages) {
@@ -138,7 +138,7 @@ TEST_P(ReportBindingTest, ACancelledDialogStopsTheWholePrint) {
     dialogs_->PushCancel();
     Call("Print");
     EXPECT_EQ(dialogs_->Shown().size(), 1U);
-    EXPECT_TRUE(State().m_detailItems.empty());
+    EXPECT_TRUE(Member(&ReportState::m_detailItems).empty());
 }
 
 TEST_P(ReportBindingTest, QueriesThatGiveNoRecords) {
@@ -192,11 +192,11 @@ TEST_P(ReportBindingTest, AConnectionThatFailsItsQueryLeavesTheReportUnbound) {
     ASSERT_EQ(LoadQuery(kCustomers), 1);
     const CComPtr<CFailingConnection> failing = MakeComObject<CFailingConnection>();
     EXPECT_EQ(Bind(failing.Get()), 0);
-    EXPECT_FALSE(State().m_bound);
+    EXPECT_FALSE(Member(&ReportState::m_bound));
     // No connection at all binds, but the query cannot open on it.
     EXPECT_EQ(Bind(nullptr), 0);
-    EXPECT_TRUE(State().m_bound);
-    EXPECT_FALSE(State().m_recordsetOpen);
+    EXPECT_TRUE(Member(&ReportState::m_bound));
+    EXPECT_FALSE(Member(&ReportState::m_recordsetOpen));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, ReportBindingTest,

@@ -129,10 +129,10 @@ TEST_P(ReportFileSizeTest, LoadsTheWholeRecordsAfterTheHeader) {
         bytes.pop_back();  // 2059 bytes
     }
     EXPECT_EQ(Load(folder_.Write("sized.rpt", bytes)), c.result);
-    EXPECT_EQ(State().m_loaded, c.result == 1);
-    EXPECT_EQ(State().m_detailItems.size(), c.loaded);
+    EXPECT_EQ(Member(&ReportState::m_loaded), c.result == 1);
+    EXPECT_EQ(Member(&ReportState::m_detailItems).size(), c.loaded);
     if (c.result == 1) {
-        EXPECT_EQ(State().m_sqlText, "SELECT 1");
+        EXPECT_EQ(Member(&ReportState::m_sqlText), "SELECT 1");
     }
 }
 
@@ -145,12 +145,12 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ReportFileSizeTest,
 
 TEST_F(ReportLoadingTest, AHeaderOnlyFileIsAReportWithoutItems) {
     EXPECT_EQ(Load(folder_.Write("head.rpt", LayoutBytes({80, 300, 400, "SELECT 2"}, {}))), 1);
-    EXPECT_TRUE(State().m_loaded);
-    EXPECT_TRUE(State().m_detailItems.empty());
-    EXPECT_TRUE(State().m_pageItems.empty());
-    EXPECT_EQ(State().m_sqlText, "SELECT 2");
-    EXPECT_EQ(State().m_detailHeight, 200);
-    EXPECT_EQ(State().m_nextDetailTop, -1);
+    EXPECT_TRUE(Member(&ReportState::m_loaded));
+    EXPECT_TRUE(Member(&ReportState::m_detailItems).empty());
+    EXPECT_TRUE(Member(&ReportState::m_pageItems).empty());
+    EXPECT_EQ(Member(&ReportState::m_sqlText), "SELECT 2");
+    EXPECT_EQ(Member(&ReportState::m_detailHeight), 200);
+    EXPECT_EQ(Member(&ReportState::m_nextDetailTop), -1);
 }
 
 TEST_F(ReportLoadingTest, SectionsGoToTheirListsInFileOrder) {
@@ -162,8 +162,9 @@ TEST_F(ReportLoadingTest, SectionsGoToTheirListsInFileOrder) {
         MakeItem(7, 9, "odd", RECT{0, 0, 10, 10}),
     };
     ASSERT_EQ(Load({80, 300, 400, ""}, items), 1);
-    EXPECT_EQ(State().m_detailItems, (std::vector<ReportItem>{items[1], items[3]}));
-    EXPECT_EQ(State().m_pageItems, (std::vector<ReportItem>{items[0], items[2], items[4]}));
+    EXPECT_EQ(Member(&ReportState::m_detailItems), (std::vector<ReportItem>{items[1], items[3]}));
+    EXPECT_EQ(Member(&ReportState::m_pageItems),
+              (std::vector<ReportItem>{items[0], items[2], items[4]}));
 }
 
 // A layout installed read-only loads; what cannot be opened, and a name with nothing but
@@ -192,15 +193,15 @@ TEST_F(ReportLoadingTest, NamesAndFilesThatLoadAndThoseThatDoNot) {
         EXPECT_EQ(Load(c.path), 0);
         const bool keptForBlankName =
             std::string(c.name) == "Blanks" || std::string(c.name) == "Empty";
-        EXPECT_EQ(State().m_loaded, keptForBlankName);
+        EXPECT_EQ(Member(&ReportState::m_loaded), keptForBlankName);
     }
 }
 
 TEST_F(ReportLoadingTest, AFailedLoadDiscardsTheReportLoadedBefore) {
     ASSERT_EQ(Load({80, 300, 400, ""}, {MakeItem(kDetail, kReportText, "a", RECT{0, 0, 5, 5})}), 1);
     EXPECT_EQ(Load(folder_.Write("short.rpt", std::string(2059, '\0'))), 0);
-    EXPECT_FALSE(State().m_loaded);
-    EXPECT_TRUE(State().m_detailItems.empty());
+    EXPECT_FALSE(Member(&ReportState::m_loaded));
+    EXPECT_TRUE(Member(&ReportState::m_detailItems).empty());
     // Without a loaded report the other methods do nothing.
     EXPECT_EQ(Long("BeginPrint"), 0);
     EXPECT_EQ(Bind(nullptr), 0);
@@ -214,9 +215,9 @@ TEST_F(ReportLoadingTest, SetItemValueSetsEveryItemOfTheNameInAnyCase) {
               1);
     SetItemValue("title", "new");
     SetItemValue("nobody", "ignored");
-    EXPECT_EQ(State().m_pageItems[0].text, "new");
-    EXPECT_EQ(State().m_detailItems[0].text, "new");
-    EXPECT_EQ(State().m_detailItems[1].text, "keep");
+    EXPECT_EQ(Member(&ReportState::m_pageItems)[0].text, "new");
+    EXPECT_EQ(Member(&ReportState::m_detailItems)[0].text, "new");
+    EXPECT_EQ(Member(&ReportState::m_detailItems)[1].text, "keep");
 }
 
 TEST_F(ReportLoadingTest, TheModuleRegistersTheReportsNamesIdsAndPicture) {

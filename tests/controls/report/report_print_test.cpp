@@ -111,9 +111,9 @@ TEST_F(ReportPrintTest, BandsFillAPageDownToThePageFullLine) {
 TEST_F(ReportPrintTest, ACancelledDialogDiscardsTheItemsAndPrintsNothing) {
     dialogs_->PushCancel();
     EXPECT_EQ(Long("BeginPrint"), 0);
-    EXPECT_TRUE(State().m_loaded);
-    EXPECT_TRUE(State().m_detailItems.empty());
-    EXPECT_TRUE(State().m_pageItems.empty());
+    EXPECT_TRUE(Member(&ReportState::m_loaded));
+    EXPECT_TRUE(Member(&ReportState::m_detailItems).empty());
+    EXPECT_TRUE(Member(&ReportState::m_pageItems).empty());
     EXPECT_EQ(dialogs_->Shown().size(), 1U);
     EXPECT_TRUE(printer_.Documents().empty());
 }
@@ -128,7 +128,7 @@ TEST_F(ReportPrintTest, AFailedStartDocIsToldAndOpensNoJob) {
     EXPECT_EQ(dialogs_->Shown()[1].text, "Error starting a new print job");
     EXPECT_EQ(dialogs_->Shown()[1].caption, "Printer Error");
     EXPECT_EQ(dialogs_->Shown()[1].flags, MB_OK);
-    EXPECT_FALSE(State().m_jobOpen);
+    EXPECT_FALSE(Member(&ReportState::m_jobOpen));
 }
 
 // The failed page end aborts the first document; the next band asks for a printer again and

@@ -13,6 +13,7 @@
 #include "platform/com/dispatch_call.h"
 #include "platform/com/module_loader.h"
 #include "platform/ui/ole_object.h"
+#include "tests/controls/common/control_state.h"
 #include "tests/controls/common/data_test_support.h"
 #include "tests/platform/com/temp_registry.h"
 #include "tests/temp_folder.h"
@@ -66,7 +67,7 @@ inline bool RegisterReportModule() {
     return RegisterModule(QOR_REPORT_MODULE);
 }
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test, public CControlState<CQORReportCtrl> {
   protected:
     void SetUp() override {
         ASSERT_TRUE(RegisterReportModule());
@@ -117,16 +118,9 @@ class ReportTest : public ::testing::Test {
         Call("SetItemValue", {CComVariant(name), CComVariant(text)});
     }
 
-    // The module made the control and ReportState only names its protected members: the object is
-    // no ReportState, so the sanitizer's check of its dynamic type is left out here.
-    __attribute__((no_sanitize("vptr"))) ReportState& State() {
-        return static_cast<ReportState&>(*window_);  // NOLINT: the module's class
-    }
-
     TempFolder folder_;
     CTempRegistry registry_;
     CWnd container_;
     CComPtr<IDispatch> report_;
     CComPtr<IOleObject> ole_;
-    CWnd* window_ = nullptr;
 };
