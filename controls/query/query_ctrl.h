@@ -80,6 +80,11 @@ class CQORQueryCtrl : public COleControl, public CVScrollTarget {
     void PaintHeader(CDC& dc, int fieldCount, int listRight);
     // Paints slot k from the record the recordset stands on.
     void PaintRow(CDC& dc, int slot, bool highlight, int listRight, int height);
+    // PaintRow without the column rules, which it draws down the whole list: the row's
+    // colours, text and top and bottom lines. Where the rules go in columnEnds; false when the
+    // row could not be painted.
+    bool PaintRowBody(CDC& dc, int slot, bool highlight, int listRight,
+                      std::vector<int>& columnEnds);
     // Positions the recordset on the slot's record and paints it into the window; false when
     // the seek fails.
     bool RepaintSlot(int slot, bool highlight);

@@ -2,6 +2,7 @@
 // record in its colours with the grid lines, composed off-screen; single rows drawn into the
 // window; the scroll bar made at the first bound paint.
 #include <algorithm>
+#include <map>
 
 #include "controls/common/bookmark_compare.h"
 #include "controls/query/query_ctrl.h"
@@ -41,6 +42,24 @@ bool IsUniformPitch(const std::string& text) {
         const auto byte = static_cast<unsigned char>(c);
         return byte < 0xC9;  // ASCII, continuation bytes and leads up to U+023F
     });
+}
+
+void DrawRule(CDC& dc, int x, int top, int bottom) {
+    dc.MoveTo(x, top);
+    dc.LineTo(x, bottom);
+}
+
+// A full paint's rules: each down from the top to where the last row that has it ends, and all of
+// them on below the rows.
+void DrawRules(CDC& dc, int top, const std::map<int, int>& ruleEnds, int rowsEnd, int height) {
+    for (const auto& [x, end] : ruleEnds) {
+        if (end < rowsEnd) {
+            DrawRule(dc, x, top, end);
+            DrawRule(dc, x, rowsEnd, height);
+        } else {
+            DrawRule(dc, x, top, height);
+        }
+    }
 }
 
 }  // namespace
@@ -153,6 +172,11 @@ void CQORQueryCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/)
     m_visibleRowCount = 0;
     PaintHeader(*memory, fieldCount, listRight);
     int y = m_headerHeight;
+    // Each row's rules run down the whole list and the rows after it cover them inside their
+    // own rectangles, so a rule shows from the header to the end of the last row that has it,
+    // and below the rows. Drawn once each, they leave that picture.
+    std::map<int, int> ruleEnds;
+    std::vector<int> columnEnds;
     for (;;) {
         m_rowHeight = std::max(m_rowHeight, memory->GetTextExtentPoint32("M").cy);
         if (y + m_rowHeight > height) {
@@ -167,13 +191,18 @@ void CQORQueryCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/)
         entry.selected = marked;
         entry.rect = RECT{1, y, listRight, y + m_rowHeight};
         m_visibleRows.push_back(std::move(entry));
-        PaintRow(*memory, m_visibleRowCount, true, listRight, height);
+        if (PaintRowBody(*memory, m_visibleRowCount, true, listRight, columnEnds)) {
+            for (const int x : columnEnds) {
+                ruleEnds[x] = y + m_rowHeight;
+            }
+        }
         ++m_visibleRowCount;
         y += m_rowHeight;
         if (!m_recordset->MoveNext()) {
             break;
         }
     }
+    DrawRules(*memory, m_headerHeight, ruleEnds, y, height);
     dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
 }
 
@@ -210,14 +239,25 @@ void CQORQueryCtrl::PaintHeader(CDC& dc, int fieldCount, int listRight) {
 }
 
 void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, int height) {
-    if (slot < 0 || slot >= static_cast<int>(m_visibleRows.size())) {
+    std::vector<int> columnEnds;
+    if (!PaintRowBody(dc, slot, highlight, listRight, columnEnds)) {
         return;
+    }
+    for (const int x : columnEnds) {
+        DrawRule(dc, x, m_headerHeight, height);
+    }
+}
+
+bool CQORQueryCtrl::PaintRowBody(CDC& dc, int slot, bool highlight, int listRight,
+                                 std::vector<int>& columnEnds) {
+    if (slot < 0 || slot >= static_cast<int>(m_visibleRows.size())) {
+        return false;
     }
     RowEntry& entry = m_visibleRows[static_cast<std::size_t>(slot)];
     int fieldCount = 0;
     m_recordset->GetFieldCount(fieldCount);
     std::string text = " ";
-    std::vector<int> columnEnds;
+    columnEnds.clear();
     for (int field = 0; field < fieldCount; ++field) {
         std::string value;
         if (!m_recordset->GetFieldText(field, value)) {
@@ -227,13 +267,16 @@ void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, i
         int definedSize = 0;
         DescribeQueryField(*m_recordset, field, name, definedSize);
         text += QueryValueText(value, definedSize);
-        columnEnds.push_back(TextWidth(dc, text) + 1);
+        const int x = TextWidth(dc, text) + 1;
+        if (x < listRight) {
+            columnEnds.push_back(x);
+        }
         text += ' ';
     }
     bool current = false;
     bool marked = false;
     if (!IsCurrent(entry.bookmark, current) || FAILED(IsMarked(entry.bookmark, marked))) {
-        return;
+        return false;
     }
     entry.selected = marked;
     COLORREF back = kQueryListBack;
@@ -249,16 +292,11 @@ void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, i
     dc.SetTextColor(fore);
     RECT textRect = entry.rect;
     dc.DrawText(VisiblePart(dc, text, textRect.Width()), textRect, kRowTextFormat);
-    for (const int x : columnEnds) {
-        if (x < listRight) {
-            dc.MoveTo(x, m_headerHeight);
-            dc.LineTo(x, height);
-        }
-    }
     dc.MoveTo(0, entry.rect.top);
     dc.LineTo(listRight, entry.rect.top);
     dc.MoveTo(0, entry.rect.bottom);
     dc.LineTo(listRight, entry.rect.bottom);
+    return true;
 }
 
 bool CQORQueryCtrl::RepaintSlot(int slot, bool highlight) {

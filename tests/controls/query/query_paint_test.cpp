@@ -139,6 +139,14 @@ TEST_P(QueryPaintTest, ALongValueShiftsItsOwnLineWhileTheHeaderAndOtherRulesStay
     EXPECT_TRUE(IsRule(xs[1], 3));  // a name with an accent takes its defined width too
     EXPECT_EQ(host_.Pixel(xs[1] - 2, 21), COLOR_3DSHADOW);
     EXPECT_NE(host_.Pixel(shifted - 2, 21), COLOR_3DSHADOW);
+
+    // Painting the rows one by one, each with its rules down the whole list, leaves the same
+    // picture, below the rows too.
+    const std::vector<COLORREF> full = Picture();
+    for (int slot = 0; slot < host_.Member(&QueryState::m_visibleRowCount); ++slot) {
+        ASSERT_TRUE(host_.Invoke(&QueryState::RepaintSlot, slot, true));
+    }
+    EXPECT_TRUE(Picture() == full);
 }
 
 TEST_P(QueryPaintTest, TheScrollBarTakesTheRightEdge) {

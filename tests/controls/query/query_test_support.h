@@ -37,6 +37,7 @@ class QueryState : public CQORQueryCtrl {
     using CQORQueryCtrl::m_topBookmark;
     using CQORQueryCtrl::m_visibleRowCount;
     using CQORQueryCtrl::m_visibleRows;
+    using CQORQueryCtrl::RepaintSlot;
 };
 
 inline bool RegisterQueryModule() {
