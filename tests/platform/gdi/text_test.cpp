@@ -267,4 +267,38 @@ INSTANTIATE_TEST_SUITE_P(
                 {0, 10, 30, 30}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FaceSmoothing {
+    const char* name;
+    const char* face;
+    bool smoothed;
+};
+
+class FaceSmoothingTest : public TextTest, public ::testing::WithParamInterface<FaceSmoothing> {};
+
+// The tables' bitmap face is drawn in its text colour alone, whatever the case of its name;
+// other faces keep their smoothed edges, shades between the text and the background.
+TEST_P(FaceSmoothingTest, OnlySmoothedFacesDrawShadesBetweenTextAndBackground) {
+    dc->SelectFont(CFont::FromPoints(120, GetParam().face));
+    RECT rc{0, 0, 200, 60};
+    dc->DrawText("Wage 1,234.50 Qty", rc, DT_LEFT | DT_SINGLELINE);
+    int ink = 0;
+    int shades = 0;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const COLORREF pixel = bitmap.GetPixel(x, y);
+            ink += pixel == kBlack ? 1 : 0;
+            shades += pixel != kBlack && pixel != kWhite ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink, 50);
+    EXPECT_EQ(shades > 0, GetParam().smoothed) << shades << " shaded pixels";
+}
+
+INSTANTIATE_TEST_SUITE_P(Smoothing, FaceSmoothingTest,
+                         ::testing::Values(FaceSmoothing{"FixedSys", "FixedSys", false},
+                                           FaceSmoothing{"FixedsysInOtherCase", "Fixedsys", false},
+                                           FaceSmoothing{"CourierNew", "Courier New", true},
+                                           FaceSmoothing{"Arial", "Arial", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
