@@ -146,14 +146,21 @@ bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
         return false;
     }
     const QRect inside = rect & image.rect() & m_clip.value_or(rect);
+    if (inside.isEmpty()) {
+        return true;
+    }
     const QRgb pixel = ToQColor(color).rgb();
-    const qsizetype stride = image.bytesPerLine();
-    uchar* line = image.bits() + inside.top() * stride;
-    for (int y = inside.top(); y <= inside.bottom(); ++y, line += stride) {
-        QRgb* const first = reinterpret_cast<QRgb*>(line) + inside.left();
-        for (int x = 0; x < inside.width(); ++x) {
-            first[x] = pixel;
+    const qsizetype step = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* first = reinterpret_cast<QRgb*>(image.bits()) + inside.top() * step + inside.left();
+    // A rule down a list is one pixel a line, hundreds of lines.
+    if (inside.width() == 1) {
+        for (int y = 0; y < inside.height(); ++y, first += step) {
+            *first = pixel;
         }
+        return true;
+    }
+    for (int y = 0; y < inside.height(); ++y, first += step) {
+        std::fill_n(first, inside.width(), pixel);
     }
     return true;
 }
