@@ -52,10 +52,10 @@ struct PrintingControl {
     Printing print;
 };
 
-void Invoke(IDispatch& control, const std::string& name, std::vector<CComVariant> args = {}) {
+void Invoke(IDispatch& control, const std::string& name,
+            const std::vector<CComVariant>& args = {}) {
     CComVariant result;
-    EXPECT_EQ(InvokeByName(&control, name, DISPATCH_METHOD, std::move(args), &result), S_OK)
-        << name;
+    EXPECT_EQ(InvokeByName(&control, name, DISPATCH_METHOD, args, &result), S_OK) << name;
 }
 
 const std::vector<PrintingControl>& PrintingControls() {

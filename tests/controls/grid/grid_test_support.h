@@ -150,18 +150,17 @@ class GridTest : public ::testing::Test, public CControlState<CQORGridCtrl> {
     }
 
     // A member by name; its result.
-    CComVariant Call(const std::string& name, std::vector<CComVariant> args = {}) {
+    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
         CComVariant result;
-        EXPECT_EQ(InvokeByName(grid_.Get(), name, DISPATCH_METHOD, std::move(args), &result), S_OK)
-            << name;
+        EXPECT_EQ(InvokeByName(grid_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
         return result;
     }
-    int Long(const std::string& name, std::vector<CComVariant> args = {}) {
-        const CComVariant result = Call(name, std::move(args));
+    int Long(const std::string& name, const std::vector<CComVariant>& args = {}) {
+        const CComVariant result = Call(name, args);
         return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
     }
-    bool Bool(const std::string& name, std::vector<CComVariant> args = {}) {
-        const CComVariant result = Call(name, std::move(args));
+    bool Bool(const std::string& name, const std::vector<CComVariant>& args = {}) {
+        const CComVariant result = Call(name, args);
         return result.vt == VT_BOOL && result.boolVal == VARIANT_TRUE;
     }
 

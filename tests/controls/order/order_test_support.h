@@ -80,14 +80,13 @@ class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
     }
 
     // A member by name; its result.
-    CComVariant Call(const std::string& name, std::vector<CComVariant> args = {}) {
+    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
         CComVariant result;
-        EXPECT_EQ(InvokeByName(order_.Get(), name, DISPATCH_METHOD, std::move(args), &result), S_OK)
-            << name;
+        EXPECT_EQ(InvokeByName(order_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
         return result;
     }
-    int Long(const std::string& name, std::vector<CComVariant> args = {}) {
-        const CComVariant result = Call(name, std::move(args));
+    int Long(const std::string& name, const std::vector<CComVariant>& args = {}) {
+        const CComVariant result = Call(name, args);
         return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
     }
     // A getter's R8 out-parameter.
@@ -106,11 +105,13 @@ class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
     std::vector<std::string> Block(const std::string& getter, int count) {
         std::vector<CComVariant> outs(static_cast<std::size_t>(count), CComVariant("x"));
         std::vector<CComVariant> args;
+        args.reserve(outs.size());
         for (CComVariant& out : outs) {
             args.push_back(CComVariant::ByReference(&out));
         }
-        Call(getter, std::move(args));
+        Call(getter, args);
         std::vector<std::string> texts;
+        texts.reserve(outs.size());
         for (const CComVariant& out : outs) {
             texts.emplace_back(out.Text());
         }

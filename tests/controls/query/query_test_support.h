@@ -76,8 +76,12 @@ struct QueryTable {
                                ", name VARCHAR(8), order_no INTEGER, city VARCHAR(12))");
         for (int id = 1; made && id <= rows; ++id) {
             const std::string n = std::to_string(id);
-            made = Execute(setup, "INSERT INTO " + name + " VALUES (" + n + ", 'N" + n + "', " +
-                                      std::to_string(100 + id) + ", 'City " + n + "')");
+            std::string insert = "INSERT INTO " + name;
+            insert += " VALUES (" + n;
+            insert += ", 'N" + n;
+            insert += "', " + std::to_string(100 + id);
+            insert += ", 'City " + n + "')";
+            made = Execute(setup, insert);
         }
         if (made) {
             connection = OpenHostConnection(connectionString);
@@ -127,14 +131,13 @@ class QueryHost : public CControlState<CQORQueryCtrl> {
     }
 
     // A member by name; its result.
-    CComVariant Call(const std::string& name, std::vector<CComVariant> args = {}) {
+    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
         CComVariant result;
-        EXPECT_EQ(InvokeByName(query_.Get(), name, DISPATCH_METHOD, std::move(args), &result), S_OK)
-            << name;
+        EXPECT_EQ(InvokeByName(query_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
         return result;
     }
-    bool Bool(const std::string& name, std::vector<CComVariant> args = {}) {
-        const CComVariant result = Call(name, std::move(args));
+    bool Bool(const std::string& name, const std::vector<CComVariant>& args = {}) {
+        const CComVariant result = Call(name, args);
         return result.vt == VT_BOOL && result.boolVal == VARIANT_TRUE;
     }
     bool Bind(_Connection* connection, const std::string& sql) {
