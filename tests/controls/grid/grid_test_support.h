@@ -92,13 +92,7 @@ struct GridDatabase {
 };
 
 inline bool RegisterGridModule() {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(QOR_GRID_MODULE, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
+    return RegisterModule(QOR_GRID_MODULE);
 }
 
 struct ColumnSpec {

@@ -38,13 +38,7 @@ class OrderState : public CQOROrderCtrl {
 };
 
 inline bool RegisterOrderModule() {
-    void* module = nullptr;
-    if (FAILED(CoLoadModule(QOR_ORDER_MODULE, &module))) {
-        return false;
-    }
-    const auto registerServer = reinterpret_cast<DllRegisterServerFunction>(  // NOLINT
-        CoModuleSymbol(module, "DllRegisterServer"));
-    return registerServer != nullptr && registerServer() == S_OK;
+    return RegisterModule(QOR_ORDER_MODULE);
 }
 
 class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
