@@ -70,26 +70,13 @@ class PgReportFaultTest : public ReportTest, public ::testing::WithParamInterfac
     ServerRestart m_restart;
 };
 
-// The names the pages show, in order.
-std::vector<std::string> PrintedNames(const CRecordingPrinter& printer) {
-    std::vector<std::string> names;
-    for (const PrintedDocument& document : printer.Documents()) {
-        for (const auto& page : document.pages) {
-            for (const std::string& text : Texts(page.calls)) {
-                names.push_back(text);
-            }
-        }
-    }
-    return names;
-}
-
 TEST_P(PgReportFaultTest, RecordsThatCannotBeReadAreNotPrintedAsIfRead) {
     ASSERT_EQ(Bind(m_connection.Get()), 1);
     ASSERT_TRUE(PrivatePostgresServer::Get().Halt(GetParam().mode));
     const CRecordingPrinter printer;
     Job(printer);
 
-    const std::vector<std::string> names = PrintedNames(printer);
+    const std::vector<std::string> names = PrintedTexts(printer);
     EXPECT_LT(names.size(), static_cast<std::size_t>(kRecords));
     for (std::size_t i = 0; i < names.size(); ++i) {
         ASSERT_EQ(names[i], "n" + std::to_string(i + 1)) << "band " << i;
@@ -110,7 +97,7 @@ TEST_P(PgReportFaultTest, RecordsThatCannotBeReadAreNotPrintedAsIfRead) {
     ASSERT_EQ(Bind(fresh.Get()), 1);
     const CRecordingPrinter again;
     Job(again);
-    EXPECT_EQ(PrintedNames(again).size(), static_cast<std::size_t>(kRecords));
+    EXPECT_EQ(PrintedTexts(again).size(), static_cast<std::size_t>(kRecords));
     ASSERT_EQ(again.Documents().size(), 1U);
     EXPECT_EQ(again.Documents()[0].state, PrintedDocument::State::Ended);
     CDataConnection cleanup;

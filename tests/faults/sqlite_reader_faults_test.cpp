@@ -107,16 +107,10 @@ class ReportReaderFaultTest : public ReportTest, public ::testing::WithParamInte
         for (const ShownDialog& shown : dialogs->Shown()) {
             EXPECT_NE(shown.kind, ShownDialog::Kind::MessageBox) << shown.text;
         }
-        std::vector<std::string> names;
         for (const PrintedDocument& document : printer.Documents()) {
             EXPECT_EQ(document.state, PrintedDocument::State::Ended);
-            for (const auto& page : document.pages) {
-                for (const std::string& text : Texts(page.calls)) {
-                    names.push_back(text);
-                }
-            }
         }
-        return names;
+        return PrintedTexts(printer);
     }
 
     FaultDatabase m_db{GetParam().journal};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/recording_dc.h"
+#include "platform/gdi/recording_printer.h"
 
 inline std::string Box(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
@@ -47,6 +48,19 @@ inline std::vector<std::string> Texts(const std::vector<DcCall>& calls) {
     for (const DcCall& call : calls) {
         if (call.op == DcOp::DrawText) {
             texts.push_back(call.text);
+        }
+    }
+    return texts;
+}
+
+// The texts every page of every document shows, in order.
+inline std::vector<std::string> PrintedTexts(const CRecordingPrinter& printer) {
+    std::vector<std::string> texts;
+    for (const PrintedDocument& document : printer.Documents()) {
+        for (const auto& page : document.pages) {
+            for (const std::string& text : Texts(page.calls)) {
+                texts.push_back(text);
+            }
         }
     }
     return texts;
