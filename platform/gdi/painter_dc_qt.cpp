@@ -130,28 +130,39 @@ void CPainterDC::Fill(int x, int y, int width, int height, COLORREF color) {
     }
 }
 
-// The painter fills a narrow rectangle one scanline call at a time, and the ruled lines of a
-// table are hundreds of them: where nothing but the context's clip rectangle clips, and nothing
-// blends or moves the painting, a bitmap's pixels are written directly, with the same result.
-bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
-    const bool otherClip = m_painter.hasClipping() && (!m_clip || m_textClipped);
-    if (m_bitmap == nullptr || rect.width() > kDirectFillWidth || otherClip ||
+// Where nothing but the context's clip rectangles clips, and nothing blends or moves the
+// painting, a bitmap's pixels can be written directly, with the painter's result.
+QImage* CPainterDC::DirectPixels(QRect& clip) {
+    const bool otherClip = m_painter.hasClipping() && !m_clip && !m_textClip;
+    if (m_bitmap == nullptr || otherClip ||
         m_painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
         m_painter.opacity() < 1.0 || !m_painter.transform().isIdentity()) {
-        return false;
+        return nullptr;
     }
     QImage& image = m_bitmap->impl().image;
     // A shared image would be copied by writing to it, away from the painter's own pixels.
     if (!image.isDetached() || image.format() != QImage::Format_RGB32) {
+        return nullptr;
+    }
+    clip = image.rect() & m_clip.value_or(image.rect()) & m_textClip.value_or(image.rect());
+    return &image;
+}
+
+// The painter fills a narrow rectangle one scanline call at a time, and the ruled lines of a
+// table are hundreds of them.
+bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
+    QRect clip;
+    QImage* image = rect.width() > kDirectFillWidth ? nullptr : DirectPixels(clip);
+    if (image == nullptr) {
         return false;
     }
-    const QRect inside = rect & image.rect() & m_clip.value_or(rect);
+    const QRect inside = rect & clip;
     if (inside.isEmpty()) {
         return true;
     }
     const QRgb pixel = ToQColor(color).rgb();
-    const qsizetype step = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb* first = reinterpret_cast<QRgb*>(image.bits()) + inside.top() * step + inside.left();
+    const qsizetype step = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* first = reinterpret_cast<QRgb*>(image->bits()) + inside.top() * step + inside.left();
     // A rule down a list is one pixel a line, hundreds of lines.
     if (inside.width() == 1) {
         for (int y = 0; y < inside.height(); ++y, first += step) {
@@ -161,6 +172,73 @@ bool CPainterDC::FillPixels(const QRect& rect, COLORREF color) {
     }
     for (int y = 0; y < inside.height(); ++y, first += step) {
         std::fill_n(first, inside.width(), pixel);
+    }
+    return true;
+}
+
+namespace {
+
+// Runs of the font's own glyphs, plainly drawn: nothing the painter adds.
+bool PlainRuns(const CTextMetrics::Impl& font, const QList<QGlyphRun>& runs) {
+    return std::all_of(runs.begin(), runs.end(), [&](const QGlyphRun& run) {
+        return run.rawFont() == font.Raw() && !run.underline() && !run.strikeOut() &&
+               !run.overline();
+    });
+}
+
+void WriteInk(QImage& image, const QRect& clip, QPoint at, const CTextMetrics::Impl::GlyphInk& ink,
+              QRgb pixel) {
+    const QRect bounds = ink.bounds.translated(at);
+    if (!clip.intersects(bounds)) {
+        return;
+    }
+    const bool inside = clip.contains(bounds);
+    const qsizetype step = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
+    for (const QPoint& offset : ink.pixels) {
+        const QPoint point = at + offset;
+        if (inside || clip.contains(point)) {
+            bits[point.y() * step + point.x()] = pixel;
+        }
+    }
+}
+
+}  // namespace
+
+// An unsmoothed glyph is pixels of the text colour: written straight into the bitmap they skip
+// the painter's work for each glyph, which costs more than the pixels of a row of table text.
+bool CPainterDC::DrawInk(QPointF origin, const CTextMetrics::Impl::Shaped& shaped) {
+    const CTextMetrics::Impl& font = Metrics().impl();
+    QRect clip;
+    QImage* image = DirectPixels(clip);
+    if (image == nullptr || !PlainRuns(font, shaped.glyphs)) {
+        return false;
+    }
+    constexpr int kSteps = CTextMetrics::Impl::kPlaceSteps;
+    std::vector<const CTextMetrics::Impl::GlyphInk*> inks;
+    std::vector<QPoint> places;
+    for (const QGlyphRun& run : shaped.glyphs) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+            // Where the painter puts the glyph: in 64ths of a pixel, the rest cut off.
+            const QPointF place = origin + positions[i];
+            if (place.x() < 0 || place.y() < 0 || place.x() >= kFarAway || place.y() >= kFarAway) {
+                return false;
+            }
+            const QPoint steps(static_cast<int>(place.x() * kSteps),
+                               static_cast<int>(place.y() * kSteps));
+            const QPoint fraction(steps.x() % kSteps, steps.y() % kSteps);
+            inks.push_back(font.Ink(glyphs[i], fraction));
+            if (inks.back() == nullptr) {
+                return false;
+            }
+            places.emplace_back(steps.x() / kSteps, steps.y() / kSteps);
+        }
+    }
+    const QRgb pixel = ToQColor(m_textColor).rgb();
+    for (std::size_t i = 0; i < inks.size(); ++i) {
+        WriteInk(*image, clip, places[i], *inks[i], pixel);
     }
     return true;
 }
@@ -281,7 +359,7 @@ void CPainterDC::TextClip::To(const QRect& clip) {
     End();
     m_dc.m_painter.save();
     m_dc.m_painter.setClipRect(clip, Qt::IntersectClip);
-    m_dc.m_textClipped = true;
+    m_dc.m_textClip = clip;
     m_clip = clip;
 }
 
@@ -294,7 +372,7 @@ void CPainterDC::TextClip::Keep(const QRect& drawn) {
 void CPainterDC::TextClip::End() {
     if (m_clip) {
         m_dc.m_painter.restore();
-        m_dc.m_textClipped = false;
+        m_dc.m_textClip.reset();
         m_clip.reset();
     }
 }
@@ -365,8 +443,10 @@ void CPainterDC::DrawLine(const TextLine& line, bool underlineMnemonics) {
     const QPointF origin(line.x, baseline - shaped.ascent);
     // A pixel of margin around the ink for antialiasing.
     if (MeetsClip(shaped.ink.translated(origin).toAlignedRect().adjusted(-1, -1, 1, 1))) {
-        for (const QGlyphRun& run : shaped.glyphs) {
-            m_painter.drawGlyphRun(origin, run);
+        if (!DrawInk(origin, shaped)) {
+            for (const QGlyphRun& run : shaped.glyphs) {
+                m_painter.drawGlyphRun(origin, run);
+            }
         }
     }
     if (!underlineMnemonics) {

@@ -8,6 +8,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/text_layout.h"
 #include "platform/gdi/text_metrics.h"
+#include "platform/gdi/text_metrics_qt.h"
 
 // Coordinates are the device's pixels; logPixels is its resolution in dots per inch.
 class CPainterDC : public CDC {
@@ -73,6 +74,10 @@ class CPainterDC : public CDC {
     const CTextMetrics& Metrics();
     void Fill(int x, int y, int width, int height, COLORREF color);
     bool FillPixels(const QRect& rect, COLORREF color);
+    // The bitmap's image where writing its pixels gives what the painter would draw, and the
+    // rectangle that clips; null where the painter must draw.
+    QImage* DirectPixels(QRect& clip);
+    bool DrawInk(QPointF origin, const CTextMetrics::Impl::Shaped& shaped);
     void DrawSegment(POINT from, POINT to);
     struct PixelRun {
         POINT first;
@@ -119,7 +124,7 @@ class CPainterDC : public CDC {
     QPainter m_painter;
     std::optional<QRect> m_clip;
     // DrawText narrows the painter's clip to its rectangle for a while.
-    bool m_textClipped = false;
+    std::optional<QRect> m_textClip;
     POINT m_position{};
     COLORREF m_textColor = 0;
     COLORREF m_bkColor = 0x00FFFFFF;

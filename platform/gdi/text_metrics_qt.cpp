@@ -2,6 +2,7 @@
 #include "platform/gdi/text_metrics_qt.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
 #include <utility>
@@ -260,6 +261,51 @@ const CTextMetrics::Impl::Shaped& CTextMetrics::Impl::Remember(std::string text,
                                                                Shaped result) const {
     last = &*shaped.emplace(std::move(text), std::move(result)).first;
     return last->second;
+}
+
+const CTextMetrics::Impl::GlyphInk* CTextMetrics::Impl::Ink(quint32 glyph, QPoint fraction) const {
+    if (smoothed || (font.styleStrategy() & QFont::NoAntialias) == 0) {
+        return nullptr;
+    }
+    const quint64 key =
+        (quint64{glyph} << 16) | static_cast<quint64>(fraction.x() * kPlaceSteps + fraction.y());
+    if (const auto found = inks.find(key); found != inks.end()) {
+        return &found->second;
+    }
+    // The glyph drawn alone by the painter at the same fraction of a pixel, with room around
+    // its outline for what a rasterizer puts outside it.
+    constexpr int kMargin = 2;
+    const QRect box = Raw().boundingRect(glyph).toAlignedRect();
+    const QPoint whole(kMargin - box.left(), kMargin - box.top());
+    QImage image(box.size() + QSize(2 * kMargin + 1, 2 * kMargin + 1),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QGlyphRun run;
+        run.setRawFont(Raw());
+        run.setGlyphIndexes({glyph});
+        run.setPositions({QPointF(whole) + QPointF(fraction) / kPlaceSteps});
+        QPainter painter(&image);
+        painter.setPen(Qt::black);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    GlyphInk ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            if (alpha != 0 && alpha != 255) {
+                smoothed = true;
+                inks.clear();
+                return nullptr;
+            }
+            if (alpha == 255) {
+                ink.pixels.push_back(QPoint(x, y) - whole);
+                ink.bounds |= QRect(ink.pixels.back(), QSize(1, 1));
+            }
+        }
+    }
+    return &inks.emplace(key, std::move(ink)).first->second;
 }
 
 int CTextMetrics::Advance(std::string_view text) const {

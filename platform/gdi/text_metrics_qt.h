@@ -6,7 +6,9 @@
 #include <QGlyphRun>
 #include <QList>
 #include <QPaintDevice>
+#include <QPoint>
 #include <QRawFont>
+#include <QRect>
 #include <QRectF>
 #include <array>
 #include <optional>
@@ -14,6 +16,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "platform/gdi/text_metrics.h"
 
@@ -59,6 +62,20 @@ struct CTextMetrics::Impl {
     // The font's glyphs, looked up once.
     mutable std::optional<QRawFont> raw;
     mutable std::optional<std::array<PlainGlyph, kLastPlain - kFirstPlain + 1>> plain;
+
+    // The pixels an unsmoothed glyph covers as the painter draws it, from the whole pixel its
+    // position falls in; each one takes the text colour whole. The painter places glyphs in
+    // 64ths of a pixel, and the pixels depend on that fraction of the position alone.
+    struct GlyphInk {
+        QRect bounds;
+        std::vector<QPoint> pixels;
+    };
+    static constexpr int kPlaceSteps = 64;
+    // The ink of one of the font's own glyphs at a fraction of a pixel (in 64ths across and
+    // down); null when the font smooths its glyphs.
+    const GlyphInk* Ink(quint32 glyph, QPoint fraction) const;
+    mutable std::unordered_map<quint64, GlyphInk> inks;
+    mutable bool smoothed = false;
 };
 
 // The font a LOGFONT describes, sized in the device's pixels; face names go to fontconfig.

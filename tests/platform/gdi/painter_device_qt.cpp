@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <optional>
+#include <ostream>
 
 #include "platform/gdi/bitmap_qt.h"
 #include "platform/gdi/painter_dc_qt.h"
@@ -58,5 +60,77 @@ TEST_F(PainterDeviceTest, PdfWriterTakesEveryOperation) {
     }
     EXPECT_GT(QFileInfo(path).size(), 0);
 }
+
+LOGFONT Face(const char* face, int points, bool underline = false) {
+    LOGFONT font = CFont::FromPoints(points, face).GetLogFont();
+    font.lfUnderline = underline;
+    return font;
+}
+
+constexpr UINT kRow = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+constexpr RECT kWhole{0, 0, 240, 40};
+
+struct DirectText {
+    const char* name;
+    const char* text;
+    RECT rc = kWhole;
+    UINT format = kRow;
+    LOGFONT font = Face("FixedSys", 120);
+    int bkMode = TRANSPARENT;
+    std::optional<RECT> clip = std::nullopt;
+};
+
+void PrintTo(const DirectText& row, std::ostream* out) {
+    *out << row.name;
+}
+
+void DrawDirectText(CDC& dc, const DirectText& row) {
+    dc.FillSolidRect(kWhole, RGB(192, 192, 192));
+    if (row.clip) {
+        dc.SetClipRect(*row.clip);
+    }
+    dc.SelectFont(CFont(row.font));
+    dc.SetTextColor(RGB(0, 0, 128));
+    dc.SetBkColor(RGB(255, 255, 0));
+    dc.SetBkMode(row.bkMode);
+    RECT rc = row.rc;
+    dc.DrawText(row.text, rc, row.format);
+}
+
+class DirectTextTest : public ::testing::TestWithParam<DirectText> {};
+
+// A bitmap's context writes unsmoothed glyphs itself: every pixel must be the painter's own.
+TEST_P(DirectTextTest, BitmapTextHasThePaintersPixels) {
+    CBitmap expected(240, 40);
+    {
+        CPainterDC dc(&expected.impl().image, 96);
+        DrawDirectText(dc, GetParam());
+    }
+    CBitmap actual(240, 40);
+    DrawDirectText(*CreateBitmapDC(actual), GetParam());
+    EXPECT_TRUE(SamePixels(expected, actual));
+    EXPECT_NE(InkBounds(actual, RGB(192, 192, 192)).right, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DirectTextTest,
+    ::testing::Values(
+        DirectText{"RowCutAtTheRight",
+                   " 10248 Vins et alcools Chevalier  59 rue de l'Abbaye",
+                   {1, 4, 200, 24}},
+        DirectText{"EveryPrintableCharacter",
+                   " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                   "[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~",
+                   kWhole, DT_LEFT | DT_WORDBREAK, Face("FixedSys", 90)},
+        DirectText{"CutAtTopAndBottom", "Qjgy|_^", {10, 12, 230, 19}},
+        DirectText{"ContextClip", "Marked rows 5, 2, 9", kWhole, kRow, Face("FixedSys", 120),
+                   TRANSPARENT, RECT{30, 15, 90, 22}},
+        DirectText{"OpaqueCentred", "Total 1,234.50", kWhole,
+                   DT_CENTER | DT_VCENTER | DT_SINGLELINE, Face("FixedSys", 120), OPAQUE},
+        DirectText{"AccentsAndEuro", "Ça coûte 12,50 € chez Müller"},
+        DirectText{"Mnemonic", "&Print the list"},
+        DirectText{"UnderlinedFont", "Order no", kWhole, kRow, Face("FixedSys", 120, true)},
+        DirectText{"SmoothedFace", "Customer name", kWhole, kRow, Face("Arial", 100)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
