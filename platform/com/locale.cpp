@@ -9,6 +9,8 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/com/lcid.h"
 #include "platform/com/locale_format.h"
@@ -179,9 +181,16 @@ std::string LocaleNameFromLCID(LCID lcid) {
 }
 
 LCID GetUserDefaultLCID() {
+    // The name seldom changes: its number is kept until it does.
+    thread_local std::string lastName;
+    thread_local LCID lastLcid = 0;
     const std::string_view name = EnvironmentLocale();
-    const LCID lcid = LCIDFromLocaleName(name);
-    return lcid != 0 ? lcid : kEnglishUs;
+    if (lastLcid == 0 || name != lastName) {
+        const LCID lcid = LCIDFromLocaleName(name);
+        lastName = name;
+        lastLcid = lcid != 0 ? lcid : kEnglishUs;
+    }
+    return lastLcid;
 }
 
 LCID GetSystemDefaultLCID() {
