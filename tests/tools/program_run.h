@@ -4,9 +4,12 @@
 
 #include <sys/wait.h>
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 struct ProgramRun {
@@ -39,4 +42,16 @@ inline ProgramRun RunCommandLine(const std::string& commandLine, const std::stri
     const int raw = std::system(command.c_str());  // NOLINT(*-mt-unsafe): tests, one thread
     return ProgramRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(out),
                       ReadWholeFile(err)};
+}
+
+// The text pdftotext reads from the PDF, or empty when it cannot.
+inline std::string PdfText(const std::string& pdf) {
+    const std::string command = "pdftotext -layout " + ShellQuoted(pdf) + " -";
+    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string text;
+    std::array<char, 4096> buffer{};
+    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe.get()) != nullptr) {
+        text += buffer.data();
+    }
+    return text;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "controls/common/data_connection.h"
+#include "controls/common/data_recordset.h"
 #include "platform/ado/ado.h"
 #include "platform/com/bstr.h"
 #include "platform/com/class_factory.h"
@@ -217,4 +218,22 @@ inline std::string LastErrorOf(const CDataConnection& connection) {
     std::string text;
     connection.GetLastError(text);
     return text;
+}
+
+// The texts of one field over all records of a query, read through the data layer the controls
+// read through, in record order.
+inline std::vector<std::string> FieldTexts(const std::string& connectionString,
+                                           const std::string& sql, const std::string& field) {
+    CDataConnection connection;
+    CDataRecordset recordset(connection);
+    std::vector<std::string> texts;
+    if (!connection.Open(connectionString) || !recordset.Open(sql)) {
+        return texts;
+    }
+    std::string text;
+    for (bool more = recordset.MoveFirst(); more; more = recordset.MoveNext()) {
+        recordset.GetFieldText(field, text);
+        texts.push_back(text);
+    }
+    return texts;
 }

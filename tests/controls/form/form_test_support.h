@@ -87,24 +87,6 @@ class DesignFolder : public TempFolder {
     }
 };
 
-// The texts of one field over all records of a query, read through the data layer the form
-// reads through, in record order.
-inline std::vector<std::string> FieldTexts(const std::string& connectionString,
-                                           const std::string& sql, const std::string& field) {
-    CDataConnection connection;
-    CDataRecordset recordset(connection);
-    std::vector<std::string> texts;
-    if (!connection.Open(connectionString) || !recordset.Open(sql)) {
-        return texts;
-    }
-    std::string text;
-    for (bool more = recordset.MoveFirst(); more; more = recordset.MoveNext()) {
-        recordset.GetFieldText(field, text);
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 // A container that notes which key presses reach it, so tests see what the control consumed.
 class CKeyNotingContainer : public CWnd {
   public:

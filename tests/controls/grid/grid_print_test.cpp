@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -14,6 +13,7 @@
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tests/controls/common/table_print_test_support.h"
 #include "tests/temp_folder.h"
+#include "tests/tools/program_run.h"
 
 namespace {
 
@@ -298,18 +298,6 @@ INSTANTIATE_TEST_SUITE_P(
                                   {kStartDoc, kStartPage, kEndPage, Ok(PrintCall::EndDoc)},
                                   nullptr}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
-
-// The text pdftotext reads from the PDF, or empty when it cannot.
-std::string PdfText(const std::string& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf + "' -";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string text;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-        text += buffer;
-    }
-    return text;
-}
 
 TEST(GridPrintPdfTest, ThePdfShowsTheTitlesAndTheRows) {
     const TempFolder folder;

@@ -3,14 +3,12 @@
 // back as text.
 #include <gmock/gmock.h>
 
-#include <cstdio>
-#include <memory>
-
 #include "controls/common/print_job.h"
 #include "controls/order/order_remark.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tests/controls/order/order_test_support.h"
 #include "tests/temp_folder.h"
+#include "tests/tools/program_run.h"
 
 namespace {
 
@@ -250,18 +248,6 @@ INSTANTIATE_TEST_SUITE_P(
         RemarkCase{"WhatTheBoxCannotHoldFollows", "MM MM MM MM", 3, 2, {"MM ", "MM ", "MM MM"}},
         RemarkCase{"NoRoomForALine", "MM MM", 3, 0, {"MM MM"}}),
     [](const ::testing::TestParamInfo<RemarkCase>& info) { return std::string(info.param.name); });
-
-// The text pdftotext reads from the PDF, or empty when it cannot.
-std::string PdfText(const std::string& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf + "' -";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string text;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-        text += buffer;
-    }
-    return text;
-}
 
 TEST_F(OrderPrintTest, ThePdfShowsTheInvoice) {
     FillInvoice(2);

@@ -48,13 +48,6 @@ for (;;) {
 host.log(count, host.pixel(list, 3, 25 + rowHeight + 2).toString(16));
 )js";
 
-// The text pdftotext reads from the PDF, or empty when it cannot; its output goes through files
-// in the folder.
-std::string PdfText(const std::string& pdf, const std::string& folder) {
-    const ProgramRun run = RunCommandLine("pdftotext -layout " + ShellQuoted(pdf) + " -", folder);
-    return run.status == 0 ? run.out : std::string();
-}
-
 TEST(QueryHostTest, ScriptMarksWalksAndPrintsHeadless) {
     CTempRegistry registry;
     ASSERT_TRUE(RegisterQueryModule());
@@ -82,10 +75,10 @@ TEST(QueryHostTest, ScriptMarksWalksAndPrintsHeadless) {
     EXPECT_EQ(run.out,
               "false\ntrue\ntrue\ntrue\ntrue\ntrue\ntrue\n"
               "book 06,book 02,book 09,book 06,book 02,book 09\n60 c0c0c0\n");
-    const std::string allText = PdfText(all, folder);
+    const std::string allText = PdfText(all);
     EXPECT_NE(allText.find("Title"), std::string::npos);
     EXPECT_NE(allText.find("book 60"), std::string::npos);
-    const std::string markedText = PdfText(marked, folder);
+    const std::string markedText = PdfText(marked);
     EXPECT_LT(markedText.find("book 06"), markedText.find("book 02"));
     EXPECT_LT(markedText.find("book 02"), markedText.find("book 09"));
     EXPECT_EQ(markedText.find("book 01"), std::string::npos);

@@ -3,14 +3,13 @@
 // their messages, and one PDF read back as text.
 #include <gmock/gmock.h>
 
-#include <cstdio>
-
 #include "controls/common/print_job.h"
 #include "controls/query/query_text.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tests/controls/common/table_print_test_support.h"
 #include "tests/controls/query/query_test_support.h"
 #include "tests/temp_folder.h"
+#include "tests/tools/program_run.h"
 
 namespace {
 
@@ -263,18 +262,6 @@ INSTANTIATE_TEST_SUITE_P(Failures, QueryPrintFailureTest, ::testing::ValuesIn(kF
                          [](const ::testing::TestParamInfo<FailureCase>& info) {
                              return std::string(info.param.name);
                          });
-
-// The text pdftotext reads from the PDF, or empty when it cannot.
-std::string PdfText(const std::string& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf + "' -";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string text;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-        text += buffer;
-    }
-    return text;
-}
 
 TEST_P(QueryPrintTest, ThePdfShowsTheCaptionsAndTheRecordsInOrder) {
     const TempFolder folder;

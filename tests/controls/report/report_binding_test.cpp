@@ -2,7 +2,6 @@
 // jobs alike, queries that give nothing, and a cancelled dialog that stops the whole Print.
 #include <gmock/gmock.h>
 
-#include "controls/common/data_recordset.h"
 #include "platform/dialogs/scripted_dialogs.h"
 #include "platform/gdi/recording_printer.h"
 #include "tests/controls/report/report_drawn.h"
@@ -15,23 +14,6 @@ using ::testing::IsEmpty;
 
 constexpr const char* kCustomers =
     "SELECT customer_no, name, active FROM customers WHERE customer_id <= 3 ORDER BY customer_id";
-
-// The texts of one field over the query's records, read as the report reads them.
-std::vector<std::string> FieldTexts(const std::string& connectionString, const std::string& sql,
-                                    const std::string& field) {
-    CDataConnection connection;
-    CDataRecordset recordset(connection);
-    std::vector<std::string> texts;
-    if (!connection.Open(connectionString) || !recordset.Open(sql)) {
-        return texts;
-    }
-    std::string text;
-    for (bool more = recordset.MoveFirst(); more; more = recordset.MoveNext()) {
-        recordset.GetFieldText(field, text);
-        texts.push_back(text);
-    }
-    return texts;
-}
 
 // "3/5/2024" as "03/05/2024".
 std::string WithLeadingZeros(const std::string& shortDate) {

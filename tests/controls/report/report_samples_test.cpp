@@ -15,18 +15,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// The text pdftotext reads from the PDF, or empty when it cannot.
-std::string PdfText(const std::string& pdf) {
-    const std::string command = "pdftotext -layout " + ShellQuoted(pdf) + " -";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string text;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-        text += buffer;
-    }
-    return text;
-}
-
 class ReportSamplesTest : public ReportTest {
   protected:
     void SetUp() override {
