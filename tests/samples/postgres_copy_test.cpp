@@ -162,7 +162,7 @@ class PostgresCopyTest : public ::testing::Test {
         Execute("SET DateStyle = ISO");
         Execute("SET bytea_output = hex");
         Execute("SET extra_float_digits = 1");
-        m_sqlite = OpenReadOnly(SampleDbPath());
+        m_sqlite = OpenReadOnly(SampleDatabase());
         ASSERT_TRUE(m_sqlite);
     }
 

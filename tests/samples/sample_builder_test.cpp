@@ -100,7 +100,7 @@ TEST(SampleBuilder, EveryBuildMakesTheSameDatabaseAndScripts) {
     const TempFolder folder;
     const std::string path = folder / "sample.db";
     ASSERT_EQ(RunBuilder({"--sqlite", path}), 0);
-    EXPECT_EQ(ReadFile(path), ReadFile(SampleDbPath()));
+    EXPECT_EQ(ReadFile(path), ReadFile(SampleDatabase()));
     const std::string first = folder / "first.sql";
     const std::string second = folder / "second.sql";
     ASSERT_EQ(RunBuilder({"--postgres-sql", first}), 0);
@@ -120,7 +120,7 @@ TEST(SampleBuilder, TheSqliteScriptRebuildsTheSameRows) {
     ASSERT_EQ(sqlite3_exec(memory.get(), ReadFile(script).c_str(), nullptr, nullptr, nullptr),
               SQLITE_OK)
         << sqlite3_errmsg(memory.get());
-    const SqliteDb built = OpenReadOnly(SampleDbPath());
+    const SqliteDb built = OpenReadOnly(SampleDatabase());
     ASSERT_TRUE(built);
     for (const std::string& table : SampleTables()) {
         const std::string sql = "SELECT * FROM " + table + " ORDER BY 1";

@@ -11,7 +11,7 @@ namespace {
 class SampleDbTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_db = OpenReadOnly(SampleDbPath());
+        m_db = OpenReadOnly(SampleDatabase());
         ASSERT_TRUE(m_db) << "the build makes it: cmake --build <build> --target qor_sample_db";
     }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/sample_data.h"
 #include "tests/temp_folder.h"
 
 struct SqliteCloser {
@@ -29,12 +30,6 @@ using SqliteStatement = std::unique_ptr<sqlite3_stmt, SqliteFinalizer>;
 // A cell as text (a blob as x'hex'); nothing for NULL.
 using Cell = std::optional<std::string>;
 using Rows = std::vector<std::vector<Cell>>;
-
-// The database the build made; ctest names it, a direct run falls back to the build's own.
-inline std::string SampleDbPath() {
-    const char* path = std::getenv("QOR_SAMPLE_DB");
-    return path != nullptr && *path != '\0' ? path : QOR_SAMPLE_DB_BUILT;
-}
 
 // Read-only, so that no test can change the file the other suites read.
 inline SqliteDb OpenReadOnly(const std::string& path) {

@@ -124,8 +124,7 @@ TEST_P(ColumnFieldTest, ATypedTextIsWrittenOnlyWhenTheFieldHoldsItAsShown) {
 
 std::string WriteCaseName(
     const ::testing::TestParamInfo<std::tuple<Provider, const WriteCase*>>& info) {
-    return ProviderName({std::get<0>(info.param), info.index}) + "_" +
-           std::get<1>(info.param)->name;
+    return NameOf(std::get<0>(info.param)) + "_" + std::get<1>(info.param)->name;
 }
 
 std::vector<const WriteCase*> AllWriteCases() {

@@ -19,6 +19,7 @@
 #include "platform/com/bstr.h"
 #include "platform/com/class_factory.h"
 #include "platform/com/com_variant.h"
+#include "tests/sample_data.h"
 
 // Sets LC_ALL for the life of the object, so that the user's default locale is the one named.
 class ScopedLocale {
@@ -43,23 +44,6 @@ class ScopedLocale {
     std::optional<std::string> saved_;
 };
 
-enum class Provider { SQLite, PostgreSQL };
-
-inline std::string ProviderName(const ::testing::TestParamInfo<Provider>& info) {
-    return info.param == Provider::SQLite ? "SQLite" : "PostgreSQL";
-}
-
-inline std::string EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe)
-    return value != nullptr ? value : "";
-}
-
-// The sample database: QOR_SAMPLE_DB when set, else the one this build made.
-inline std::string SampleDatabase() {
-    const std::string path = EnvironmentValue("QOR_SAMPLE_DB");
-    return path.empty() ? QOR_SAMPLE_DB_BUILT : path;
-}
-
 // A copy of the sample database in a temporary file, removed at the end.
 class SampleCopy {
   public:
@@ -81,10 +65,6 @@ class SampleCopy {
   private:
     std::filesystem::path path_;
 };
-
-inline constexpr const char* kNoPostgresServer =
-    "QOR_TEST_PG is not set: scripts/pg-test-server start, then "
-    "eval \"$(scripts/pg-test-server env)\"";
 
 // The database a test runs on for the provider: a copy of the sample database for SQLite, kept
 // in `sample`, or the private PostgreSQL server; empty when that server is not set.

@@ -24,6 +24,7 @@
 #include "platform/com/com_variant.h"
 #include "platform/com/error_info.h"
 #include "tests/platform/ado/connection_errors.h"
+#include "tests/sample_data.h"
 #include "tests/temp_folder.h"
 
 // A result that is a success, or a failure that names the code in hex.
@@ -44,15 +45,6 @@ inline ::testing::AssertionResult HrFailed(const char* expression, HRESULT hr) {
 #define EXPECT_HRESULT_SUCCEEDED(expression) EXPECT_PRED_FORMAT1(HrSucceeded, (expression))
 #define ASSERT_HRESULT_SUCCEEDED(expression) ASSERT_PRED_FORMAT1(HrSucceeded, (expression))
 #define EXPECT_HRESULT_FAILED(expression) EXPECT_PRED_FORMAT1(HrFailed, (expression))
-
-inline std::string EnvOr(const char* name, const std::string& fallback = {}) {
-    const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe): tests, one thread
-    return value != nullptr && *value != '\0' ? value : fallback;
-}
-
-inline std::string SampleDatabase() {
-    return EnvOr("QOR_SAMPLE_DB");
-}
 
 constexpr const char* kNoSampleDatabase =
     "no sample database at QOR_SAMPLE_DB; build the target qor_sample_db";
@@ -234,22 +226,7 @@ inline std::string ErrorSource(const CComPtr<_Connection>& connection) {
 
 // The connection string of the PostgreSQL test server, loaded with the sample data.
 inline std::string ServerString() {
-    return EnvOr("QOR_TEST_PG");
-}
-
-constexpr const char* kNoServerString =
-    "QOR_TEST_PG is not set: run scripts/pg-test-server start and "
-    "eval \"$(scripts/pg-test-server env)\" to test PostgreSQL";
-
-// The providers a test of the sample data runs on.
-enum class Provider { SQLite, PostgreSQL };
-
-inline std::string ProviderName(Provider provider) {
-    return provider == Provider::SQLite ? "SQLite" : "PostgreSQL";
-}
-
-inline void PrintTo(Provider provider, std::ostream* out) {
-    *out << ProviderName(provider);
+    return EnvironmentValue("QOR_TEST_PG");
 }
 
 // Cases of a table run on each provider, named "Provider_case" in test listings.
@@ -261,7 +238,7 @@ auto OnEachProvider(std::initializer_list<Case> cases) {
 
 template <class Case>
 std::string ProviderCaseName(const ::testing::TestParamInfo<std::tuple<Provider, Case>>& info) {
-    return ProviderName(std::get<0>(info.param)) + "_" + std::get<1>(info.param).name;
+    return NameOf(std::get<0>(info.param)) + "_" + std::get<1>(info.param).name;
 }
 
 // A table of cases over the sample data on each provider: SQLite on a copy of the sample
@@ -272,7 +249,7 @@ class SampleDataTest : public ::testing::TestWithParam<std::tuple<Provider, Case
     void SetUp() override {
         if (std::get<0>(this->GetParam()) == Provider::PostgreSQL) {
             if (ServerString().empty()) {
-                GTEST_SKIP() << kNoServerString;
+                GTEST_SKIP() << kNoPostgresServer;
             }
             connection_ = Connect(ServerString());
         } else {

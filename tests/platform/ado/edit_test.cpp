@@ -301,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(
     ProviderCaseName<NonFiniteCase>);
 
 TEST_F(EditTest, TextPutConvertsUnderTheUsersLocale) {
-    const std::string saved = EnvOr("LC_ALL");
+    const std::string saved = EnvironmentValue("LC_ALL");
     setenv("LC_ALL", "de_DE.UTF-8", 1);
     const CComPtr<_Recordset> recordset =
         Query(connection_, "SELECT * FROM customers WHERE customer_id = 1");

@@ -18,7 +18,7 @@ class PostgresTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (ServerString().empty()) {
-            GTEST_SKIP() << kNoServerString;
+            GTEST_SKIP() << kNoPostgresServer;
         }
         connection_ = Connect(ServerString());
         ASSERT_NE(connection_, nullptr);
@@ -234,7 +234,7 @@ TEST_F(PostgresTest, LostConnectionTurnsEveryLaterCallIntoAnError) {
 class PrivateServer {
   public:
     PrivateServer() : folder_("/tmp/qor-pg-ado-" + std::to_string(getpid())) {
-        const std::string source = EnvOr("QOR_SOURCE_DIR");
+        const std::string source = EnvironmentValue("QOR_SOURCE_DIR");
         const std::string database = SampleDatabase();
         if (source.empty() || database.empty()) {
             return;
