@@ -214,9 +214,10 @@ bool CPainterDC::DrawInk(QPointF origin, const CTextMetrics::Impl::Shaped& shape
     if (image == nullptr || !PlainRuns(font, shaped.glyphs)) {
         return false;
     }
+    // A glyph written directly has the painter's pixels: should a later one need the painter,
+    // the painter drawing the whole text again leaves the same picture.
     constexpr int kSteps = CTextMetrics::Impl::kPlaceSteps;
-    std::vector<const CTextMetrics::Impl::GlyphInk*> inks;
-    std::vector<QPoint> places;
+    const QRgb pixel = ToQColor(m_textColor).rgb();
     for (const QGlyphRun& run : shaped.glyphs) {
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
@@ -229,16 +230,12 @@ bool CPainterDC::DrawInk(QPointF origin, const CTextMetrics::Impl::Shaped& shape
             const QPoint steps(static_cast<int>(place.x() * kSteps),
                                static_cast<int>(place.y() * kSteps));
             const QPoint fraction(steps.x() % kSteps, steps.y() % kSteps);
-            inks.push_back(font.Ink(glyphs[i], fraction));
-            if (inks.back() == nullptr) {
+            const CTextMetrics::Impl::GlyphInk* ink = font.Ink(glyphs[i], fraction);
+            if (ink == nullptr) {
                 return false;
             }
-            places.emplace_back(steps.x() / kSteps, steps.y() / kSteps);
+            WriteInk(*image, clip, QPoint(steps.x() / kSteps, steps.y() / kSteps), *ink, pixel);
         }
-    }
-    const QRgb pixel = ToQColor(m_textColor).rgb();
-    for (std::size_t i = 0; i < inks.size(); ++i) {
-        WriteInk(*image, clip, places[i], *inks[i], pixel);
     }
     return true;
 }
