@@ -503,6 +503,12 @@ HRESULT CRecordsetCore::FieldIndex(const VARIANT& index, std::size_t& field) {
     if (FAILED(hr)) {
         return hr;
     }
+    // The controls read every field of every row they show by its ordinal: it needs no copy.
+    if (index.vt == VT_I4 && index.lVal >= 0 &&
+        static_cast<std::size_t>(index.lVal) < fields_.size()) {
+        field = static_cast<std::size_t>(index.lVal);
+        return S_OK;
+    }
     CComVariant given;
     VariantCopyInd(&given, &index);
     if (given.vt == VT_BSTR) {
