@@ -88,7 +88,7 @@ class GridSoakTest : public GridTest {
 
     void InsertColumn(const std::string& name, int width, bool editable) {
         CComVariant result;
-        ASSERT_EQ(InvokeDispatch(grid_.Get(), 1, DISPATCH_METHOD,
+        ASSERT_EQ(InvokeDispatch(control_.Get(), 1, DISPATCH_METHOD,
                                  {CComVariant(name), CComVariant(name), CComVariant(width),
                                   CComVariant(CodeOf(EditStyle::Text)), CComVariant(20),
                                   CComVariant(""), CComVariant(editable), CComVariant(true),

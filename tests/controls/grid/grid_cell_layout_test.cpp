@@ -83,7 +83,7 @@ std::vector<DcOp> DrawingOps(const CRecordingDC& dc) {
 TEST_P(GridCellLayoutTest, ACellIsDrawnInItsRectangleByItsKind) {
     const CellCase& c = GetParam();
     CComVariant result;
-    ASSERT_EQ(InvokeDispatch(grid_.Get(), 1, DISPATCH_METHOD,
+    ASSERT_EQ(InvokeDispatch(control_.Get(), 1, DISPATCH_METHOD,
                              {CComVariant("c"), CComVariant("C"), CComVariant(kWidth),
                               CComVariant(CodeOf(c.style)), CComVariant(40), CComVariant(""),
                               CComVariant(true), CComVariant(true),

@@ -15,7 +15,7 @@ using GridModelTest = GridTest;
 
 TEST_F(GridModelTest, TheModuleRegistersTheGridsNamesAndIds) {
     CComPtr<ITypeInfo> info;
-    ASSERT_EQ(grid_->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf()), S_OK);
+    ASSERT_EQ(control_->GetTypeInfo(0, 0, info.ReleaseAndGetAddressOf()), S_OK);
     BSTR name = nullptr;
     ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(BstrView(name), "_DQORGrid");
@@ -50,14 +50,14 @@ TEST_F(GridModelTest, TheModuleRegistersTheGridsNamesAndIds) {
                                               "GetDeletedRowValue"};
     for (std::size_t i = 0; i < members.size(); ++i) {
         DISPID id = DISPID_UNKNOWN;
-        EXPECT_EQ(GetDispIdOfName(grid_.Get(), members[i], &id), S_OK) << members[i];
+        EXPECT_EQ(GetDispIdOfName(control_.Get(), members[i], &id), S_OK) << members[i];
         EXPECT_EQ(id, static_cast<DISPID>(i + 1)) << members[i];
     }
     DISPID colors = DISPID_UNKNOWN;
-    EXPECT_EQ(GetDispIdOfName(grid_.Get(), "SetGridColors", &colors), S_OK);
+    EXPECT_EQ(GetDispIdOfName(control_.Get(), "SetGridColors", &colors), S_OK);
     EXPECT_EQ(colors, 30);
     CComVariant readyState;
-    ASSERT_EQ(GetPropertyByName(grid_.Get(), "ReadyState", &readyState), S_OK);
+    ASSERT_EQ(GetPropertyByName(control_.Get(), "ReadyState", &readyState), S_OK);
     EXPECT_EQ(readyState.lVal, READYSTATE_LOADING);
 }
 

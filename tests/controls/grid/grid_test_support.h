@@ -118,12 +118,7 @@ class GridTest : public ::testing::Test, public CControlState<CQORGridCtrl> {
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateGrid(kGridWidth, Height())); }
     virtual int Height() const { return kGridHeight; }
     void TearDown() override {
-        if (ole_) {
-            ole_->Close();
-        }
-        ole_.Release();
-        grid_.Release();
-        container_.DestroyWindow();
+        Close();
         SetClassSource(nullptr);
         CoFreeUnusedLibraries();
     }
@@ -131,37 +126,13 @@ class GridTest : public ::testing::Test, public CControlState<CQORGridCtrl> {
     void CreateGrid(int width, int height) {
         ASSERT_TRUE(RegisterGridModule());
         UseClassRegistry();
-        ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, width + 20, height + 20}));
-        CLSID clsid;
-        ASSERT_EQ(CLSIDFromProgID(kGridProgId, &clsid), S_OK);
-        ASSERT_EQ(
-            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
-                             reinterpret_cast<void**>(grid_.ReleaseAndGetAddressOf())),  // NOLINT
-            S_OK);
-        ASSERT_EQ(ComQueryInterface(grid_.Get(), ole_), S_OK);
-        ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, width, height}), S_OK);
-        ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
-    }
-
-    // A member by name; its result.
-    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        CComVariant result;
-        EXPECT_EQ(InvokeByName(grid_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
-        return result;
-    }
-    int Long(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        const CComVariant result = Call(name, args);
-        return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
-    }
-    bool Bool(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        const CComVariant result = Call(name, args);
-        return result.vt == VT_BOOL && result.boolVal == VARIANT_TRUE;
+        ASSERT_NO_FATAL_FAILURE(Show(kGridProgId, width, height));
     }
 
     int Insert(const ColumnSpec& c) {
         CComVariant result;
         EXPECT_EQ(
-            InvokeDispatch(grid_.Get(), 1, DISPATCH_METHOD,
+            InvokeDispatch(control_.Get(), 1, DISPATCH_METHOD,
                            {CComVariant(c.name), CComVariant("Title " + c.name),
                             CComVariant(c.width), CComVariant(c.style), CComVariant(c.maxSize),
                             CComVariant(c.mask), CComVariant(true), CComVariant(c.visible),
@@ -201,7 +172,4 @@ class GridTest : public ::testing::Test, public CControlState<CQORGridCtrl> {
     }
 
     CTempRegistry registry_;
-    CWnd container_;
-    CComPtr<IDispatch> grid_;
-    CComPtr<IOleObject> ole_;
 };

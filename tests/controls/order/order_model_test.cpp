@@ -26,7 +26,7 @@ TEST_F(OrderTest, ANewLineIsOneOfNothingAndTheModuleIsReady) {
     EXPECT_EQ(quantity.dblVal, 1.0);
     EXPECT_EQ(OutReal("GetOrderSubtotal"), 0.0);
     CComVariant ready;
-    EXPECT_EQ(InvokeByName(order_.Get(), "ReadyState", DISPATCH_PROPERTYGET, {}, &ready), S_OK);
+    EXPECT_EQ(InvokeByName(control_.Get(), "ReadyState", DISPATCH_PROPERTYGET, {}, &ready), S_OK);
     EXPECT_EQ(ready, CComVariant(1));
     ScopedScriptedDialogs dialogs;
     Call("AboutBox");

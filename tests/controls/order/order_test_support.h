@@ -47,12 +47,7 @@ class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
     virtual int Width() const { return kOrderWidth; }
     virtual int Height() const { return kOrderHeight; }
     void TearDown() override {
-        if (ole_) {
-            ole_->Close();
-        }
-        ole_.Release();
-        order_.Release();
-        container_.DestroyWindow();
+        Close();
         SetClassSource(nullptr);
         CoFreeUnusedLibraries();
     }
@@ -60,29 +55,10 @@ class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
     void CreateOrder(int width, int height) {
         ASSERT_TRUE(RegisterOrderModule());
         UseClassRegistry();
-        ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, width + 20, height + 20}));
-        CLSID clsid;
-        ASSERT_EQ(CLSIDFromProgID(kOrderProgId, &clsid), S_OK);
-        ASSERT_EQ(
-            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
-                             reinterpret_cast<void**>(order_.ReleaseAndGetAddressOf())),  // NOLINT
-            S_OK);
-        ASSERT_EQ(ComQueryInterface(order_.Get(), ole_), S_OK);
-        ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, width, height}), S_OK);
-        ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
+        ASSERT_NO_FATAL_FAILURE(Show(kOrderProgId, width, height));
         window_->UpdateWindow();
     }
 
-    // A member by name; its result.
-    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        CComVariant result;
-        EXPECT_EQ(InvokeByName(order_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
-        return result;
-    }
-    int Long(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        const CComVariant result = Call(name, args);
-        return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
-    }
     // A getter's R8 out-parameter.
     double OutReal(const std::string& name) {
         CComVariant value(-1.0);
@@ -146,7 +122,4 @@ class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
     COLORREF Pixel(int x, int y) { return ReadPixel(*window_, x, y); }
 
     CTempRegistry registry_;
-    CWnd container_;
-    CComPtr<IDispatch> order_;
-    CComPtr<IOleObject> ole_;
 };

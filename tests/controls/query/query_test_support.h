@@ -104,13 +104,8 @@ class QueryHost : public CControlState<CQORQueryCtrl> {
     QueryHost() = default;
     QueryHost(const QueryHost&) = delete;
     QueryHost& operator=(const QueryHost&) = delete;
-    ~QueryHost() {
-        if (ole_) {
-            ole_->Close();
-        }
-        ole_.Release();
-        query_.Release();
-        container_.DestroyWindow();
+    ~QueryHost() override {
+        Close();
         SetClassSource(nullptr);
         CoFreeUnusedLibraries();
     }
@@ -118,28 +113,9 @@ class QueryHost : public CControlState<CQORQueryCtrl> {
     void Create(int width, int height) {
         ASSERT_TRUE(RegisterQueryModule());
         UseClassRegistry();
-        ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, width + 20, height + 20}));
-        CLSID clsid;
-        ASSERT_EQ(CLSIDFromProgID(kQueryProgId, &clsid), S_OK);
-        ASSERT_EQ(
-            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
-                             reinterpret_cast<void**>(query_.ReleaseAndGetAddressOf())),  // NOLINT
-            S_OK);
-        ASSERT_EQ(ComQueryInterface(query_.Get(), ole_), S_OK);
-        ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, width, height}), S_OK);
-        ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
+        ASSERT_NO_FATAL_FAILURE(Show(kQueryProgId, width, height));
     }
 
-    // A member by name; its result.
-    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        CComVariant result;
-        EXPECT_EQ(InvokeByName(query_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
-        return result;
-    }
-    bool Bool(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        const CComVariant result = Call(name, args);
-        return result.vt == VT_BOOL && result.boolVal == VARIANT_TRUE;
-    }
     bool Bind(_Connection* connection, const std::string& sql) {
         CComPtr<IDispatch> dispatch;
         if (connection != nullptr) {
@@ -190,12 +166,7 @@ class QueryHost : public CControlState<CQORQueryCtrl> {
     }
     void CtrlClick(int slot) { SendClick(*window_, SlotPoint(slot), FCONTROL); }
 
-    CComPtr<IDispatch>& Query() { return query_; }
-
-  private:
-    CWnd container_;
-    CComPtr<IDispatch> query_;
-    CComPtr<IOleObject> ole_;
+    CComPtr<IDispatch>& Query() { return control_; }
 };
 
 // A list over a table of the test's own, on the test's provider.

@@ -225,11 +225,11 @@ TEST_F(ReportLoadingTest, TheModuleRegistersTheReportsNamesIdsAndPicture) {
         "LoadReport", "BindReportToDatabase", "BeginPrint", "EndPrint", "Print", "SetItemValue"};
     for (std::size_t i = 0; i < members.size(); ++i) {
         DISPID id = DISPID_UNKNOWN;
-        EXPECT_EQ(GetDispIdOfName(report_.Get(), members[i], &id), S_OK) << members[i];
+        EXPECT_EQ(GetDispIdOfName(control_.Get(), members[i], &id), S_OK) << members[i];
         EXPECT_EQ(id, static_cast<DISPID>(i + 1)) << members[i];
     }
     CComVariant readyState;
-    ASSERT_EQ(GetPropertyByName(report_.Get(), "ReadyState", &readyState), S_OK);
+    ASSERT_EQ(GetPropertyByName(control_.Get(), "ReadyState", &readyState), S_OK);
     EXPECT_EQ(readyState.lVal, 1);
 
     // A white rectangle with the ellipse inscribed: black on its edge, white inside and in the

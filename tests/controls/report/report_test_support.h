@@ -72,37 +72,14 @@ class ReportTest : public ::testing::Test, public CControlState<CQORReportCtrl> 
     void SetUp() override {
         ASSERT_TRUE(RegisterReportModule());
         UseClassRegistry();
-        ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, 220, 170}));
-        CLSID clsid;
-        ASSERT_EQ(CLSIDFromProgID(kReportProgId, &clsid), S_OK);
-        ASSERT_EQ(
-            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IDispatch::iid,
-                             reinterpret_cast<void**>(report_.ReleaseAndGetAddressOf())),  // NOLINT
-            S_OK);
-        ASSERT_EQ(ComQueryInterface(report_.Get(), ole_), S_OK);
-        ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, 200, 150}), S_OK);
-        ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
+        ASSERT_NO_FATAL_FAILURE(Show(kReportProgId, 200, 150));
     }
     void TearDown() override {
-        if (ole_) {
-            ole_->Close();
-        }
-        ole_.Release();
-        report_.Release();
-        container_.DestroyWindow();
+        Close();
         SetClassSource(nullptr);
         CoFreeUnusedLibraries();
     }
 
-    CComVariant Call(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        CComVariant result;
-        EXPECT_EQ(InvokeByName(report_.Get(), name, DISPATCH_METHOD, args, &result), S_OK) << name;
-        return result;
-    }
-    int Long(const std::string& name, const std::vector<CComVariant>& args = {}) {
-        const CComVariant result = Call(name, args);
-        return result.vt == VT_I4 ? static_cast<int>(result.lVal) : -99;
-    }
     int Load(const std::string& path) { return Long("LoadReport", {CComVariant(path)}); }
     // Writes the layout into the test's folder and loads it.
     int Load(const ReportHeader& header, const std::vector<ReportItem>& items,
@@ -118,7 +95,4 @@ class ReportTest : public ::testing::Test, public CControlState<CQORReportCtrl> 
 
     TempFolder folder_;
     CTempRegistry registry_;
-    CWnd container_;
-    CComPtr<IDispatch> report_;
-    CComPtr<IOleObject> ole_;
 };
