@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/class_factory.h"
 #include "platform/com/dispatch_call.h"
+#include "platform/com/module_loader.h"
 #include "platform/ui/ole_object.h"
 #include "platform/ui/wnd.h"
 
@@ -34,9 +36,10 @@ class CHostedControl {
     }
 
   protected:
-    // Makes the control of the registered ProgID and shows it at the size, in a container a
-    // little larger.
+    // Makes the control of the ProgID, registered in the test's registry, and shows it at the
+    // size, in a container a little larger.
     void Show(const char* progId, int width, int height) {
+        UseClassRegistry();
         ASSERT_TRUE(container_.Create(nullptr, RECT{0, 0, width + 20, height + 20}));
         CLSID clsid;
         ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
@@ -48,6 +51,7 @@ class CHostedControl {
         ASSERT_EQ(ole_->DoVerb(OLEIVERB_SHOW, &container_, RECT{0, 0, width, height}), S_OK);
         ASSERT_EQ(ole_->GetControlWindow(&window_), S_OK);
     }
+    // Closes the control and lets its module go.
     void Close() {
         if (ole_) {
             ole_->Close();
@@ -56,6 +60,8 @@ class CHostedControl {
         control_.Release();
         container_.DestroyWindow();
         window_ = nullptr;
+        SetClassSource(nullptr);
+        CoFreeUnusedLibraries();
     }
 
     CWnd container_;

@@ -117,15 +117,10 @@ class GridTest : public ::testing::Test, public CControlState<CQORGridCtrl> {
   protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateGrid(kGridWidth, Height())); }
     virtual int Height() const { return kGridHeight; }
-    void TearDown() override {
-        Close();
-        SetClassSource(nullptr);
-        CoFreeUnusedLibraries();
-    }
+    void TearDown() override { Close(); }
 
     void CreateGrid(int width, int height) {
         ASSERT_TRUE(RegisterGridModule());
-        UseClassRegistry();
         ASSERT_NO_FATAL_FAILURE(Show(kGridProgId, width, height));
     }
 

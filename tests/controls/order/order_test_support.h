@@ -46,15 +46,10 @@ class OrderTest : public ::testing::Test, public CControlState<CQOROrderCtrl> {
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateOrder(Width(), Height())); }
     virtual int Width() const { return kOrderWidth; }
     virtual int Height() const { return kOrderHeight; }
-    void TearDown() override {
-        Close();
-        SetClassSource(nullptr);
-        CoFreeUnusedLibraries();
-    }
+    void TearDown() override { Close(); }
 
     void CreateOrder(int width, int height) {
         ASSERT_TRUE(RegisterOrderModule());
-        UseClassRegistry();
         ASSERT_NO_FATAL_FAILURE(Show(kOrderProgId, width, height));
         window_->UpdateWindow();
     }

@@ -101,18 +101,8 @@ struct QueryTable {
 // A list of the given size in a container window.
 class QueryHost : public CControlState<CQORQueryCtrl> {
   public:
-    QueryHost() = default;
-    QueryHost(const QueryHost&) = delete;
-    QueryHost& operator=(const QueryHost&) = delete;
-    ~QueryHost() override {
-        Close();
-        SetClassSource(nullptr);
-        CoFreeUnusedLibraries();
-    }
-
     void Create(int width, int height) {
         ASSERT_TRUE(RegisterQueryModule());
-        UseClassRegistry();
         ASSERT_NO_FATAL_FAILURE(Show(kQueryProgId, width, height));
     }
 

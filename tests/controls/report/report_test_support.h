@@ -71,14 +71,9 @@ class ReportTest : public ::testing::Test, public CControlState<CQORReportCtrl> 
   protected:
     void SetUp() override {
         ASSERT_TRUE(RegisterReportModule());
-        UseClassRegistry();
         ASSERT_NO_FATAL_FAILURE(Show(kReportProgId, 200, 150));
     }
-    void TearDown() override {
-        Close();
-        SetClassSource(nullptr);
-        CoFreeUnusedLibraries();
-    }
+    void TearDown() override { Close(); }
 
     int Load(const std::string& path) { return Long("LoadReport", {CComVariant(path)}); }
     // Writes the layout into the test's folder and loads it.
