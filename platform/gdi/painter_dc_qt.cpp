@@ -186,19 +186,23 @@ bool PlainRuns(const CTextMetrics::Impl& font, const QList<QGlyphRun>& runs) {
     });
 }
 
-void WriteInk(QImage& image, const QRect& clip, QPoint at, const CTextMetrics::Impl::GlyphInk& ink,
+// The image's pixels, a line every step.
+struct Pixels {
+    QRgb* bits;
+    qsizetype step;
+};
+
+void WriteInk(Pixels pixels, const QRect& clip, QPoint at, const CTextMetrics::Impl::GlyphInk& ink,
               QRgb pixel) {
     const QRect bounds = ink.bounds.translated(at);
     if (!clip.intersects(bounds)) {
         return;
     }
     const bool inside = clip.contains(bounds);
-    const qsizetype step = image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    QRgb* bits = reinterpret_cast<QRgb*>(image.bits());
     for (const QPoint& offset : ink.pixels) {
         const QPoint point = at + offset;
         if (inside || clip.contains(point)) {
-            bits[point.y() * step + point.x()] = pixel;
+            pixels.bits[point.y() * pixels.step + point.x()] = pixel;
         }
     }
 }
@@ -218,6 +222,8 @@ bool CPainterDC::DrawInk(QPointF origin, const CTextMetrics::Impl::Shaped& shape
     // the painter drawing the whole text again leaves the same picture.
     constexpr int kSteps = CTextMetrics::Impl::kPlaceSteps;
     const QRgb pixel = ToQColor(m_textColor).rgb();
+    const Pixels pixels{reinterpret_cast<QRgb*>(image->bits()),
+                        image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))};
     for (const QGlyphRun& run : shaped.glyphs) {
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
@@ -234,7 +240,7 @@ bool CPainterDC::DrawInk(QPointF origin, const CTextMetrics::Impl::Shaped& shape
             if (ink == nullptr) {
                 return false;
             }
-            WriteInk(*image, clip, QPoint(steps.x() / kSteps, steps.y() / kSteps), *ink, pixel);
+            WriteInk(pixels, clip, QPoint(steps.x() / kSteps, steps.y() / kSteps), *ink, pixel);
         }
     }
     return true;
