@@ -15,6 +15,18 @@ auto CDataConnection::Guarded(Body&& body) noexcept {
                           [this](HRESULT hr) noexcept { NoteFailure(hr); });
 }
 
+bool QueryHostConnection(IDispatch* adoConn, CComPtr<_Connection>& connection) {
+    CComPtr<_Connection> queried;
+    if (adoConn != nullptr) {
+        const HRESULT hr = ComQueryInterface(adoConn, queried);
+        if (FAILED(hr) && hr != E_NOINTERFACE) {
+            return false;
+        }
+    }
+    connection = std::move(queried);
+    return true;
+}
+
 CDataConnection::~CDataConnection() {
     Drop();
     if (comInitialized_) {

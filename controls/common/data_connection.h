@@ -8,6 +8,11 @@
 #include "platform/ado/ado.h"
 #include "platform/com/com_ptr.h"
 
+// The host's ADO connection behind its dispatch pointer: none for a null pointer or an object
+// that is no connection (E_NOINTERFACE); false, with nothing taken, when the query fails
+// otherwise.
+bool QueryHostConnection(IDispatch* adoConn, CComPtr<_Connection>& connection);
+
 // No operation throws; failures are results, and their provider messages are the last error
 // text. Every operation runs on the thread that attached or opened the connection.
 class CDataConnection {

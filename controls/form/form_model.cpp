@@ -74,11 +74,8 @@ bool CQORFormCtrl::ReadForm(const std::string& path) {
 
 bool CQORFormCtrl::BindQuery(IDispatch* adoConn, std::string_view sql) {
     CComPtr<_Connection> connection;
-    if (adoConn != nullptr) {
-        const HRESULT hr = ComQueryInterface(adoConn, connection);
-        if (FAILED(hr) && hr != E_NOINTERFACE) {
-            return false;
-        }
+    if (!QueryHostConnection(adoConn, connection)) {
+        return false;
     }
     m_connection.Attach(std::move(connection));
 

@@ -72,11 +72,8 @@ void CQORGridCtrl::CloseRecordset() {
 
 bool CQORGridCtrl::BindToDatabase(IDispatch* adoConn, std::string_view strSQL) {
     CComPtr<_Connection> connection;
-    if (adoConn != nullptr) {
-        const HRESULT hr = ComQueryInterface(adoConn, connection);
-        if (FAILED(hr) && hr != E_NOINTERFACE) {
-            return false;
-        }
+    if (!QueryHostConnection(adoConn, connection)) {
+        return false;
     }
     // What the user changed under the old binding is kept before the binding goes.
     if (m_bound) {

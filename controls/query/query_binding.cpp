@@ -34,11 +34,8 @@ void CQORQueryCtrl::DiscardRows() {
 
 bool CQORQueryCtrl::BindToDatabase(IDispatch* adoConn, std::string_view sSql) {
     CComPtr<_Connection> connection;
-    if (adoConn != nullptr) {
-        const HRESULT hr = ComQueryInterface(adoConn, connection);
-        if (FAILED(hr) && hr != E_NOINTERFACE) {
-            return false;
-        }
+    if (!QueryHostConnection(adoConn, connection)) {
+        return false;
     }
     m_connection.Attach(std::move(connection));
     CloseRecordset();

@@ -16,11 +16,8 @@ std::int32_t CQORReportCtrl::BindReportToDatabase(IDispatch* adoConn) {
         return 0;
     }
     CComPtr<_Connection> connection;
-    if (adoConn != nullptr) {
-        const HRESULT hr = ComQueryInterface(adoConn, connection);
-        if (FAILED(hr) && hr != E_NOINTERFACE) {
-            return 0;
-        }
+    if (!QueryHostConnection(adoConn, connection)) {
+        return 0;
     }
     m_connection.Attach(std::move(connection));
     m_bound = true;
