@@ -77,7 +77,7 @@ class CQORQueryCtrl : public COleControl, public CVScrollTarget {
     // Painting.
     int ListRight(int width) const;
     void CreateScrollBar(int width, int height);
-    void PaintHeader(CDC& dc, int fieldCount, int listRight);
+    void PaintHeader(CDC& dc, int listRight);
     // Paints slot k from the record the recordset stands on.
     void PaintRow(CDC& dc, int slot, bool highlight, int listRight, int height);
     // PaintRow without the column rules, which it draws down the whole list: the row's

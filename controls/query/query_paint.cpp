@@ -106,6 +106,28 @@ void DescribeQueryField(CDataRecordset& recordset, int field, std::string& name,
     }
 }
 
+namespace {
+
+// Visits the fields of the current record that read, with the value, name and defined size of
+// each: a field that does not read has no place in the header or the row.
+template <class Visit>
+void ForEachReadField(CDataRecordset& recordset, Visit&& visit) {
+    int fieldCount = 0;
+    recordset.GetFieldCount(fieldCount);
+    for (int field = 0; field < fieldCount; ++field) {
+        std::string value;
+        if (!recordset.GetFieldText(field, value)) {
+            continue;
+        }
+        std::string name;
+        int definedSize = 0;
+        DescribeQueryField(recordset, field, name, definedSize);
+        visit(value, name, definedSize);
+    }
+}
+
+}  // namespace
+
 int CQORQueryCtrl::ClientWidth() const {
     return HasWindow() ? GetClientRect().Width() : 0;
 }
@@ -163,14 +185,12 @@ void CQORQueryCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/)
     if (!m_recordset->SetBookmark(m_topBookmark)) {
         return;
     }
-    int fieldCount = 0;
-    m_recordset->GetFieldCount(fieldCount);
     const int listRight = ListRight(width);
     const CListFont font(*memory);
     memory->FillSolidRect(RECT{1, 0, listRight, m_headerHeight}, kQueryListBack);
     m_visibleRows.clear();
     m_visibleRowCount = 0;
-    PaintHeader(*memory, fieldCount, listRight);
+    PaintHeader(*memory, listRight);
     int y = m_headerHeight;
     // Each row's rules run down the whole list and the rows after it cover them inside their
     // own rectangles, so a rule shows from the header to the end of the last row that has it,
@@ -206,36 +226,30 @@ void CQORQueryCtrl::OnDraw(CDC& dc, const RECT& bounds, const RECT& /*invalid*/)
     dc.BitBlt(bounds.left, bounds.top, width, height, *memory, 0, 0, SRCCOPY);
 }
 
-void CQORQueryCtrl::PaintHeader(CDC& dc, int fieldCount, int listRight) {
+void CQORQueryCtrl::PaintHeader(CDC& dc, int listRight) {
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kQueryCaptionText);
     int x = 1;
     // Each cell ends where the header texts up to it end, measured as one text as the row
     // texts are, so that a font of fractional pitch keeps the cells' edges on the rules.
     std::string headerLine;
-    for (int field = 0; field < fieldCount; ++field) {
-        std::string value;
-        if (!m_recordset->GetFieldText(field, value)) {
-            continue;
-        }
-        std::string name;
-        int definedSize = 0;
-        DescribeQueryField(*m_recordset, field, name, definedSize);
-        headerLine += QueryHeaderText(name, definedSize);
-        const int right = 1 + TextWidth(dc, headerLine);
-        RECT cell{x + 1, 1, std::min(right, listRight), m_headerHeight};
-        x = right;
-        if (cell.left >= cell.right) {
-            continue;
-        }
-        dc.DrawEdge(cell, EDGE_ETCHED, BF_RECT);
-        std::string caption = QueryCaption(name);
-        while (!caption.empty() &&
-               dc.GetTextExtentPoint32(caption).cx > cell.Width() - kCaptionMargin) {
-            DropLastChar(caption);
-        }
-        dc.DrawText(caption, cell, kCaptionFormat);
-    }
+    ForEachReadField(
+        *m_recordset, [&](const std::string& /*value*/, const std::string& name, int definedSize) {
+            headerLine += QueryHeaderText(name, definedSize);
+            const int right = 1 + TextWidth(dc, headerLine);
+            RECT cell{x + 1, 1, std::min(right, listRight), m_headerHeight};
+            x = right;
+            if (cell.left >= cell.right) {
+                return;
+            }
+            dc.DrawEdge(cell, EDGE_ETCHED, BF_RECT);
+            std::string caption = QueryCaption(name);
+            while (!caption.empty() &&
+                   dc.GetTextExtentPoint32(caption).cx > cell.Width() - kCaptionMargin) {
+                DropLastChar(caption);
+            }
+            dc.DrawText(caption, cell, kCaptionFormat);
+        });
 }
 
 void CQORQueryCtrl::PaintRow(CDC& dc, int slot, bool highlight, int listRight, int height) {
@@ -254,25 +268,17 @@ bool CQORQueryCtrl::PaintRowBody(CDC& dc, int slot, bool highlight, int listRigh
         return false;
     }
     RowEntry& entry = m_visibleRows[static_cast<std::size_t>(slot)];
-    int fieldCount = 0;
-    m_recordset->GetFieldCount(fieldCount);
     std::string text = " ";
     columnEnds.clear();
-    for (int field = 0; field < fieldCount; ++field) {
-        std::string value;
-        if (!m_recordset->GetFieldText(field, value)) {
-            continue;
-        }
-        std::string name;
-        int definedSize = 0;
-        DescribeQueryField(*m_recordset, field, name, definedSize);
-        text += QueryValueText(value, definedSize);
-        const int x = TextWidth(dc, text) + 1;
-        if (x < listRight) {
-            columnEnds.push_back(x);
-        }
-        text += ' ';
-    }
+    ForEachReadField(*m_recordset,
+                     [&](const std::string& value, const std::string& /*name*/, int definedSize) {
+                         text += QueryValueText(value, definedSize);
+                         const int x = TextWidth(dc, text) + 1;
+                         if (x < listRight) {
+                             columnEnds.push_back(x);
+                         }
+                         text += ' ';
+                     });
     bool current = false;
     bool marked = false;
     if (!IsCurrent(entry.bookmark, current) || FAILED(IsMarked(entry.bookmark, marked))) {
