@@ -124,15 +124,10 @@ CComVariant WholeNumberFromQt(qlonglong number) {
 }
 
 bool ListFromQt(const QVariantList& list, CComVariant& out, std::string& error) {
-    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(list.size()));
-    if (array == nullptr) {
+    if (!MakeVariantVector(static_cast<ULONG>(list.size()), out)) {
         error = "out of memory";
         return false;
     }
-    VARIANT holder;
-    holder.vt = VT_ARRAY | VT_VARIANT;
-    holder.parray = array;
-    out.Attach(&holder);
     for (qsizetype i = 0; i < list.size(); ++i) {
         CComVariant element;
         if (!VariantFromQt(list[i], element, error)) {

@@ -281,3 +281,15 @@ void CComVariant::SetText(std::string_view text) {
         scode = E_OUTOFMEMORY;
     }
 }
+
+bool MakeVariantVector(ULONG length, CComVariant& out) {
+    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, length);
+    if (array == nullptr) {
+        return false;
+    }
+    VARIANT holder;
+    holder.vt = VT_ARRAY | VT_VARIANT;
+    holder.parray = array;
+    out.Attach(&holder);
+    return true;
+}

@@ -76,3 +76,7 @@ class CComVariant : public VARIANT {
   private:
     void SetText(std::string_view text);
 };
+
+// Makes out a zero-based VT_ARRAY | VT_VARIANT of length empty variants, for SafeArrayPutElement
+// to fill; false, with out left as it was, when memory runs out.
+bool MakeVariantVector(ULONG length, CComVariant& out);

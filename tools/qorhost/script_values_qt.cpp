@@ -202,15 +202,10 @@ bool CScriptValues::ArrayFromScript(const QJSValue& value, int depth, CComVarian
         return false;
     }
     const auto length = static_cast<ULONG>(value.property(QStringLiteral("length")).toUInt());
-    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, length);
-    if (array == nullptr) {
+    if (!MakeVariantVector(length, out)) {
         error = "out of memory";
         return false;
     }
-    VARIANT holder;
-    holder.vt = VT_ARRAY | VT_VARIANT;
-    holder.parray = array;
-    out.Attach(&holder);
     for (ULONG i = 0; i < length; ++i) {
         CComVariant element;
         if (!FromScriptAt(value.property(i), depth + 1, element, error)) {

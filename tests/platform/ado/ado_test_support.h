@@ -64,13 +64,11 @@ inline CComVariant Missing() {
 
 // A VT_ARRAY | VT_VARIANT of the values, as field and value lists are passed.
 inline CComVariant VariantArray(const std::vector<CComVariant>& values) {
-    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
-    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
-        SafeArrayPutElement(array, &i, &values[static_cast<std::size_t>(i)]);
-    }
     CComVariant result;
-    result.vt = VT_ARRAY | VT_VARIANT;
-    result.parray = array;
+    EXPECT_TRUE(MakeVariantVector(static_cast<ULONG>(values.size()), result));
+    for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
+        SafeArrayPutElement(result.parray, &i, &values[static_cast<std::size_t>(i)]);
+    }
     return result;
 }
 
