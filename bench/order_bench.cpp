@@ -35,9 +35,9 @@ struct ShownOrder : ShownControl {
         if (window == nullptr) {
             return;
         }
-        Call(kSetCompanyInfo, {CComVariant("Acme Tools"), CComVariant("1 Road"),
-                               CComVariant("Springfield"), CComVariant("IL"),
-                               CComVariant("62701"), CComVariant("555-1"), CComVariant("555-2")});
+        Call(kSetCompanyInfo,
+             {CComVariant("Acme Tools"), CComVariant("1 Road"), CComVariant("Springfield"),
+              CComVariant("IL"), CComVariant("62701"), CComVariant("555-1"), CComVariant("555-2")});
         Call(kSetTaxInfo, {CComVariant("T"), CComVariant(7.5)});
         for (int i = 0; i < lines; ++i) {
             const CComVariant row = Call(kAddLineItem, {});

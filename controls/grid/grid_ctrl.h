@@ -138,8 +138,7 @@ class CQORGridCtrl : public COleControl {
     COLORREF HighlightText() const;
     void PaintRuledBody(CDC& dc, int bodyHeight);
     void DrawCellContent(CDC& dc, const GridColumn& column, const std::string& text,
-                         const RECT& rect, bool highlight,
-                         COLORREF underneath = CLR_INVALID);
+                         const RECT& rect, bool highlight, COLORREF underneath = CLR_INVALID);
     void ScrollRows(int top, int bottom, int dy);
 
     // Editing.

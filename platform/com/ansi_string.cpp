@@ -96,7 +96,8 @@ std::string_view CutToCharBoundary(std::string_view utf8, std::size_t maxBytes) 
 namespace {
 
 bool IsAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 char AsciiLower(char c) {
@@ -108,9 +109,9 @@ char AsciiLower(char c) {
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     // ASCII folds to ASCII letter by letter; controls compare field names on every record read.
     if (IsAscii(a) && IsAscii(b)) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return AsciiLower(x) == AsciiLower(y);
-               });
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(),
+                          [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
     }
     const QString left = QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size()));
     const QString right = QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size()));

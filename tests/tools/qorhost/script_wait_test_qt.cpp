@@ -1,8 +1,8 @@
 // A script that waits for its window: it goes on when the user closes the window, and at once
 // when there is no user (headless).
-#include <QTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QTimer>
 
 #include "platform/dialogs/scripted_dialogs.h"
 #include "tests/tools/qorhost/host_test_support.h"
