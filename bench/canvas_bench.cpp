@@ -66,7 +66,7 @@ std::string WriteList(const std::vector<DesignItem>& list) {
             file.Items().push_back(item);
         }
     }
-    const std::string path =
+    std::string path =
         (std::filesystem::temp_directory_path() / "qorform_canvas_bench.qor").string();
     WriteDesignFile(path, file);
     return path;

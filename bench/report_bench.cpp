@@ -76,9 +76,9 @@ std::string WriteLayout(int orders) {
     };
     ReportHeader header = kListHeader;
     header.sqlText = Query(orders);
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("qor_report_bench_" + std::to_string(orders) + ".rpt"))
-                                 .string();
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("qor_report_bench_" + std::to_string(orders) + ".rpt"))
+                           .string();
     WriteReportLayoutFile(path, {header, items});
     return path;
 }

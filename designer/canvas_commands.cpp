@@ -63,9 +63,10 @@ void CCanvasEditor::DuplicateItem() {
     DesignItem copy = ::DuplicateItem(source, Client(), m_document.GetDesign());
     CDamagedArea damage;
     damage.Add(copy);
+    const std::size_t position = DuplicatePosition(copy, m_document.Count());
     {
         const CEditStep step(m_document, "Duplicate");
-        m_document.InsertAt(DuplicatePosition(copy, m_document.Count()), std::move(copy));
+        m_document.InsertAt(position, std::move(copy));
     }
     m_canvas.Repaint(damage);
 }
@@ -185,6 +186,7 @@ void CCanvasEditor::SelectAll() {
 void CCanvasEditor::Format(FormatCommand command) {
     const std::vector<std::size_t> positions = SelectedPositions();
     std::vector<RECT> rects;
+    rects.reserve(positions.size());
     for (const std::size_t i : positions) {
         rects.push_back(m_document.Item(i).rect);
     }

@@ -198,7 +198,7 @@ EditDamage CDesignDocument::Undo() {
     if (!CanUndo()) {
         return {};
     }
-    const EditDamage damage = Apply(m_history.Undo(), false);
+    EditDamage damage = Apply(m_history.Undo(), false);
     Changed();
     return damage;
 }
@@ -208,7 +208,7 @@ EditDamage CDesignDocument::Redo() {
     if (!CanRedo()) {
         return {};
     }
-    const EditDamage damage = Apply(m_history.Redo(), true);
+    EditDamage damage = Apply(m_history.Redo(), true);
     Changed();
     return damage;
 }

@@ -72,7 +72,8 @@ class CanvasRepaintTest : public ::testing::Test {
         frame.UpdateWindow();
         const CBitmap& surface = frame.GetBackingSurface();
         std::vector<COLORREF> pixels;
-        pixels.reserve(static_cast<std::size_t>(surface.Width() * surface.Height()));
+        pixels.reserve(static_cast<std::size_t>(surface.Width()) *
+                       static_cast<std::size_t>(surface.Height()));
         for (int y = 0; y < surface.Height(); ++y) {
             for (int x = 0; x < surface.Width(); ++x) {
                 pixels.push_back(surface.GetPixel(x, y));

@@ -149,7 +149,7 @@ class FieldReader {
 
   private:
     QJsonValue Take(const char* key, bool required) {
-        const QJsonValue v = m_object.value(key);
+        QJsonValue v = m_object.value(key);
         m_object.remove(key);
         if (v.isUndefined() && required) {
             Problem(key, "is missing");

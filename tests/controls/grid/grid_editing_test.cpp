@@ -107,7 +107,7 @@ TEST_P(GridTypingTest, TypingFollowsTheColumnsStyleAndMarksTheRow) {
     Paint();
     Type(c.typed);
     EXPECT_EQ(Item(0, CComVariant(0)), c.expected);
-    EXPECT_EQ(Bool("IsModified"), std::string(c.expected) != "")
+    EXPECT_EQ(Bool("IsModified"), !std::string(c.expected).empty())
         << "a changed cell marks its row, so that a host saving a modified grid keeps it";
 }
 

@@ -60,7 +60,7 @@ TEST(GridHostTest, ScriptPagesAddsDeletesAndPrintsHeadless) {
                             std::to_string(kBooks) +
                             ") INSERT INTO book (title) SELECT printf('book %03d', i) FROM "
                             "n"));
-    const std::string folder = registry.Folder();
+    const std::string& folder = registry.Folder();
     const std::string script = folder + "/grid.js";
     const std::string pdf = folder + "/grid.pdf";
     { std::ofstream(script) << kScript; }

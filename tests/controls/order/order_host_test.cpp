@@ -35,7 +35,7 @@ order.Print();
 TEST(OrderHostTest, ScriptFillsTypesReadsTheTotalsAndPrintsHeadless) {
     CTempRegistry registry;
     ASSERT_TRUE(RegisterOrderModule());
-    const std::string folder = registry.Folder();
+    const std::string& folder = registry.Folder();
     const std::string script = folder + "/order.js";
     const std::string pdf = folder + "/order.pdf";
     { std::ofstream(script) << kScript; }

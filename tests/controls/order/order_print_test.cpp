@@ -133,6 +133,7 @@ TEST_F(OrderPrintTest, EveryPageRepeatsTheFurnitureAndOnlyTheRowsChange) {
         }
     }
     std::vector<std::string> expected;
+    expected.reserve(120);
     for (int i = 0; i < 120; ++i) {
         expected.push_back("LINE " + std::to_string(i));
     }

@@ -59,7 +59,7 @@ TEST(QueryHostTest, ScriptMarksWalksAndPrintsHeadless) {
                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
                         "WHERE i < 60) INSERT INTO book (title) SELECT printf('book %02d', i) "
                         "FROM n"));
-    const std::string folder = registry.Folder();
+    const std::string& folder = registry.Folder();
     const std::string script = folder + "/query.js";
     const std::string all = folder + "/all.pdf";
     const std::string marked = folder + "/marked.pdf";

@@ -51,7 +51,7 @@ class ReportBindingTest : public ReportTest, public ::testing::WithParamInterfac
         connection_ = OpenHostConnection(connectionString_);
         ASSERT_TRUE(connection_);
     }
-    int LoadQuery(const std::string& sql, std::vector<ReportItem> items = CustomerItems()) {
+    int LoadQuery(const std::string& sql, const std::vector<ReportItem>& items = CustomerItems()) {
         return Load({80, 130, 160, sql}, items);
     }
     // One job: a printer chosen, the bands printed and the job ended; the printer's recording.

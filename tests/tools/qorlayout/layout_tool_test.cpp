@@ -42,8 +42,9 @@ struct Tool {
     std::string err;
 };
 
-Tool RunTool(std::vector<std::string> args) {
+Tool RunTool(const std::vector<std::string>& args) {
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const std::string& arg : args) {
         argv.push_back(arg.c_str());
     }
@@ -130,7 +131,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-std::function<std::string(std::string)> Replacing(std::string from, std::string to) {
+std::function<std::string(std::string)> Replacing(const std::string& from, const std::string& to) {
     return [from, to](std::string text) { return Replace(std::move(text), from, to); };
 }
 
@@ -185,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "item 1 (title): fontSize: must be a whole number"},
         CheckCase{"BadColour", Replacing("\"#102030\"", "\"navy\""),
                   "item 1 (title): textColor: must be a colour \"#RRGGBB\""},
-        CheckCase{"NotJson", [](std::string) { return std::string("{\"headerEnd\": "); },
+        CheckCase{"NotJson", [](const std::string&) { return std::string("{\"headerEnd\": "); },
                   "not JSON: "}),
     [](const auto& info) { return std::string(info.param.name); });
 
