@@ -24,15 +24,13 @@ CComVariant& CComVariant::operator=(const CComVariant& other) {
 
 CComVariant& CComVariant::operator=(CComVariant&& other) noexcept {
     if (this != &other) {
-        VariantClear(this);
+        if (vt != VT_EMPTY) {
+            VariantClear(this);
+        }
         static_cast<VARIANT&>(*this) = other;
         VariantInit(&other);
     }
     return *this;
-}
-
-CComVariant::~CComVariant() {
-    VariantClear(this);
 }
 
 CComVariant::CComVariant(bool value) {

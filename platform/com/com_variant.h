@@ -19,7 +19,12 @@ class CComVariant : public VARIANT {
     explicit CComVariant(const VARIANT& other);  // a deep copy
     CComVariant& operator=(const CComVariant& other);
     CComVariant& operator=(CComVariant&& other) noexcept;
-    ~CComVariant();
+    // An empty variant, as every moved-from one is, has nothing to give back.
+    ~CComVariant() {
+        if (vt != VT_EMPTY) {
+            VariantClear(this);
+        }
+    }
 
     // Values convert implicitly, so they can be passed where a CComVariant is taken.
     CComVariant(bool value);                             // VT_BOOL
