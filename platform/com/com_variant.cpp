@@ -24,9 +24,7 @@ CComVariant& CComVariant::operator=(const CComVariant& other) {
 
 CComVariant& CComVariant::operator=(CComVariant&& other) noexcept {
     if (this != &other) {
-        if (vt != VT_EMPTY) {
-            VariantClear(this);
-        }
+        Clear();
         static_cast<VARIANT&>(*this) = other;
         VariantInit(&other);
     }
@@ -186,10 +184,6 @@ CComVariant CComVariant::FromBytes(std::span<const BYTE> bytes) {
     return v;
 }
 
-HRESULT CComVariant::Clear() {
-    return VariantClear(this);
-}
-
 HRESULT CComVariant::Copy(const VARIANT* src) {
     return VariantCopy(this, src);
 }
@@ -201,7 +195,7 @@ HRESULT CComVariant::Attach(VARIANT* src) {
     if (src == this) {
         return S_OK;
     }
-    const HRESULT hr = VariantClear(this);
+    const HRESULT hr = Clear();
     if (SUCCEEDED(hr)) {
         static_cast<VARIANT&>(*this) = *src;
         VariantInit(src);

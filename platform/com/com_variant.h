@@ -19,12 +19,7 @@ class CComVariant : public VARIANT {
     explicit CComVariant(const VARIANT& other);  // a deep copy
     CComVariant& operator=(const CComVariant& other);
     CComVariant& operator=(CComVariant&& other) noexcept;
-    // An empty variant, as every moved-from one is, has nothing to give back.
-    ~CComVariant() {
-        if (vt != VT_EMPTY) {
-            VariantClear(this);
-        }
-    }
+    ~CComVariant() { Clear(); }
 
     // Values convert implicitly, so they can be passed where a CComVariant is taken.
     CComVariant(bool value);                             // VT_BOOL
@@ -59,7 +54,9 @@ class CComVariant : public VARIANT {
     // VT_ARRAY | VT_UI1 with a copy of the bytes; VT_EMPTY when memory runs out.
     static CComVariant FromBytes(std::span<const BYTE> bytes);
 
-    HRESULT Clear();
+    // Gives back what the value holds and leaves it VT_EMPTY. An empty variant, as every
+    // moved-from one is, has nothing to give back, and is left as it is without a call.
+    HRESULT Clear() { return vt == VT_EMPTY ? S_OK : VariantClear(this); }
     HRESULT Copy(const VARIANT* src);
     // Adopts what src holds and leaves src VT_EMPTY.
     HRESULT Attach(VARIANT* src);
